@@ -1,0 +1,55 @@
+// File system access. Paths are UTF-16; on POSIX they are converted to UTF-8
+// and, when a path does not exist as written, resolved one component at a
+// time without regard to case (as the host platform's file system matches).
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace kxt::platform {
+
+// The platform's path separator: '\' on Windows, '/' on POSIX.
+#ifdef _WIN32
+inline constexpr char16_t kPathSeparator = u'\\';
+#else
+inline constexpr char16_t kPathSeparator = u'/';
+#endif
+
+// Maximum path length of the host platform's fixed path buffers (MAX_PATH).
+inline constexpr std::size_t kMaxPath = 260;
+
+// True when the path names an existing file or directory.
+bool PathExists(const std::u16string& path);
+// True when the path names an existing directory.
+bool IsDirectory(const std::u16string& path);
+
+// The whole content of a regular file; nullopt when it is missing, a
+// directory or unreadable.
+std::optional<std::string> ReadWholeFile(const std::u16string& path);
+
+// The path as the OS names it: on POSIX the UTF-8 form of the first existing
+// match found without regard to case (the UTF-8 form of the path itself when
+// nothing matches); on Windows the path unchanged, as UTF-8.
+std::string ResolveNativePath(const std::u16string& path);
+
+// A file read sequentially in chunks of the caller's size.
+class ChunkedFile {
+public:
+    // Opens the file for reading; IsOpen() is false when that fails.
+    explicit ChunkedFile(const std::u16string& path);
+    ~ChunkedFile();
+    ChunkedFile(const ChunkedFile&) = delete;
+    ChunkedFile& operator=(const ChunkedFile&) = delete;
+
+    bool IsOpen() const noexcept;
+    // Reads up to size bytes into buffer; returns the count read, 0 at the end or on error.
+    std::size_t Read(char* buffer, std::size_t size);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace kxt::platform

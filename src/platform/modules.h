@@ -1,0 +1,42 @@
+// Loaded modules (shared libraries): find by logical name, exports, file names,
+// loading for resources only. A module is named by its logical Windows file
+// name ("kxTerraU.dll"); on POSIX the loaded object whose file name equals,
+// without regard to case, that name or lib<stem>.so matches. A full path
+// ("…/lang/english/kxTerraMatResU.dll") is mapped the same way in its last
+// component.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace kxt::platform {
+
+// Opaque handle of a loaded module; null means "none".
+using ModuleHandle = void*;
+
+// The already loaded module whose file name (or, for a path, whose full path)
+// matches; null when none is loaded. Never loads anything and takes no
+// reference that must be released.
+ModuleHandle FindLoadedModule(const std::u16string& nameOrPath);
+
+// The address of an exported symbol, or null.
+void* FindExport(ModuleHandle module, const char* name);
+
+// The full file name of the module as it was loaded (symbolic links not
+// resolved), using the platform's separator; for a null handle, the
+// executable's file name. Empty when it cannot be obtained.
+std::u16string ModuleFileName(ModuleHandle module);
+
+// Loads a module from a file for its resources only (POSIX: dlopen with
+// RTLD_LAZY | RTLD_LOCAL; Windows: LoadLibraryExW(path, nullptr, 1)).
+// Null on failure. The load must be balanced by ReleaseModule.
+ModuleHandle LoadModuleForResources(const std::u16string& path);
+
+// Releases a load made by LoadModuleForResources.
+void ReleaseModule(ModuleHandle module);
+
+// String resource `id` of a resource module (POSIX: its exported
+// kxtResourceString; Windows: LoadStringW); nullopt when it has none.
+std::optional<std::u16string> LoadModuleString(ModuleHandle module, unsigned id);
+
+}  // namespace kxt::platform

@@ -1,0 +1,49 @@
+// Read-only access to the current user's registry hive. Windows: the real
+// registry (RegOpenKeyExW under HKEY_CURRENT_USER). POSIX: a Windows registry
+// export file (.reg) named by KXT_REGISTRY_FILE, else
+// $XDG_CONFIG_HOME/kxterra/registry.reg (~/.config/... when unset), read afresh
+// at each read. Key paths use '\' and compare without regard to case.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kxt::platform {
+
+// Registry value types, as Windows numbers them.
+enum class RegistryType : unsigned { kNone = 0, kString = 1, kExpandString = 2, kBinary = 3, kDword = 4 };
+
+// One value as Windows stores it: a string value is its UTF-16LE text plus a
+// terminating zero (2 x (characters + 1) bytes); a DWORD is 4 little-endian bytes.
+struct RegistryValue {
+    RegistryType type = RegistryType::kNone;
+    std::vector<std::uint8_t> data;
+};
+
+// An open key under HKEY_CURRENT_USER.
+class RegistryKey {
+public:
+    // Opens subkey (e.g. "Software\\Korvex\\Korvex 2025\\Material"); nullopt
+    // when the key does not exist or the hive cannot be read.
+    static std::optional<RegistryKey> OpenCurrentUser(const std::u16string& subkey);
+
+    RegistryKey(RegistryKey&& other) noexcept;
+    RegistryKey& operator=(RegistryKey&& other) noexcept;
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    ~RegistryKey();
+
+    // The named value with its type and bytes; nullopt when absent.
+    std::optional<RegistryValue> ReadValue(const std::u16string& name) const;
+    // A REG_DWORD value; nullopt when absent or of another type.
+    std::optional<std::uint32_t> ReadDword(const std::u16string& name) const;
+
+private:
+    explicit RegistryKey(void* handle, std::u16string subkey) noexcept;
+    void* handle_ = nullptr;  // HKEY on Windows; unused on POSIX
+    std::u16string subkey_;   // the key path below HKEY_CURRENT_USER
+};
+
+}  // namespace kxt::platform

@@ -1,0 +1,34 @@
+// Text helpers: the one case-insensitive comparison of the module, lower-casing
+// and the conversions between UTF-8, UTF-16 and the ANSI code page.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kxt::platform {
+
+// Unicode simple lower-case mapping of one UTF-16 code unit (BMP); code units
+// outside any mapping (surrogates included) map to themselves. ASCII is a
+// branch, the rest a table lookup.
+char16_t FoldCase(char16_t c) noexcept;
+
+// Equal without regard to case: code unit by code unit after FoldCase.
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b) noexcept;
+
+// Three-way comparison of the folded code units (<0, 0, >0), shorter first on a tie.
+int CompareNoCase(std::u16string_view a, std::u16string_view b) noexcept;
+
+// The string with FoldCase applied to every code unit ("ÖL" -> "öl").
+std::u16string ToLower(std::u16string_view s);
+void ToLowerInPlace(std::u16string& s) noexcept;
+
+// UTF-8 -> UTF-16; each invalid or truncated sequence becomes U+FFFD.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+// UTF-16 -> UTF-8; an unpaired surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
+// The platform's ANSI code page -> UTF-16. POSIX: the multibyte charset of the
+// current C locale (LC_CTYPE); Windows: CP_ACP. Invalid bytes become U+FFFD.
+std::u16string AnsiToUtf16(std::string_view bytes);
+
+}  // namespace kxt::platform
