@@ -1,0 +1,171 @@
+// Platform-independent text helpers: case folding, comparisons and UTF-8/UTF-16.
+#include "platform/text.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace kxt::platform {
+namespace {
+
+#include "platform/case_table.inc"
+
+constexpr char16_t kReplacement = u'\uFFFD';
+
+constexpr char16_t FoldAscii(char16_t c) noexcept {
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c | 0x20) : c;
+}
+
+// The folded difference of two code units that are not equal as they stand.
+inline int FoldedDifference(char16_t a, char16_t b) noexcept {
+    if ((a | b) < 0x80) return static_cast<int>(FoldAscii(a)) - static_cast<int>(FoldAscii(b));
+    return static_cast<int>(FoldCase(a)) - static_cast<int>(FoldCase(b));
+}
+
+bool IsContinuation(unsigned char byte) noexcept { return (byte & 0xC0) == 0x80; }
+
+void AppendCodePoint(std::u16string& out, char32_t cp) {
+    if (cp < 0x10000) {
+        out.push_back(static_cast<char16_t>(cp));
+    } else {
+        cp -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    }
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+}  // namespace
+
+char16_t FoldCase(char16_t c) noexcept {
+    if (c < 0x80) return FoldAscii(c);
+    return static_cast<char16_t>(c + kCaseDelta[kCaseBlock[c >> 8]][c & 0xFF]);
+}
+
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b) noexcept {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i] && FoldedDifference(a[i], b[i]) != 0) return false;
+    }
+    return true;
+}
+
+int CompareNoCase(std::u16string_view a, std::u16string_view b) noexcept {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        if (a[i] == b[i]) continue;
+        if (const int diff = FoldedDifference(a[i], b[i]); diff != 0) return diff;
+    }
+    if (a.size() == b.size()) return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+std::u16string ToLower(std::u16string_view s) {
+    std::u16string result(s);
+    ToLowerInPlace(result);
+    return result;
+}
+
+void ToLowerInPlace(std::u16string& s) noexcept {
+    for (char16_t& c : s) c = FoldCase(c);
+}
+
+// Invalid input follows the "maximal subpart" practice: each maximal prefix of
+// a valid sequence, and each byte that starts none, becomes one U+FFFD.
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+    std::u16string out;
+    out.reserve(utf8.size());
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    const std::size_t n = utf8.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned char lead = p[i];
+        if (lead < 0x80) {
+            out.push_back(lead);
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        char32_t cp = 0;
+        unsigned char low = 0x80;   // bounds of the second byte
+        unsigned char high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            cp = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            cp = lead & 0x0F;
+            if (lead == 0xE0) low = 0xA0;   // no overlong forms
+            if (lead == 0xED) high = 0x9F;  // no surrogates
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            cp = lead & 0x07;
+            if (lead == 0xF0) low = 0x90;
+            if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+        } else {
+            out.push_back(kReplacement);
+            ++i;
+            continue;
+        }
+        std::size_t used = 1;
+        bool valid = true;
+        for (; used < length; ++used) {
+            if (i + used >= n) {
+                valid = false;
+                break;
+            }
+            const unsigned char byte = p[i + used];
+            const bool inRange = used == 1 ? (byte >= low && byte <= high) : IsContinuation(byte);
+            if (!inRange) {
+                valid = false;
+                break;
+            }
+            cp = (cp << 6) | (byte & 0x3F);
+        }
+        if (valid) {
+            AppendCodePoint(out, cp);
+        } else {
+            out.push_back(kReplacement);
+        }
+        i += used;
+    }
+    return out;
+}
+
+std::string Utf16ToUtf8(std::u16string_view utf16) {
+    std::string out;
+    out.reserve(utf16.size());
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        const char16_t c = utf16[i];
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+                   utf16[i + 1] <= 0xDFFF) {
+            AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (utf16[i + 1] - 0xDC00));
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            AppendUtf8(out, kReplacement);
+        } else {
+            AppendUtf8(out, c);
+        }
+    }
+    return out;
+}
+
+}  // namespace kxt::platform

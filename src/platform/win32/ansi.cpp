@@ -1,0 +1,34 @@
+// The ANSI code page of Windows (CP_ACP).
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/text.h"
+
+namespace kxt::platform {
+
+std::u16string AnsiToUtf16(std::string_view bytes) {
+    std::u16string out;
+    std::size_t offset = 0;
+    // MultiByteToWideChar takes int lengths: convert in slices below INT_MAX.
+    while (offset < bytes.size()) {
+        const int length = static_cast<int>(std::min<std::size_t>(bytes.size() - offset, INT_MAX / 2));
+        const char* source = bytes.data() + offset;
+        const int needed = MultiByteToWideChar(CP_ACP, 0, source, length, nullptr, 0);
+        if (needed <= 0) break;
+        const std::size_t start = out.size();
+        out.resize(start + static_cast<std::size_t>(needed));
+        MultiByteToWideChar(CP_ACP, 0, source, length, reinterpret_cast<wchar_t*>(out.data() + start), needed);
+        offset += static_cast<std::size_t>(length);
+    }
+    return out;
+}
+
+}  // namespace kxt::platform

@@ -1,0 +1,2 @@
+# Tests of the platform layer.
+kxtmat_add_test(platform_text_test SOURCES platform_text_test.cpp LIBS kxtmat_platform)
