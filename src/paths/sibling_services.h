@@ -23,4 +23,11 @@ std::u16string DefaultLangPath();
 // "GetDefaultLangId": called for its effect only; nothing when missing.
 void CallDefaultLangId();
 
+// The "getLangDir" export: the language folder name, or null.
+using LangDirFunction = const char16_t* (*)();
+
+// The "getLangDir" export of the loaded main module; null when the module or
+// the export is missing.
+LangDirFunction FindLangDirExport();
+
 }  // namespace kxt::paths
