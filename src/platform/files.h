@@ -25,9 +25,12 @@ bool PathExists(const std::u16string& path);
 // True when the path names an existing directory.
 bool IsDirectory(const std::u16string& path);
 
-// The whole content of a regular file; nullopt when it is missing, a
-// directory or unreadable.
-std::optional<std::string> ReadWholeFile(const std::u16string& path);
+// No limit on the size that ReadWholeFile accepts.
+inline constexpr std::size_t kNoSizeLimit = static_cast<std::size_t>(-1);
+
+// The whole content of a regular file; nullopt when it is missing, not a
+// regular file, unreadable or larger than maxBytes.
+std::optional<std::string> ReadWholeFile(const std::u16string& path, std::size_t maxBytes = kNoSizeLimit);
 
 // The path as the OS names it: on POSIX the UTF-8 form of the first existing
 // match found without regard to case (the UTF-8 form of the path itself when
@@ -37,7 +40,8 @@ std::string ResolveNativePath(const std::u16string& path);
 // A file read sequentially in chunks of the caller's size.
 class ChunkedFile {
 public:
-    // Opens the file for reading; IsOpen() is false when that fails.
+    // Opens a regular file for reading, sharing read access; IsOpen() is
+    // false when it is missing, not a regular file or unreadable.
     explicit ChunkedFile(const std::u16string& path);
     ~ChunkedFile();
     ChunkedFile(const ChunkedFile&) = delete;

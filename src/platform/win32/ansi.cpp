@@ -1,16 +1,9 @@
 // The ANSI code page of Windows (CP_ACP).
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
 #include <algorithm>
 #include <climits>
 
 #include "platform/text.h"
+#include "platform/win32/windows_api.h"
 
 namespace kxt::platform {
 

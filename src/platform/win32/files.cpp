@@ -1,0 +1,86 @@
+// Windows file access: the file system itself matches names without regard to case.
+#include "platform/files.h"
+
+#include <algorithm>
+
+#include "platform/text.h"
+#include "platform/win32/windows_api.h"
+
+namespace kxt::platform {
+namespace {
+
+HANDLE OpenForReading(const std::u16string& path) {
+    return CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+}
+
+// Reads until `size` bytes or the end; false on an error.
+bool ReadFully(HANDLE file, char* buffer, std::size_t size, std::size_t& done) {
+    done = 0;
+    while (done < size) {
+        const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 30));
+        DWORD got = 0;
+        if (!ReadFile(file, buffer + done, ask, &got, nullptr)) return false;
+        if (got == 0) break;
+        done += got;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string ResolveNativePath(const std::u16string& path) { return Utf16ToUtf8(path); }
+
+bool PathExists(const std::u16string& path) {
+    return !path.empty() && GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsDirectory(const std::u16string& path) {
+    if (path.empty()) return false;
+    const DWORD attributes = GetFileAttributesW(Wide(path));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::optional<std::string> ReadWholeFile(const std::u16string& path, std::size_t maxBytes) {
+    const HANDLE file = OpenForReading(path);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::optional<std::string> result;
+    LARGE_INTEGER size{};
+    if (GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size) && size.QuadPart >= 0 &&
+        static_cast<unsigned long long>(size.QuadPart) <= maxBytes) {
+        std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
+        std::size_t used = 0;
+        if (ReadFully(file, content.data(), content.size(), used)) {
+            content.resize(used);
+            result = std::move(content);
+        }
+    }
+    CloseHandle(file);
+    return result;
+}
+
+struct ChunkedFile::Impl {
+    HANDLE file = INVALID_HANDLE_VALUE;
+};
+
+ChunkedFile::ChunkedFile(const std::u16string& path) : impl_(std::make_unique<Impl>()) {
+    impl_->file = OpenForReading(path);
+    if (impl_->file != INVALID_HANDLE_VALUE && GetFileType(impl_->file) != FILE_TYPE_DISK) {
+        CloseHandle(impl_->file);
+        impl_->file = INVALID_HANDLE_VALUE;
+    }
+}
+
+ChunkedFile::~ChunkedFile() {
+    if (impl_->file != INVALID_HANDLE_VALUE) CloseHandle(impl_->file);
+}
+
+bool ChunkedFile::IsOpen() const noexcept { return impl_->file != INVALID_HANDLE_VALUE; }
+
+std::size_t ChunkedFile::Read(char* buffer, std::size_t size) {
+    std::size_t done = 0;
+    if (impl_->file == INVALID_HANDLE_VALUE || !ReadFully(impl_->file, buffer, size, done)) return 0;
+    return done;
+}
+
+}  // namespace kxt::platform
