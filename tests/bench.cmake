@@ -1,0 +1,10 @@
+# The synthetic installation generator lives in bench/, which the build adds
+# only when Google Benchmark is found.
+find_package(benchmark QUIET)
+if(benchmark_FOUND AND EXISTS ${PROJECT_SOURCE_DIR}/bench/CMakeLists.txt)
+  kxtmat_add_test(bench_generator_test
+    SOURCES bench_generator_test.cpp
+    LIBS kxtmat_bench_generator pugixml::pugixml)
+  target_compile_definitions(bench_generator_test PRIVATE
+    KXTMAT_BENCH_TEST_DIR="${CMAKE_CURRENT_BINARY_DIR}/bench_generator_test_data")
+endif()
