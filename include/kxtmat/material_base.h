@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "kxtmat/enums.h"
@@ -32,9 +33,12 @@ public:
 
     // A new record of type eKxtCustomMaterial held by `owner` (may be null).
     explicit kxtMaterialBase(kxtMaterialClass* owner = nullptr);
-    // Copies every field, pointers included; the copy's property cursor is at its end.
+    // Copies every field, pointers included; the copy's property cursor is at
+    // its end. A moved-from record is left valid but unspecified.
     kxtMaterialBase(const kxtMaterialBase& other);
+    kxtMaterialBase(kxtMaterialBase&& other) noexcept;
     kxtMaterialBase& operator=(const kxtMaterialBase& other);
+    kxtMaterialBase& operator=(kxtMaterialBase&& other) noexcept;
     virtual ~kxtMaterialBase();
 
     // Names and identifiers. Getters return references to the stored strings.
@@ -145,18 +149,31 @@ public:
     bool IsMaterialCostDefined() const { return cost_.defined; }
 
 private:
-    // The first property entry whose abbreviation matches; null when none does.
-    const kxtMatPhysPropSet* iFindPropertySet(const std::u16string& abbreviation) const;
+    friend class kxtMaterialDB;  // the property search reads values in place
+
+    // The property of the first entry whose abbreviation matches; null when none does.
+    const kxtMatPhysProp* iFindProperty(std::u16string_view abbreviation) const;
     // True when the language names come from the database (see GetLangName).
     bool iIsDatabaseNamed() const;
 
-    static constexpr std::size_t kCursorAtEnd = static_cast<std::size_t>(-1);
+    // Where GetNextElement stands. Its end position stands both before the
+    // first entry and after the last; a copied or assigned cursor is at its end.
+    struct PropertyCursor {
+        static constexpr std::size_t kEnd = static_cast<std::size_t>(-1);
+        std::size_t position = kEnd;
+        PropertyCursor() = default;
+        PropertyCursor(const PropertyCursor&) noexcept {}
+        PropertyCursor& operator=(const PropertyCursor& other) noexcept {
+            if (this != &other) position = kEnd;
+            return *this;
+        }
+    };
 
     std::u16string name_;
     std::u16string materialId_;
     int envData_ = 0;
     std::vector<kxtMatPhysPropSet> properties_;
-    mutable std::size_t cursor_ = kCursorAtEnd;
+    mutable PropertyCursor cursor_;
     std::vector<kxtManufacturingProcess> processes_;
     EnergyParamMap energyParams_;
     eKxtMaterialType type_ = eKxtCustomMaterial;

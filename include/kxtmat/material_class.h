@@ -22,6 +22,9 @@ public:
     // Deep copy: new materials with equal contents, re-pointed to the copy.
     kxtMaterialClass(const kxtMaterialClass& other);
     kxtMaterialClass& operator=(const kxtMaterialClass& other);
+    // Takes over other's materials (same objects) and re-points them to this class.
+    kxtMaterialClass(kxtMaterialClass&& other) noexcept;
+    kxtMaterialClass& operator=(kxtMaterialClass&& other) noexcept;
     ~kxtMaterialClass();
 
     const std::u16string& GetName() const { return name_; }
@@ -32,6 +35,7 @@ public:
     // Appends a heap copy of material. The copy keeps the argument's owner
     // class; only copying the class re-points owners.
     void InsertMaterial(const kxtMaterialBase& material);
+    void InsertMaterial(kxtMaterialBase&& material);
     std::uint64_t GetMaterialCount() const { return materials_.size(); }
     // out = the material at index and returns 1; returns 0 and leaves out when out of range.
     int GetMaterial(unsigned int index, kxtMaterialBase*& out) const;

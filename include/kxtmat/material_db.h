@@ -41,8 +41,10 @@ public:
     // databases; the path itself for custom and sustainability extras ones.
     void GetLangPath(std::u16string& out) const;
 
-    // Appends a heap copy of group, which keeps group's owner database.
+    // Appends a heap copy of group, which keeps group's owner database; the
+    // copy's materials point to the copy. The rvalue form moves the materials.
     void InsertGroup(const kxtMaterialClass& group);
+    void InsertGroup(kxtMaterialClass&& group);
     std::uint64_t GetGroupCount() const { return groups_.size(); }
     // The class at index; null when index is negative or out of range.
     kxtMaterialClass* GetMaterialClass(int index) const;

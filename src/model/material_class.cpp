@@ -1,0 +1,99 @@
+#include "kxtmat/material_class.h"
+
+#include <utility>
+
+#include "model/name_match.h"
+#include "model/shared_defaults.h"
+
+kxtMaterialClass::kxtMaterialClass(kxtMaterialDB* owner) : owner_(owner) {}
+
+kxtMaterialClass::kxtMaterialClass(const kxtMaterialClass& other) : name_(other.name_), owner_(other.owner_) {
+    iCopyMaterialsFrom(other);
+}
+
+kxtMaterialClass& kxtMaterialClass::operator=(const kxtMaterialClass& other) {
+    if (this == &other) return *this;
+    name_ = other.name_;
+    owner_ = other.owner_;
+    iFreeMaterials();
+    iCopyMaterialsFrom(other);
+    return *this;
+}
+
+kxtMaterialClass::kxtMaterialClass(kxtMaterialClass&& other) noexcept
+    : name_(std::move(other.name_)), materials_(std::move(other.materials_)), owner_(other.owner_) {
+    for (auto& material : materials_) material->SetGrOwner(this);
+}
+
+kxtMaterialClass& kxtMaterialClass::operator=(kxtMaterialClass&& other) noexcept {
+    if (this == &other) return *this;
+    name_ = std::move(other.name_);
+    owner_ = other.owner_;
+    materials_ = std::move(other.materials_);
+    for (auto& material : materials_) material->SetGrOwner(this);
+    return *this;
+}
+
+kxtMaterialClass::~kxtMaterialClass() {
+    iFreeMaterials();
+    owner_ = nullptr;
+}
+
+void kxtMaterialClass::iFreeMaterials() { materials_.clear(); }
+
+void kxtMaterialClass::iCopyMaterialsFrom(const kxtMaterialClass& other) {
+    materials_.reserve(materials_.size() + other.materials_.size());
+    for (const auto& material : other.materials_) {
+        materials_.push_back(std::make_unique<kxtMaterialBase>(*material));
+        materials_.back()->SetGrOwner(this);
+    }
+}
+
+void kxtMaterialClass::SetName(std::u16string name) { name_ = std::move(name); }
+void kxtMaterialClass::SetDbOwner(kxtMaterialDB* owner) { owner_ = owner; }
+
+void kxtMaterialClass::InsertMaterial(const kxtMaterialBase& material) {
+    materials_.push_back(std::make_unique<kxtMaterialBase>(material));
+}
+
+void kxtMaterialClass::InsertMaterial(kxtMaterialBase&& material) {
+    materials_.push_back(std::make_unique<kxtMaterialBase>(std::move(material)));
+}
+
+int kxtMaterialClass::GetMaterial(unsigned int index, kxtMaterialBase*& out) const {
+    if (index >= materials_.size()) return 0;
+    out = materials_[index].get();
+    return 1;
+}
+
+kxtMaterialBase* kxtMaterialClass::GetMaterial(unsigned int index) const {
+    return index < materials_.size() ? materials_[index].get() : nullptr;
+}
+
+kxtMaterialBase* kxtMaterialClass::GetMaterial(const std::u16string& name) {
+    for (const auto& material : materials_) {
+        if (kxt::model::MaterialNamed(*material, name)) return material.get();
+    }
+    return nullptr;
+}
+
+const std::u16string& kxtMaterialClass::GetMaterialName(unsigned int index) const {
+    return index < materials_.size() ? materials_[index]->GetName() : kxt::model::SharedEmptyString();
+}
+
+const std::u16string& kxtMaterialClass::GetLangMaterialName(unsigned int index) const {
+    return index < materials_.size() ? materials_[index]->GetLangName() : kxt::model::SharedEmptyString();
+}
+
+const std::u16string& kxtMaterialClass::GetLangName() const {
+    return materials_.empty() ? kxt::model::SharedEmptyString() : materials_.front()->GetLangClassName();
+}
+
+int kxtMaterialClass::GetMfgProcessesCount() const {
+    return materials_.empty() ? -1 : static_cast<int>(materials_.front()->GetProcCount());
+}
+
+kxtManufacturingProcess* kxtMaterialClass::GetManufacturingProcess(int index) {
+    // A negative index, taken as unsigned, is out of range.
+    return materials_.empty() ? nullptr : materials_.front()->GetProcType(static_cast<unsigned int>(index));
+}

@@ -1,0 +1,181 @@
+#include "kxtmat/material_db.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "model/name_match.h"
+#include "paths/sibling_services.h"
+#include "platform/files.h"
+#include "platform/text.h"
+
+using kxt::platform::EqualsNoCase;
+
+kxtMaterialDB::kxtMaterialDB() = default;
+
+kxtMaterialDB::kxtMaterialDB(const kxtMaterialDB& other) : type_(other.type_), path_(other.path_) {
+    iCopyGroupsFrom(other);
+}
+
+kxtMaterialDB& kxtMaterialDB::operator=(const kxtMaterialDB& other) {
+    if (this == &other) return *this;
+    iFreeGroups();
+    iCopyGroupsFrom(other);
+    path_ = other.path_;
+    type_ = other.type_;
+    return *this;
+}
+
+kxtMaterialDB::~kxtMaterialDB() { iFreeGroups(); }
+
+void kxtMaterialDB::iFreeGroups() {
+    groups_.clear();
+    erased_.clear();
+}
+
+void kxtMaterialDB::iCopyGroupsFrom(const kxtMaterialDB& other) {
+    groups_.reserve(groups_.size() + other.groups_.size());
+    for (const auto& group : other.groups_) {
+        InsertGroup(*group);
+        groups_.back()->SetDbOwner(this);
+    }
+}
+
+// ---- identity ----
+
+void kxtMaterialDB::SetDBType(eKxtMaterialBDType type) { type_ = type; }
+void kxtMaterialDB::SetPath(std::u16string path) { path_ = std::move(path); }
+
+std::u16string kxtMaterialDB::GetDbName() const {
+    std::u16string_view name = path_;
+    if (const auto folderEnd = name.find_last_of(u"\\/"); folderEnd != std::u16string_view::npos) {
+        name.remove_prefix(folderEnd + 1);
+    }
+    if (const auto dot = name.rfind(u'.'); dot != std::u16string_view::npos) name = name.substr(0, dot);
+    return kxt::platform::ToLower(name);
+}
+
+void kxtMaterialDB::GetLangPath(std::u16string& out) const {
+    if (type_ == eKxtCustomDB || type_ == eKxtSustainExtrasDB) {
+        out = path_;
+        return;
+    }
+    std::u16string path = kxt::paths::DefaultLangPath();
+    path += u"kvxmaterials";
+    path += kxt::platform::kPathSeparator;
+    if (type_ == eKxtNativeDB) {
+        path += u"korvex materials.kvxmat";
+    } else if (type_ == eKxtNativeDinDB) {
+        path += u"korvex din materials.kvxmat";
+    }
+    out = std::move(path);
+}
+
+// ---- classes ----
+
+void kxtMaterialDB::InsertGroup(const kxtMaterialClass& group) {
+    groups_.push_back(std::make_unique<kxtMaterialClass>(group));
+}
+
+void kxtMaterialDB::InsertGroup(kxtMaterialClass&& group) {
+    groups_.push_back(std::make_unique<kxtMaterialClass>(std::move(group)));
+}
+
+kxtMaterialClass* kxtMaterialDB::GetMaterialClass(int index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= groups_.size()) return nullptr;
+    return groups_[static_cast<std::size_t>(index)].get();
+}
+
+int kxtMaterialDB::GetMaterialGroupName(unsigned int index, std::u16string& out) const {
+    if (index >= groups_.size()) return 0;
+    out = groups_[index]->GetName();
+    return 1;
+}
+
+kxtMaterialClass* kxtMaterialDB::FindMaterialGroup(const std::u16string& name) {
+    for (const auto& group : groups_) {
+        if (EqualsNoCase(name, group->GetName()) || EqualsNoCase(name, group->GetLangName())) return group.get();
+    }
+    return nullptr;
+}
+
+std::u16string kxtMaterialDB::FindMaterialGroupName(const std::u16string& materialName) {
+    for (const auto& group : groups_) {
+        const auto count = static_cast<unsigned int>(group->GetMaterialCount());
+        for (unsigned int j = 0; j < count; ++j) {
+            // The answer is in the language of the name that matched.
+            if (EqualsNoCase(materialName, group->GetMaterialName(j))) return group->GetName();
+            if (EqualsNoCase(materialName, group->GetLangMaterialName(j))) return group->GetLangName();
+        }
+    }
+    return {};
+}
+
+void kxtMaterialDB::EraseMaterialGroup(unsigned int index) {
+    if (index >= groups_.size()) return;
+    const auto position = groups_.begin() + index;
+    erased_.push_back(std::move(*position));
+    groups_.erase(position);
+}
+
+void kxtMaterialDB::Clear() { iFreeGroups(); }
+
+// ---- materials ----
+
+template <class Match>
+kxtMaterialBase* kxtMaterialDB::iFirstMaterial(Match match) const {
+    for (const auto& group : groups_) {
+        const auto count = static_cast<unsigned int>(group->GetMaterialCount());
+        for (unsigned int j = 0; j < count; ++j) {
+            kxtMaterialBase* material = group->GetMaterial(j);
+            if (match(*material)) return material;
+        }
+    }
+    return nullptr;
+}
+
+int kxtMaterialDB::GetMaterial(unsigned int classIndex, unsigned int materialIndex, kxtMaterialBase*& out) const {
+    if (classIndex >= groups_.size()) return 0;
+    return groups_[classIndex]->GetMaterial(materialIndex, out);
+}
+
+int kxtMaterialDB::GetMaterialByName(const std::u16string& name, kxtMaterialBase*& out, int byGabiName) const {
+    kxtMaterialBase* found = iFirstMaterial(
+        [&](const kxtMaterialBase& material) { return kxt::model::MaterialNamed(material, name, byGabiName != 0); });
+    if (found == nullptr) return 0;
+    out = found;
+    return 1;
+}
+
+int kxtMaterialDB::GetMaterialByName(const std::u16string& name, kxtMaterialBase*& out, unsigned short /*unused*/,
+                                     int /*unused2*/) const {
+    return GetMaterialByName(name, out, 0);
+}
+
+int kxtMaterialDB::GetMaterialByID(const std::u16string& id, kxtMaterialBase*& out) const {
+    kxtMaterialBase* found =
+        iFirstMaterial([&](const kxtMaterialBase& material) { return EqualsNoCase(id, material.GetMaterialID()); });
+    if (found == nullptr) return 0;
+    out = found;
+    return 1;
+}
+
+kxtMaterialBase* kxtMaterialDB::FindMaterial(const std::u16string& className, const std::u16string& materialName) {
+    kxtMaterialClass* group = FindMaterialGroup(className);
+    return group != nullptr ? group->GetMaterial(materialName) : nullptr;
+}
+
+std::vector<std::u16string> kxtMaterialDB::GetAllProcessTypes() {
+    std::vector<std::u16string> names;
+    const auto isUnique = [&names](const std::u16string& name) {
+        return std::none_of(names.begin(), names.end(),
+                            [&name](const std::u16string& listed) { return EqualsNoCase(listed, name); });
+    };
+    // A match that never holds makes the walk visit every material.
+    iFirstMaterial([&](const kxtMaterialBase& material) {
+        for (const kxtManufacturingProcess& process : material.GetManufacturingTypes()) {
+            if (isUnique(process.GetLangName())) names.push_back(process.GetLangName());
+        }
+        return false;
+    });
+    return names;
+}

@@ -1,0 +1,107 @@
+// The property search of a database.
+#include <cmath>
+#include <optional>
+
+#include "kxtmat/material_db.h"
+#include "module/resources.h"
+#include "platform/text.h"
+
+namespace {
+
+// String resource naming the cost criterion ("Material Cost" in English).
+constexpr unsigned kCostCriterionStringId = 32965;
+
+// The cost criterion's name, fetched from the framework at most once per
+// search and only when a material lacks a criterion's property.
+class CostCriterionName {
+public:
+    // True when name is the cost criterion. A missing resource names no criterion.
+    bool Matches(const std::u16string& name) {
+        if (!text_) text_ = kxt::module::FindFrameworkString(kCostCriterionStringId);
+        return !text_->empty() && kxt::platform::EqualsNoCase(name, *text_);
+    }
+
+private:
+    std::optional<std::u16string> text_;
+};
+
+eKxtMaterialType MaterialTypeOf(eKxtMaterialBDType dbType, eKxtMaterialType current) {
+    switch (dbType) {
+        case eKxtNativeDB:
+            return eKxtStandardMaterial;
+        case eKxtNativeDinDB:
+            return eKxtDinMaterial;
+        case eKxtCustomDB:
+        case eKxtSustainExtrasDB:
+            return eKxtCustomMaterial;
+    }
+    return current;
+}
+
+}  // namespace
+
+int kxtMaterialDB::iIsSatisfied(kxtPhysPropSearchCriterionDef::eSearchCondition condition, double v, double c) {
+    switch (condition) {
+        case kxtPhysPropSearchCriterionDef::eAny:
+            return 1;
+        case kxtPhysPropSearchCriterionDef::eGreaterThan:
+            return v > c ? 1 : 0;
+        case kxtPhysPropSearchCriterionDef::eLessThan:
+            return v < c ? 1 : 0;
+        case kxtPhysPropSearchCriterionDef::eApproximately:
+            // Divided by c itself: c == 0 never qualifies, a negative c always
+            // does; a quotient that is not a number fails the comparison.
+            return std::abs(v - c) / c <= iAPPROXIMATELY_TOL ? 1 : 0;
+    }
+    return 0;
+}
+
+int kxtMaterialDB::SearchMaterials(const kxtSearchCriterionsSet& criteria, std::vector<kxtMaterialBase*>& results,
+                                   const std::u16string& excludedName, kxtMaterialClass* group) const {
+    if (criteria.GetClassIndex() == -1) {
+        for (std::size_t i = 0; i < groups_.size(); ++i) {
+            SearchInGroup(criteria, static_cast<int>(i), results, 0, excludedName, nullptr);
+        }
+    } else {
+        SearchInGroup(criteria, criteria.GetClassIndex(), results, 0, excludedName, group);
+    }
+    return results.empty() ? 0 : 1;
+}
+
+int kxtMaterialDB::SearchInGroup(const kxtSearchCriterionsSet& criteria, int classIndex,
+                                 std::vector<kxtMaterialBase*>& results, int includeAll,
+                                 const std::u16string& excludedName, kxtMaterialClass* group) const {
+    const kxtMaterialClass* searched = group != nullptr ? group : GetMaterialClass(classIndex);
+    if (searched == nullptr) return 0;
+
+    const std::size_t before = results.size();
+    CostCriterionName costName;
+    const auto satisfies = [&](const kxtMaterialBase& material, const kxtPhysPropSearchCriterionDef& criterion) {
+        if (const kxtMatPhysProp* property = material.iFindProperty(criterion.GetName())) {
+            return iIsSatisfied(criterion.GetCondition(), property->GetValue(), criterion.GetValue()) != 0;
+        }
+        if (costName.Matches(criterion.GetName())) {
+            return iIsSatisfied(criterion.GetCondition(), material.GetMaterialCostPerUnitMass(), criterion.GetValue()) !=
+                   0;
+        }
+        return false;
+    };
+
+    const auto count = static_cast<unsigned int>(searched->GetMaterialCount());
+    for (unsigned int i = 0; i < count; ++i) {
+        kxtMaterialBase* material = searched->GetMaterial(i);
+        if (!excludedName.empty() && kxt::platform::EqualsNoCase(material->GetName(), excludedName)) continue;
+        bool qualifies = true;
+        for (const kxtPhysPropSearchCriterionDef& criterion : criteria.criteria_) {
+            if (!satisfies(*material, criterion)) {
+                qualifies = false;
+                break;
+            }
+        }
+        if (qualifies || includeAll != 0) {
+            material->SetMaterialType(MaterialTypeOf(type_, material->GetType()));
+            results.push_back(material);
+        }
+    }
+    return results.size() > before ? 1 : 0;
+}
