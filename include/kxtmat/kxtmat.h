@@ -9,4 +9,5 @@
 #include "kxtmat/material_class.h"
 #include "kxtmat/material_cost_data.h"
 #include "kxtmat/material_db.h"
+#include "kxtmat/material_dbs_manager.h"
 #include "kxtmat/search_criteria.h"
