@@ -1,0 +1,43 @@
+// Reads the DIN mapping file (one "DIN-identifier standard-identifier" pair
+// per line) and copies the environmental data of each standard material to
+// its DIN partner.
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+
+#include <kxtmat/kxtmat.h>
+
+namespace kxt::mapping {
+
+class kxtDINMapper {
+public:
+    // Neither database is owned; both must outlive the mapper.
+    kxtDINMapper(kxtMaterialDB* nativeDb, kxtMaterialDB* dinDb) noexcept : nativeDb_(nativeDb), dinDb_(dinDb) {}
+    virtual ~kxtDINMapper() = default;
+
+    // Adds the pairs of the file at `path`, read as ANSI text in chunks of
+    // 4095 bytes; a missing or unreadable file adds nothing.
+    void LoadFile(const std::u16string& path);
+
+    // Adds one pair: the key is the line's first space-delimited word, the
+    // value everything from index (key length + 1) to the end. An existing
+    // key keeps its first value.
+    void ParseLine(std::u16string_view line);
+
+    // Copies GaBi name, environmental data, processes, energy parameters,
+    // native class name and recycled content from each mapped standard
+    // material to its DIN material.
+    void MapDINMaterials();
+
+    // The pairs read so far (DIN identifier -> standard identifier).
+    const std::map<std::u16string, std::u16string, std::less<>>& Mapping() const noexcept { return mapping_; }
+
+private:
+    std::map<std::u16string, std::u16string, std::less<>> mapping_;
+    kxtMaterialDB* nativeDb_;
+    kxtMaterialDB* dinDb_;
+};
+
+}  // namespace kxt::mapping

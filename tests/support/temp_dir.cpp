@@ -1,0 +1,41 @@
+#include "support/temp_dir.h"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <stdexcept>
+
+#include "platform/text.h"
+
+namespace kxt::test {
+
+TempDir::TempDir() {
+    static std::atomic<unsigned> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path_ = base / ("kxtmat-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+        if (std::filesystem::create_directory(path_)) return;
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::filesystem::path TempDir::Write(std::string_view name, std::string_view bytes) const {
+    const std::filesystem::path file = path_ / std::filesystem::path(std::u8string(name.begin(), name.end()));
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write a test file");
+    return file;
+}
+
+std::u16string TempDir::File(std::string_view name) const {
+    const std::u8string utf8 = (path_ / std::filesystem::path(std::u8string(name.begin(), name.end()))).u8string();
+    return platform::Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
+}
+
+}  // namespace kxt::test

@@ -1,0 +1,32 @@
+// A fresh folder under the system's temporary folder, removed with its
+// content when the object goes out of scope.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace kxt::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const noexcept { return path_; }
+
+    // Writes `bytes` exactly as given to the file `name` in the folder and
+    // returns its full path.
+    std::filesystem::path Write(std::string_view name, std::string_view bytes) const;
+
+    // The full path of `name` in the folder as a UTF-16 string (whether or
+    // not the file exists).
+    std::u16string File(std::string_view name) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace kxt::test
