@@ -1,0 +1,133 @@
+#include "xml/dom_encoding.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <new>
+#include <string_view>
+
+#include "platform/text.h"
+
+namespace kxt::xml::detail {
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+bool IsSpace(char c) noexcept { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+bool IsAsciiLetter(char c) noexcept { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// EncName: [A-Za-z] ([A-Za-z0-9._] | '-')*. Also keeps converter options
+// ("//IGNORE") out of the name handed to iconv.
+bool IsEncodingName(std::string_view name) noexcept {
+    if (name.empty() || !IsAsciiLetter(name[0])) return false;
+    for (const char c : name) {
+        if (!IsAsciiLetter(c) && !(c >= '0' && c <= '9') && c != '.' && c != '_' && c != '-') return false;
+    }
+    return true;
+}
+
+// True when the (ASCII) encoding name names UTF-8.
+bool IsUtf8Name(std::string_view name) {
+    const std::u16string wide(name.begin(), name.end());
+    return platform::EqualsNoCase(wide, u"UTF-8");
+}
+
+// The value of the encoding pseudo-attribute of the XML declaration at the
+// start of text; empty when there is no declaration or it names none.
+std::string_view DeclaredEncoding(std::string_view text) noexcept {
+    if (text.size() < 6 || !text.starts_with("<?xml") || !IsSpace(text[5])) return {};
+    const std::size_t close = text.find("?>");
+    const std::string_view declaration = text.substr(0, close);
+    std::size_t at = declaration.find("encoding");
+    if (at == std::string_view::npos || !IsSpace(declaration[at - 1])) return {};
+    at += 8;
+    while (at < declaration.size() && IsSpace(declaration[at])) ++at;
+    if (at >= declaration.size() || declaration[at] != '=') return {};
+    ++at;
+    while (at < declaration.size() && IsSpace(declaration[at])) ++at;
+    if (at >= declaration.size() || (declaration[at] != '"' && declaration[at] != '\'')) return {};
+    const char quote = declaration[at++];
+    const std::size_t end = declaration.find(quote, at);
+    if (end == std::string_view::npos) return {};
+    return declaration.substr(at, end - at);
+}
+
+// Converts input from encoding to UTF-8 into out, followed by one '\0'.
+// False when the converter is unknown or the input is invalid or truncated.
+bool Transcode(const char* encoding, std::string_view input, std::string& out) {
+    const iconv_t converter = iconv_open("UTF-8", encoding);
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        if (errno == ENOMEM) throw std::bad_alloc();
+        return false;
+    }
+    struct Closer {
+        iconv_t converter;
+        ~Closer() { iconv_close(converter); }
+    } closer{converter};
+
+    // Single-byte code pages take up to 3 bytes per character, two-byte ones 1.5.
+    out.assign(input.size() + input.size() / 2 + 16, '\0');
+    char* in = const_cast<char*>(input.data());
+    std::size_t in_left = input.size();
+    std::size_t written = 0;
+    for (;;) {
+        char* o = out.data() + written;
+        std::size_t out_left = out.size() - written - 1;  // keep room for the '\0'
+        const std::size_t result = iconv(converter, &in, &in_left, &o, &out_left);
+        written = static_cast<std::size_t>(o - out.data());
+        if (result != static_cast<std::size_t>(-1)) break;
+        if (errno != E2BIG) return false;  // EILSEQ: invalid bytes; EINVAL: truncated at the end
+        out.resize(out.size() * 2);
+    }
+    out.resize(written);
+    out.push_back('\0');
+    return true;
+}
+
+bool TranscodeInPlace(const char* encoding, std::string& bytes, std::size_t& start) {
+    std::string utf8;
+    if (!Transcode(encoding, std::string_view(bytes).substr(start), utf8)) return false;
+    bytes = std::move(utf8);
+    start = 0;
+    return true;
+}
+
+}  // namespace
+
+bool DecodeDocument(std::string& bytes, std::size_t& start) {
+    const std::string_view text(bytes);
+    start = 0;
+    if (text.starts_with("\xFF\xFE")) {
+        start = 2;
+        return TranscodeInPlace("UTF-16LE", bytes, start);
+    }
+    if (text.starts_with("\xFE\xFF")) {
+        start = 2;
+        return TranscodeInPlace("UTF-16BE", bytes, start);
+    }
+    // Without a byte-order mark, UTF-16 shows in how "<?" is laid out.
+    if (text.starts_with(std::string_view("<\0?\0", 4))) return TranscodeInPlace("UTF-16LE", bytes, start);
+    if (text.starts_with(std::string_view("\0<\0?", 4))) return TranscodeInPlace("UTF-16BE", bytes, start);
+
+    if (text.starts_with(kUtf8Bom)) {
+        start = kUtf8Bom.size();
+    } else {
+        const std::string_view encoding = DeclaredEncoding(text);
+        if (!encoding.empty()) {
+            if (!IsEncodingName(encoding)) return false;
+        }
+        if (!encoding.empty() && !IsUtf8Name(encoding)) {
+            const std::string name(encoding);
+            if (!TranscodeInPlace(name.c_str(), bytes, start)) return false;
+            // The declaration that named the encoding must read the same in it;
+            // a wide encoding named in an 8-bit file does not.
+            return std::string_view(bytes).starts_with("<?xml");
+        }
+    }
+    bytes.push_back('\0');
+    return true;
+}
+
+}  // namespace kxt::xml::detail

@@ -1,0 +1,147 @@
+#include "xml/dom_text.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace kxt::xml::detail {
+
+namespace {
+
+bool IsContinuation(unsigned char b) noexcept { return (b & 0xC0) == 0x80; }
+
+// Eight bytes that are all printable ASCII (0x20..0x7F): the common case.
+bool IsPlainAsciiWord(const char* p) noexcept {
+    std::uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+    constexpr std::uint64_t kSpaces = 0x2020202020202020ull;
+    // A byte below 0x20 borrows in w - kSpaces and so sets its high bit there
+    // while its own high bit is clear.
+    return (w & kHigh) == 0 && ((w - kSpaces) & ~w & kHigh) == 0;
+}
+
+}  // namespace
+
+char32_t DecodeUtf8(const char*& p, const char* end) noexcept {
+    const auto b0 = static_cast<unsigned char>(*p);
+    if (b0 < 0x80) {
+        ++p;
+        return b0;
+    }
+    int length;
+    char32_t c;
+    char32_t min;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        length = 2, c = b0 & 0x1F, min = 0x80;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        length = 3, c = b0 & 0x0F, min = 0x800;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        length = 4, c = b0 & 0x07, min = 0x10000;
+    } else {
+        ++p;
+        return kBadSequence;
+    }
+    if (end - p < length) {
+        ++p;
+        return kBadSequence;
+    }
+    for (int i = 1; i < length; ++i) {
+        const auto b = static_cast<unsigned char>(p[i]);
+        if (!IsContinuation(b)) {
+            ++p;
+            return kBadSequence;
+        }
+        c = (c << 6) | (b & 0x3F);
+    }
+    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        ++p;
+        return kBadSequence;
+    }
+    p += length;
+    return c;
+}
+
+bool IsXmlText(std::string_view text) noexcept {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        if (end - p >= 8 && IsPlainAsciiWord(p)) {
+            p += 8;
+            continue;
+        }
+        const char32_t c = DecodeUtf8(p, end);
+        if (c == kBadSequence || !IsXmlChar(c)) return false;
+    }
+    return true;
+}
+
+Reference ParseReference(std::string_view text) noexcept {
+    if (text.size() < 3 || text[0] != '&') return {};
+    if (text[1] != '#') {
+        static constexpr struct { std::string_view name; char32_t character; } kEntities[] = {
+            {"lt;", U'<'}, {"gt;", U'>'}, {"amp;", U'&'}, {"quot;", U'"'}, {"apos;", U'\''}};
+        const std::string_view rest = text.substr(1);
+        for (const auto& entity : kEntities) {
+            if (rest.starts_with(entity.name)) return {entity.name.size() + 1, entity.character};
+        }
+        return {};
+    }
+    const bool hex = text[2] == 'x';
+    std::size_t i = hex ? 3 : 2;
+    const std::size_t digits_start = i;
+    char32_t value = 0;
+    for (; i < text.size() && text[i] != ';'; ++i) {
+        const char ch = text[i];
+        unsigned digit;
+        if (ch >= '0' && ch <= '9') {
+            digit = static_cast<unsigned>(ch - '0');
+        } else if (hex && ch >= 'a' && ch <= 'f') {
+            digit = static_cast<unsigned>(ch - 'a' + 10);
+        } else if (hex && ch >= 'A' && ch <= 'F') {
+            digit = static_cast<unsigned>(ch - 'A' + 10);
+        } else {
+            return {};
+        }
+        value = value * (hex ? 16 : 10) + digit;
+        if (value > 0x10FFFF) return {};
+    }
+    if (i == digits_start || i == text.size() || !IsXmlChar(value)) return {};
+    return {i + 1, value};
+}
+
+std::u16string ToUtf16(std::string_view utf8, bool resolve_references) {
+    // Every character takes at most as many UTF-16 units as it took bytes.
+    std::u16string out(utf8.size(), u'\0');
+    char16_t* o = out.data();
+    const char* p = utf8.data();
+    const char* const end = p + utf8.size();
+    while (p < end) {
+        const auto b = static_cast<unsigned char>(*p);
+        if (b < 0x80 && b != '&') {
+            *o++ = b;
+            ++p;
+            continue;
+        }
+        char32_t c;
+        if (b == '&') {
+            const Reference ref = resolve_references ? ParseReference({p, static_cast<std::size_t>(end - p)})
+                                                     : Reference{};
+            c = ref.length ? ref.character : U'&';
+            p += ref.length ? ref.length : 1;
+        } else {
+            c = DecodeUtf8(p, end);
+            if (c == kBadSequence) c = 0xFFFD;
+        }
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            *o++ = static_cast<char16_t>(0xD800 + (c >> 10));
+            *o++ = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+        } else {
+            *o++ = static_cast<char16_t>(c);
+        }
+    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
+    return out;
+}
+
+}  // namespace kxt::xml::detail

@@ -1,0 +1,40 @@
+// Character-level helpers of the DOM: UTF-8 decoding, the characters XML 1.0
+// allows, references, and the conversion of stored text to UTF-16.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kxt::xml::detail {
+
+inline constexpr char32_t kBadSequence = 0xFFFFFFFFu;
+
+// Decodes the UTF-8 sequence at p (p < end) and moves p past it. An invalid,
+// overlong, surrogate or truncated sequence gives kBadSequence and moves p one byte.
+char32_t DecodeUtf8(const char*& p, const char* end) noexcept;
+
+// True for the characters XML 1.0 allows in a document.
+constexpr bool IsXmlChar(char32_t c) noexcept {
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// True when text is valid UTF-8 holding only characters XML 1.0 allows.
+bool IsXmlText(std::string_view text) noexcept;
+
+// A reference at the start of text ("&lt;", "&#65;", "&#x41;"): its length in
+// bytes and the character it stands for. Length 0 when text does not start
+// with one of the five predefined entities or a character reference to a
+// character XML allows.
+struct Reference {
+    std::size_t length = 0;
+    char32_t character = 0;
+};
+Reference ParseReference(std::string_view text) noexcept;
+
+// UTF-8 -> UTF-16 in one pass; with resolve_references, references become
+// the characters they stand for. Invalid sequences become U+FFFD.
+std::u16string ToUtf16(std::string_view utf8, bool resolve_references);
+
+}  // namespace kxt::xml::detail

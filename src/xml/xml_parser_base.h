@@ -1,0 +1,61 @@
+// Base of the file readers: owns one XML document, loaded completely by the
+// constructor, and the conventions every reader shares for reading it.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "xml/dom.h"
+
+class kxtMaterialDB;
+
+namespace kxt::xml {
+
+class kxtXMLParserBase {
+public:
+    // Loads the file at path. A missing, unreadable or malformed file leaves
+    // the document empty: every selection on it yields no nodes.
+    // Throws std::bad_alloc when memory is exhausted.
+    explicit kxtXMLParserBase(const std::u16string& path);
+    virtual ~kxtXMLParserBase();
+    kxtXMLParserBase(const kxtXMLParserBase&) = delete;
+    kxtXMLParserBase& operator=(const kxtXMLParserBase&) = delete;
+
+    // Reads the document into target; 1 when the whole document was read, 0
+    // when the reading stopped early.
+    virtual int Parse(kxtMaterialDB* target) = 0;
+
+    // Replaces the document with the file at path: 1 when it loaded, 0 when the
+    // file is missing, unreadable or not well-formed (the document is then empty).
+    int LoadDocument(const std::u16string& path);
+
+    // The text of the node's first attribute; empty when the node has none
+    // (a text node, an element without attributes, an empty handle).
+    static std::u16string GetFirstAttributeText(const Node& node);
+
+protected:
+    // The document node, context of the top-level selections.
+    Node DocumentNode() const noexcept { return document_.Root(); }
+
+    // The text of element's attribute name (exact, case included); empty when missing.
+    static std::u16string AttributeText(const Node& element, std::string_view name) {
+        return element.AttributeText(name);
+    }
+
+    // Calls visit(index, node) for each item of list in order. Returns 1 when
+    // every item was visited, 0 when visit returned false and ended the walk.
+    template <class Visit>
+    static int WalkSelection(const NodeList& list, Visit&& visit) {
+        const std::size_t count = list.Length();
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!visit(i, list.Item(i))) return 0;
+        }
+        return 1;
+    }
+
+private:
+    Document document_;
+};
+
+}  // namespace kxt::xml
