@@ -1,0 +1,157 @@
+// POSIX modules: shared objects named lib<stem>.so stand for "<stem>.dll".
+#include "platform/modules.h"
+
+#include <dlfcn.h>
+#include <link.h>
+#include <unistd.h>
+
+#include <climits>
+
+#include "platform/files.h"
+#include "platform/text.h"
+
+namespace kxt::platform {
+namespace {
+
+constexpr std::u16string_view kDllSuffix = u".dll";
+
+// A requested module: the folder (when a path was given) and the file names
+// under which it may be loaded.
+struct ModuleRequest {
+    std::u16string_view folder;
+    bool hasFolder = false;
+    std::u16string_view fileName;
+    std::u16string sharedObjectName;  // lib<stem>.so, or empty when the name has no .dll suffix
+};
+
+ModuleRequest ParseRequest(std::u16string_view nameOrPath) {
+    ModuleRequest request;
+    const std::size_t slash = nameOrPath.rfind(kPathSeparator);
+    if (slash != std::u16string_view::npos) {
+        request.folder = nameOrPath.substr(0, slash);
+        request.hasFolder = true;
+        request.fileName = nameOrPath.substr(slash + 1);
+    } else {
+        request.fileName = nameOrPath;
+    }
+    const std::u16string_view name = request.fileName;
+    if (name.size() > kDllSuffix.size() && EqualsNoCase(name.substr(name.size() - kDllSuffix.size()), kDllSuffix)) {
+        request.sharedObjectName = u"lib";
+        request.sharedObjectName.append(name.substr(0, name.size() - kDllSuffix.size()));
+        request.sharedObjectName.append(u".so");
+    }
+    return request;
+}
+
+bool Matches(const ModuleRequest& request, std::u16string_view loadedPath) {
+    const std::size_t slash = loadedPath.rfind(u'/');
+    const std::u16string_view file = slash == std::u16string_view::npos ? loadedPath : loadedPath.substr(slash + 1);
+    if (!EqualsNoCase(file, request.fileName) &&
+        (request.sharedObjectName.empty() || !EqualsNoCase(file, request.sharedObjectName))) {
+        return false;
+    }
+    if (!request.hasFolder) return true;
+    const std::u16string_view folder =
+        slash == std::u16string_view::npos ? std::u16string_view() : loadedPath.substr(0, slash);
+    return EqualsNoCase(folder, request.folder);
+}
+
+struct SearchState {
+    const ModuleRequest* request;
+    std::string found;  // the loaded object's name as the dynamic linker knows it
+};
+
+int VisitLoadedObject(dl_phdr_info* info, std::size_t, void* data) {
+    auto* state = static_cast<SearchState*>(data);
+    if (info->dlpi_name == nullptr || info->dlpi_name[0] == '\0') return 0;  // the executable
+    if (!Matches(*state->request, Utf8ToUtf16(info->dlpi_name))) return 0;
+    state->found = info->dlpi_name;
+    return 1;
+}
+
+// The handle of an object already loaded under `name`, without keeping a reference.
+ModuleHandle HandleOfLoaded(const char* name) {
+    void* handle = ::dlopen(name, RTLD_LAZY | RTLD_NOLOAD);
+    if (handle != nullptr) ::dlclose(handle);  // balances the NOLOAD reference; the object stays loaded
+    return handle;
+}
+
+std::u16string ExecutableFileName() {
+    char buffer[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer);
+    if (n <= 0 || static_cast<std::size_t>(n) >= sizeof buffer) return {};
+    return Utf8ToUtf16(std::string_view(buffer, static_cast<std::size_t>(n)));
+}
+
+// A relative name is completed with the current folder; links stay as they are.
+std::u16string AbsoluteFileName(const char* name) {
+    std::u16string result;
+    if (name[0] != '/') {
+        char cwd[PATH_MAX];
+        if (::getcwd(cwd, sizeof cwd) == nullptr) return {};
+        result = Utf8ToUtf16(cwd);
+        result.push_back(u'/');
+    }
+    result.append(Utf8ToUtf16(name));
+    return result;
+}
+
+}  // namespace
+
+ModuleHandle FindLoadedModule(const std::u16string& nameOrPath) {
+    if (nameOrPath.empty()) return nullptr;
+    const ModuleRequest request = ParseRequest(nameOrPath);
+    SearchState state{&request, {}};
+    if (::dl_iterate_phdr(VisitLoadedObject, &state) == 0) return nullptr;
+    return HandleOfLoaded(state.found.c_str());
+}
+
+ModuleHandle ModuleContainingAddress(const void* address) {
+    Dl_info info{};
+    if (address == nullptr || ::dladdr(address, &info) == 0 || info.dli_fname == nullptr) return nullptr;
+    return HandleOfLoaded(info.dli_fname);
+}
+
+void* FindExport(ModuleHandle module, const char* name) {
+    if (module == nullptr || name == nullptr) return nullptr;
+    return ::dlsym(module, name);
+}
+
+std::u16string ModuleFileName(ModuleHandle module) {
+    if (module == nullptr) return ExecutableFileName();
+    link_map* map = nullptr;
+    if (::dlinfo(module, RTLD_DI_LINKMAP, &map) != 0 || map == nullptr) return {};
+    if (map->l_name == nullptr || map->l_name[0] == '\0') return ExecutableFileName();
+    return AbsoluteFileName(map->l_name);
+}
+
+ModuleHandle LoadModuleForResources(const std::u16string& path) {
+    std::string file = ResolveNativePath(path);
+    if (!PathExists(path) || IsDirectory(path)) {
+        const ModuleRequest request = ParseRequest(path);
+        if (request.sharedObjectName.empty()) return nullptr;
+        std::u16string mapped(request.folder);
+        if (request.hasFolder) mapped.push_back(kPathSeparator);
+        mapped.append(request.sharedObjectName);
+        if (!PathExists(mapped) || IsDirectory(mapped)) return nullptr;
+        file = ResolveNativePath(mapped);
+    }
+    // A name without a folder would make dlopen search the library path.
+    if (file.find('/') == std::string::npos) file.insert(0, "./");
+    return ::dlopen(file.c_str(), RTLD_LAZY | RTLD_LOCAL);
+}
+
+void ReleaseModule(ModuleHandle module) {
+    if (module != nullptr) ::dlclose(module);
+}
+
+std::optional<std::u16string> LoadModuleString(ModuleHandle module, unsigned id) {
+    using ResourceStringFunction = const char16_t* (*)(unsigned);
+    void* symbol = FindExport(module, "kxtResourceString");
+    if (symbol == nullptr) return std::nullopt;
+    const char16_t* text = reinterpret_cast<ResourceStringFunction>(symbol)(id);
+    if (text == nullptr) return std::nullopt;
+    return std::u16string(text);
+}
+
+}  // namespace kxt::platform

@@ -1,0 +1,64 @@
+// The current user's hive on POSIX: a registry export file, read afresh at each read.
+#include "platform/registry.h"
+
+#include <cstdlib>
+
+#include "platform/files.h"
+#include "platform/posix/reg_file.h"
+#include "platform/text.h"
+
+namespace kxt::platform {
+namespace {
+
+// Larger files are not taken for a hive (a 1 MB value takes about 6 MB of text).
+constexpr std::size_t kMaxHiveBytes = 64u << 20;
+
+// A set and non-empty environment variable, as UTF-16.
+std::optional<std::u16string> Environment(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || value[0] == '\0') return std::nullopt;
+    return Utf8ToUtf16(value);
+}
+
+std::optional<std::u16string> HiveFile() {
+    if (auto file = Environment("KXT_REGISTRY_FILE")) return file;
+    std::optional<std::u16string> config = Environment("XDG_CONFIG_HOME");
+    if (!config || config->front() != u'/') {
+        config = Environment("HOME");
+        if (!config) return std::nullopt;
+        config->append(u"/.config");
+    }
+    config->append(u"/kxterra/registry.reg");
+    return config;
+}
+
+std::optional<std::vector<RegFileValue>> ReadKey(std::u16string_view subkey) {
+    const std::optional<std::u16string> file = HiveFile();
+    if (!file) return std::nullopt;
+    const std::optional<std::string> content = ReadWholeFile(*file, kMaxHiveBytes);
+    if (!content) return std::nullopt;
+    return ParseRegFileKey(*content, subkey);
+}
+
+}  // namespace
+
+std::optional<RegistryKey> RegistryKey::OpenCurrentUser(const std::u16string& subkey) {
+    if (!ReadKey(subkey)) return std::nullopt;
+    return RegistryKey(nullptr, subkey);
+}
+
+RegistryKey::RegistryKey(void* handle, std::u16string subkey) noexcept : handle_(handle), subkey_(std::move(subkey)) {}
+RegistryKey::RegistryKey(RegistryKey&& other) noexcept = default;
+RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept = default;
+RegistryKey::~RegistryKey() = default;
+
+std::optional<RegistryValue> RegistryKey::ReadValue(const std::u16string& name) const {
+    std::optional<std::vector<RegFileValue>> values = ReadKey(subkey_);
+    if (!values) return std::nullopt;
+    for (RegFileValue& value : *values) {
+        if (EqualsNoCase(value.name, name)) return std::move(value.value);
+    }
+    return std::nullopt;
+}
+
+}  // namespace kxt::platform

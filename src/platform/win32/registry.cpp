@@ -1,0 +1,53 @@
+// The current user's hive on Windows: the registry itself.
+#include "platform/registry.h"
+
+#include <utility>
+
+#include "platform/win32/windows_api.h"
+
+namespace kxt::platform {
+
+std::optional<RegistryKey> RegistryKey::OpenCurrentUser(const std::u16string& subkey) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(subkey), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+    return RegistryKey(key, subkey);
+}
+
+RegistryKey::RegistryKey(void* handle, std::u16string subkey) noexcept : handle_(handle), subkey_(std::move(subkey)) {}
+
+RegistryKey::RegistryKey(RegistryKey&& other) noexcept
+    : handle_(std::exchange(other.handle_, nullptr)), subkey_(std::move(other.subkey_)) {}
+
+RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept {
+    if (this != &other) {
+        if (handle_ != nullptr) RegCloseKey(static_cast<HKEY>(handle_));
+        handle_ = std::exchange(other.handle_, nullptr);
+        subkey_ = std::move(other.subkey_);
+    }
+    return *this;
+}
+
+RegistryKey::~RegistryKey() {
+    if (handle_ != nullptr) RegCloseKey(static_cast<HKEY>(handle_));
+}
+
+std::optional<RegistryValue> RegistryKey::ReadValue(const std::u16string& name) const {
+    if (handle_ == nullptr) return std::nullopt;
+    const HKEY key = static_cast<HKEY>(handle_);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExW(key, Wide(name), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+    RegistryValue value;
+    // The value may grow between the two calls: ask again with the new size.
+    for (;;) {
+        value.data.resize(size);
+        const LSTATUS status = RegQueryValueExW(key, Wide(name), nullptr, &type, value.data.data(), &size);
+        if (status == ERROR_SUCCESS) break;
+        if (status != ERROR_MORE_DATA) return std::nullopt;
+    }
+    value.data.resize(size);
+    value.type = static_cast<RegistryType>(type);
+    return value;
+}
+
+}  // namespace kxt::platform
