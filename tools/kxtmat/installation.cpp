@@ -1,0 +1,111 @@
+#include "installation.h"
+
+#include <utility>
+
+#include "cli_error.h"
+#include "environment.h"
+#include "paths/data_paths.h"
+#include "platform/files.h"
+#include "platform/modules.h"
+#include "platform/text.h"
+
+namespace kxt::cli {
+namespace {
+
+// Where the sample installation keeps the user's data, registry export and custom library.
+constexpr char16_t kSampleFolder[] = u"sample";
+constexpr char16_t kSampleUserFolder[] = u"user";
+constexpr char16_t kSampleRegistryFile[] = u"registry.reg";
+constexpr char16_t kSampleCustomLibrary[] = u"My Materials.kvxmat";
+
+// The sample installation built beside the executable.
+std::u16string SampleFolder() {
+    std::u16string executable = platform::ModuleFileName(nullptr);
+    const auto cut = executable.find_last_of(platform::kPathSeparator);
+    executable.resize(cut == std::u16string::npos ? 0 : cut);
+    return paths::JoinPath(std::move(executable), {kSampleFolder});
+}
+
+std::u16string RequireFolder(std::u16string folder, const char* what) {
+    if (!platform::IsDirectory(folder)) throw CliError(kExitUsage, std::string("cannot read ") + what + " folder " + Quoted(folder));
+    return folder;
+}
+
+void RequireFile(const std::u16string& file, const char* what) {
+    if (!platform::PathExists(file) || platform::IsDirectory(file))
+        throw CliError(kExitUsage, std::string("cannot read ") + what + " " + Quoted(file));
+}
+
+// KXT_LANGUAGE and KXT_REGISTRY_FILE must be set before the stand-ins and the
+// registry layer first read them.
+void SetHostEnvironment(const Options& options, const std::u16string& sample) {
+    if (options.language) SetEnvironment("KXT_LANGUAGE", *options.language);
+    if (options.registryFile) {
+        RequireFile(platform::Utf8ToUtf16(*options.registryFile), "registry file");
+        SetEnvironment("KXT_REGISTRY_FILE", *options.registryFile);
+    } else if (!GetEnvironment("KXT_REGISTRY_FILE")) {
+        const std::u16string registry = paths::JoinPath(sample, {kSampleRegistryFile});
+        SetEnvironment("KXT_REGISTRY_FILE", platform::Utf16ToUtf8(registry));
+    }
+}
+
+// The add-in's list: the standard and DIN libraries of the language folder,
+// both copies of the sustainability extras library, then the custom libraries.
+std::vector<std::u16string> HostLibraryList(const std::u16string& userData, std::vector<std::u16string> custom) {
+    const std::u16string langPath = paths::DefaultLangPath();
+    std::vector<std::u16string> list{
+        paths::ReportedLibrary(langPath, paths::kNativeLibraryFile),
+        paths::ReportedLibrary(langPath, paths::kDinLibraryFile),
+        paths::LanguageMaterialsSustainExtras(),
+        paths::UserSustainExtras(userData),
+    };
+    for (auto& library : custom) list.push_back(std::move(library));
+    return list;
+}
+
+}  // namespace
+
+HostModule::HostModule(const std::u16string& folder, const std::u16string& moduleName)
+    : handle_(platform::LoadModuleForResources(paths::JoinPath(folder, {moduleName}))) {
+    if (handle_ == nullptr)
+        throw CliError(kExitUsage, "cannot load " + platform::Utf16ToUtf8(moduleName) + " from " + Quoted(folder));
+}
+
+HostModule::HostModule(HostModule&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+
+HostModule& HostModule::operator=(HostModule&& other) noexcept {
+    std::swap(handle_, other.handle_);
+    return *this;
+}
+
+HostModule::~HostModule() {
+    if (handle_ != nullptr) platform::ReleaseModule(handle_);
+}
+
+Installation::Installation(const Options& options) {
+    const std::u16string sample = SampleFolder();
+    const std::u16string install = RequireFolder(options.installDir.value_or(sample), "installation");
+    const std::u16string userData = options.userDataDir
+                                        ? RequireFolder(*options.userDataDir, "user data")
+                                        : paths::JoinPath(sample, {kSampleUserFolder});
+    std::vector<std::u16string> custom = options.libraries;
+    for (const auto& library : custom) RequireFile(library, "library");
+    if (custom.empty()) {
+        std::u16string sampleLibrary = paths::JoinPath(sample, {kSampleUserFolder, kSampleCustomLibrary});
+        if (platform::PathExists(sampleLibrary)) custom.push_back(std::move(sampleLibrary));
+    }
+
+    SetHostEnvironment(options, sample);
+    mainModule_ = HostModule(install, paths::kMainModule);
+    installModule_ = HostModule(install, paths::kInstallModule);
+
+    hostList_ = HostLibraryList(userData, std::move(custom));
+    manager_ = std::make_unique<kxtMaterialDBsManager>();
+    manager_->InitResourcesData();
+    manager_->SetKXVersion(options.hostVersion);
+    manager_->SetProgDataSustainabilityPath(userData);
+    std::vector<std::u16string> files = hostList_;  // the manager may drop an entry from its copy
+    manager_->UpdateMaterials(files, 0);
+}
+
+}  // namespace kxt::cli

@@ -1,0 +1,48 @@
+// kxtmat: loads an installation as the environmental-impact add-in does and
+// answers questions about its materials. See kxtmat --help.
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli_error.h"
+#include "commands.h"
+#include "installation.h"
+#include "json_writer.h"
+#include "options.h"
+#include "text_writer.h"
+
+namespace {
+
+int Run(const std::vector<std::string>& arguments) {
+    using namespace kxt::cli;
+    const Options options = ParseArguments(arguments);
+    if (options.help) {
+        std::cout << HelpText();
+        return kExitFound;
+    }
+    Installation installation(options);
+    Context context{installation.Manager()};
+    const Result result = options.command->run(context, options.args);
+    if (result.document.kind() != Node::Kind::kNull)
+        std::cout << (options.json ? WriteJson(result.document) : WriteText(result.document));
+    if (!result.notFound.empty()) {
+        std::cerr << "kxtmat: " << result.notFound << '\n';
+        return kExitNotFound;
+    }
+    return kExitFound;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const kxt::cli::CliError& error) {
+        std::cerr << "kxtmat: " << error.what() << '\n';
+        return error.exitCode();
+    } catch (const std::exception& error) {
+        std::cerr << "kxtmat: " << error.what() << '\n';
+        return kxt::cli::kExitUsage;
+    }
+}
