@@ -92,12 +92,12 @@ TEST(DinMapperFile, AZeroByteEndsItsChunksText) {
 TEST(DinMapperFile, LinesStraddlingTheChunkBoundaryReadWhole) {
     std::string bytes;
     int n = 0;
-    while (bytes.size() < 3 * 4095) bytes += "DIN" + std::to_string(n) + " STD" + std::to_string(n++) + "\n";
+    for (; bytes.size() < 3 * 4095; ++n) bytes += "DIN" + std::to_string(n) + " STD" + std::to_string(n) + "\n";
     const Mapping mapping = MappingOfFile(bytes);
     ASSERT_EQ(mapping.size(), static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
-        const std::u16string key = u"DIN" + std::u16string(std::to_string(i).begin(), std::to_string(i).end());
-        ASSERT_EQ(mapping.count(key), 1u) << i;
+        const std::string digits = std::to_string(i);
+        ASSERT_EQ(mapping.count(u"DIN" + std::u16string(digits.begin(), digits.end())), 1u) << i;
     }
     EXPECT_EQ(mapping.at(u"DIN0"), u"STD0");
 }

@@ -9,25 +9,21 @@
 #include "module/resources.h"
 #include "platform/modules.h"
 #include "platform/text.h"
+#include "support/resource_module.h"
 
 namespace kxt::mapping {
 namespace {
 
 class ResourceModuleTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        module_ = platform::LoadModuleForResources(
-            platform::Utf8ToUtf16(KXTMAT_SAMPLE_DIR "/lang/english/kxTerraMatResU.dll"));
+    void SetUp() override {
+        module_ = test::EnglishResourceModule();
+        ASSERT_NE(module_, nullptr) << "the English resource module did not load";
     }
-    static void TearDownTestSuite() {
-        if (module_ != nullptr) platform::ReleaseModule(module_);
-        module_ = nullptr;
-    }
-    void SetUp() override { ASSERT_NE(module_, nullptr) << "the English resource module did not load"; }
 
     static std::u16string TextOf(const std::u16string* text) { return text != nullptr ? *text : u"<absent>"; }
 
-    static inline platform::ModuleHandle module_ = nullptr;
+    platform::ModuleHandle module_ = nullptr;
 };
 
 using MfgProcessMapTest = ResourceModuleTest;

@@ -1,0 +1,258 @@
+#include "xml/phys_prop_parser.h"
+
+#include <algorithm>
+#include <optional>
+#include <string_view>
+#include <utility>
+
+#include <kxtmat/kxtmat.h>
+
+#include "mapping/material_index.h"
+#include "model/shared_defaults.h"
+#include "platform/text.h"
+#include "xml/number_text.h"
+#include "xml/reader_queries.h"
+
+namespace kxt::xml {
+namespace {
+
+constexpr std::size_t kGabiNameLimit = 30;
+constexpr std::size_t kGabiNameHalf = 15;
+constexpr std::u16string_view kFinancialImpact = u"Financial Impact";
+constexpr std::u16string_view kExtrasDbName = u"Sustainability Extras";
+constexpr std::u16string_view kExtrasMarker = u"in Sustainability Extras";
+
+bool IsEnvDataText(std::u16string_view text) {
+    return platform::EqualsNoCase(text, u"1") || platform::EqualsNoCase(text, u"true");
+}
+
+// Fills the fields that depend on the database type. The type is set first,
+// since it decides whether the language names are stored.
+void ApplyDatabaseTypeRules(eKxtMaterialBDType dbType, const std::u16string& className, kxtMaterialBase& material) {
+    const auto setLanguageNames = [&] {
+        material.SetLangName(material.GetName());
+        material.SetLangCLassName(className);
+    };
+    switch (dbType) {
+        case eKxtNativeDB:
+            material.SetMaterialType(static_cast<eKxtMaterialType>(0));
+            material.SetGaBiName(ShortenedGabiName(material.GetName()));
+            material.SetNativeClassName(className);
+            setLanguageNames();
+            break;
+        case eKxtNativeDinDB:
+            material.SetMaterialType(static_cast<eKxtMaterialType>(1));
+            setLanguageNames();
+            break;
+        case eKxtCustomDB:
+            material.SetMaterialType(static_cast<eKxtMaterialType>(2));
+            material.SetMaterialID(std::u16string());
+            material.SetEnvData(0);
+            break;
+        case eKxtSustainExtrasDB:
+            material.SetMaterialType(static_cast<eKxtMaterialType>(2));
+            material.SetMaterialID(std::u16string());
+            material.SetEnvData(1);
+            material.SetGaBiName(ShortenedGabiName(material.GetName()));
+            material.SetNativeClassName(className);
+            setLanguageNames();
+            break;
+        default:
+            break;
+    }
+}
+
+void ReadProperties(const Node& materialElement, kxtMaterialBase& material) {
+    for (const Node property : materialElement.SelectNodes(Queries().properties)) {
+        if (!property) continue;
+        const kxtMatPhysProp value(property.AttributeText("displayname"),
+                                   LeadingNumberOrZero(property.AttributeText("value")));
+        material.SetProperty(property.Name(), value);
+    }
+}
+
+// The cost and unit texts of the first "Financial Impact" child of the
+// material's "custom" element; two empty texts when there is none.
+void ReadCostData(const Node& materialElement, kxtMaterialBase& material) {
+    std::u16string cost;
+    std::u16string units;
+    if (const Node custom = materialElement.SelectSingleNode(Queries().custom)) {
+        for (const Node child : custom.ChildNodes()) {
+            if (child && platform::EqualsNoCase(child.AttributeText("name"), kFinancialImpact)) {
+                cost = child.AttributeText("value");
+                units = child.AttributeText("units");
+                break;
+            }
+        }
+    }
+    material.SetMaterialCostData(cost, units);
+}
+
+// Visits the target's materials by position: class element i stands for
+// class i, material element j of it for material j of that class. Elements
+// beyond the target's classes or materials are skipped.
+template <class PerClass, class PerMaterial>
+void WalkByPosition(const Node& document, kxtMaterialDB& target, PerClass&& perClass, PerMaterial&& perMaterial) {
+    const NodeList classElements = document.SelectNodes(Queries().classifications);
+    const std::size_t classCount = std::min<std::size_t>(classElements.Length(), target.GetGroupCount());
+    for (std::size_t i = 0; i < classCount; ++i) {
+        kxtMaterialClass* group = target.GetMaterialClass(static_cast<int>(i));
+        const Node classElement = classElements.Item(i);
+        if (group == nullptr || !classElement) continue;
+        perClass(classElement);
+        const NodeList materialElements = classElement.SelectNodes(Queries().materials);
+        const std::size_t materialCount =
+            std::min<std::size_t>(materialElements.Length(), group->GetMaterialCount());
+        for (std::size_t j = 0; j < materialCount; ++j) {
+            kxtMaterialBase* material = group->GetMaterial(static_cast<unsigned>(j));
+            const Node materialElement = materialElements.Item(j);
+            if (material != nullptr && materialElement) perMaterial(materialElement, *material);
+        }
+    }
+}
+
+bool IsWhiteSpace(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f';
+}
+
+// The name that a link into a sustainability extras library looks for: the
+// text before " in Sustainability Extras" when that is not empty, else the
+// whole link identifier.
+std::u16string_view ExtrasLinkKey(std::u16string_view linkId) {
+    const std::size_t marker = linkId.find(kExtrasMarker);
+    if (marker == std::u16string_view::npos) return linkId;
+    std::u16string_view before = linkId.substr(0, marker);
+    while (!before.empty() && IsWhiteSpace(before.back())) before.remove_suffix(1);
+    return before.empty() ? linkId : before;
+}
+
+// A database of the link search with its short name and, once needed, the
+// index that answers its first-match lookup.
+struct LinkCandidate {
+    kxtMaterialDB* db;
+    std::u16string name;
+    bool isExtras;
+    std::optional<mapping::MaterialIndex> index;
+
+    kxtMaterialBase* Find(std::u16string_view linkId) {
+        if (!index) {
+            index = mapping::BuildIndex(*db, isExtras ? mapping::MaterialKeys::kNameThenLangName
+                                                      : mapping::MaterialKeys::kIdentifier);
+        }
+        return index->Find(isExtras ? ExtrasLinkKey(linkId) : linkId);
+    }
+};
+
+}  // namespace
+
+std::u16string ShortenedGabiName(const std::u16string& name) {
+    if (name.size() <= kGabiNameLimit) return name;
+    std::u16string squeezed;
+    squeezed.reserve(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        squeezed.push_back(name[i]);
+        if (name[i] == u' ' && i + 1 < name.size() && name[i + 1] == u' ') ++i;
+    }
+    const std::size_t half = std::min(kGabiNameHalf, squeezed.size());
+    return squeezed.substr(0, half) + squeezed.substr(squeezed.size() - half);
+}
+
+int kxtXMLPhysPropParser::Parse(kxtMaterialDB* target) {
+    if (target == nullptr) return 0;
+    const eKxtMaterialBDType dbType = target->GetDBType();
+    for (const Node classElement : DocumentNode().SelectNodes(Queries().classifications)) {
+        if (!classElement) continue;
+        kxtMaterialClass group(target);
+        group.SetName(classElement.AttributeText("name"));
+        for (const Node materialElement : classElement.SelectNodes(Queries().materials)) {
+            if (!materialElement) continue;
+            kxtMaterialBase material(&group);
+            material.SetName(materialElement.AttributeText("name"));
+            material.SetMaterialID(materialElement.AttributeText("matid"));
+            material.SetEnvData(IsEnvDataText(materialElement.AttributeText("envdata")) ? 1 : 0);
+            ApplyDatabaseTypeRules(dbType, group.GetName(), material);
+            ReadProperties(materialElement, material);
+            ReadCostData(materialElement, material);
+            group.InsertMaterial(std::move(material));
+        }
+        target->InsertGroup(std::move(group));
+    }
+    return 1;
+}
+
+int kxtXMLPhysPropParser::ParseLanguageNames(kxtMaterialDB* target) {
+    if (target == nullptr) return 0;
+    std::u16string langClassName;
+    WalkByPosition(
+        DocumentNode(), *target, [&](const Node& classElement) { langClassName = classElement.AttributeText("name"); },
+        [&](const Node& materialElement, kxtMaterialBase& material) {
+            material.SetLangName(materialElement.AttributeText("name"));
+            material.SetLangCLassName(langClassName);
+            for (const Node property : materialElement.SelectNodes(Queries().properties)) {
+                if (!property) continue;
+                kxtMatPhysProp& stored = material.GetProperty(property.Name());
+                // A failed lookup answers the shared default, which must stay untouched.
+                if (&stored != &model::SharedDefaultProperty()) {
+                    stored.SetLangPropName(property.AttributeText("displayname"));
+                }
+            }
+        });
+    return 1;
+}
+
+int kxtXMLPhysPropParser::ParseSustainabilityLinks(kxtMaterialDB* target,
+                                                   const std::vector<kxtMaterialDB*>& databases) {
+    if (target == nullptr) return 0;
+    std::vector<LinkCandidate> candidates;
+    candidates.reserve(databases.size());
+    for (kxtMaterialDB* db : databases) {
+        if (db == nullptr) continue;
+        std::u16string name = db->GetDbName();
+        const bool isExtras = platform::EqualsNoCase(name, kExtrasDbName);
+        candidates.push_back(LinkCandidate{db, std::move(name), isExtras, std::nullopt});
+    }
+
+    WalkByPosition(
+        DocumentNode(), *target, [](const Node&) {},
+        [&](const Node& materialElement, kxtMaterialBase& material) {
+            const Node link = materialElement.SelectSingleNode(Queries().sustainability);
+            if (!link) {
+                material.SetSageLink(nullptr);
+                return;
+            }
+            const std::u16string linkId = link.AttributeText("linkId");
+            const std::u16string dbName = link.AttributeText("dbName");
+            if (linkId.empty() || dbName.empty()) return;
+
+            kxtMaterialBase* linked = nullptr;
+            for (LinkCandidate& candidate : candidates) {
+                if (!platform::EqualsNoCase(candidate.name, dbName)) continue;
+                linked = candidate.Find(linkId);
+                if (linked != nullptr) break;
+            }
+            material.SetSageLink(linked);
+            if (linked != nullptr && material.GetRecycledContentAmount() < 0) {
+                material.SetRecycledContentAmount(linked->GetRecycledContentAmount());
+            }
+        });
+    return 1;
+}
+
+int kxtXMLPhysPropParser::RemoveListedClasses(kxtMaterialDB* target) {
+    if (target == nullptr) return 0;
+    for (const Node classElement : DocumentNode().SelectNodes(Queries().classifications)) {
+        if (!classElement) continue;
+        const std::u16string name = classElement.AttributeText("name");
+        const std::uint64_t count = target->GetGroupCount();
+        for (std::uint64_t i = 0; i < count; ++i) {
+            const kxtMaterialClass* group = target->GetMaterialClass(static_cast<int>(i));
+            if (group != nullptr && platform::EqualsNoCase(group->GetName(), name)) {
+                target->EraseMaterialGroup(static_cast<unsigned>(i));
+                break;
+            }
+        }
+    }
+    return 1;
+}
+
+}  // namespace kxt::xml

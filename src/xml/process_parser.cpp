@@ -1,0 +1,144 @@
+#include "xml/process_parser.h"
+
+#include <string_view>
+
+#include <kxtmat/kxtmat.h>
+
+#include "mapping/material_index.h"
+#include "platform/text.h"
+#include "xml/number_text.h"
+#include "xml/reader_queries.h"
+
+namespace kxt::xml {
+namespace {
+
+constexpr std::u16string_view kMaterialSettings = u"Material specific settings";
+constexpr std::u16string_view kRecycledContent = u"recycled_cont";
+constexpr std::u16string_view kEnergyParamsSuffix = u"_mfg_params";
+// What a number that does not scan reads as: the largest 32-bit signed integer.
+constexpr double kUnscanned = 2147483647.0;
+
+// The first "Grouping" child of a ScenarioSettings block whose Alias is
+// "Material specific settings"; an empty handle when there is none.
+Node FindMaterialSettings(const Node& scenarioSettings) {
+    for (const Node grouping : scenarioSettings.SelectNodes(Queries().groupings)) {
+        if (grouping && platform::EqualsNoCase(grouping.AttributeText("Alias"), kMaterialSettings)) return grouping;
+    }
+    return Node();
+}
+
+// The first process whose GaBi name followed by "_mfg_params" equals alias
+// without regard to case; null when none does.
+const kxtManufacturingProcess* FindEnergyParamsProcess(const kxtMaterialBase& material, std::u16string_view alias) {
+    if (alias.size() < kEnergyParamsSuffix.size()) return nullptr;
+    const std::u16string_view stem = alias.substr(0, alias.size() - kEnergyParamsSuffix.size());
+    if (!platform::EqualsNoCase(alias.substr(stem.size()), kEnergyParamsSuffix)) return nullptr;
+    for (const kxtManufacturingProcess& process : material.GetManufacturingTypes()) {
+        if (platform::EqualsNoCase(process.GetGaBiName(), stem)) return &process;
+    }
+    return nullptr;
+}
+
+// The number in the first attribute of the node's first child.
+double FirstChildNumber(const Node& parameter) {
+    return ScannedNumberOr(kxtXMLParserBase::GetFirstAttributeText(parameter.FirstChild()), kUnscanned);
+}
+
+// Applies a recycled-content parameter; false when it has no child node.
+bool ApplyRecycledContent(const Node& parameter, kxtMaterialBase& material) {
+    const Node valueNode = parameter.FirstChild();
+    if (!valueNode) return false;
+    const double value = ScannedNumberOr(kxtXMLParserBase::GetFirstAttributeText(valueNode), kUnscanned);
+    const Attribute maxAttribute = parameter.GetAttribute("MaxValue");
+    const Attribute minAttribute = parameter.GetAttribute("MinValue");
+    double maximum = value;
+    double minimum = value;
+    bool editable = false;
+    if (maxAttribute && minAttribute) {
+        maximum = ScannedNumberOr(maxAttribute.Text(), kUnscanned);
+        minimum = ScannedNumberOr(minAttribute.Text(), kUnscanned);
+        editable = maximum > minimum;
+    }
+    material.SetRecycledContentLimits(maximum, minimum, value);
+    material.SetIsEditableRecycledContentAmount(editable);
+    material.SetRecycledContentAmount(value);
+    return true;
+}
+
+}  // namespace
+
+int kxtXMLProcessParser::Parse(kxtMaterialDB* target) {
+    if (target == nullptr) return 0;
+    // Material names do not change while the file is read, so one index
+    // answers every material key as a walk of the database would.
+    const mapping::MaterialIndex materials =
+        mapping::BuildIndex(*target, mapping::MaterialKeys::kGabiNameThenLangName);
+
+    for (const Node scenarioSettings : DocumentNode().SelectNodes(Queries().scenarioSettings)) {
+        if (!scenarioSettings) continue;
+        const Node settings = FindMaterialSettings(scenarioSettings);
+        if (!settings) return 0;
+        for (const Node category : settings.SelectNodes(Queries().groupings)) {
+            for (const Node materialGroup : category.SelectNodes(Queries().groupings)) {
+                kxtMaterialBase* material = materials.Find(materialGroup.AttributeText("Alias"));
+                if (material == nullptr) continue;
+
+                for (const Node parameter : materialGroup.SelectNodes(Queries().parameters)) {
+                    std::u16string name = parameter.AttributeText("Name");
+                    const std::u16string* langName = processNames_.Find(name);
+                    const bool isRecycledContent = platform::EqualsNoCase(name, kRecycledContent);
+                    if (!isRecycledContent && (langName == nullptr || langName->empty())) continue;
+
+                    std::u16string alias = parameter.AttributeText("Alias");
+                    const bool appliesRecycledContent = platform::EqualsNoCase(alias, kRecycledContent);
+                    if (!isRecycledContent) {
+                        kxtManufacturingProcess process;
+                        process.SetNativeName(std::move(alias));
+                        process.SetLangName(*langName);
+                        process.SetGaBiName(std::move(name));
+                        material->InsertProc(process);
+                    }
+                    if (appliesRecycledContent && !ApplyRecycledContent(parameter, *material)) return 0;
+                }
+
+                for (const Node energyGroup : materialGroup.SelectNodes(Queries().groupings)) {
+                    const kxtManufacturingProcess* process =
+                        FindEnergyParamsProcess(*material, energyGroup.AttributeText("Alias"));
+                    if (process == nullptr) continue;
+                    std::vector<double> params;
+                    // A parameter without a child node reads as the unscanned value.
+                    for (const Node parameter : energyGroup.SelectNodes(Queries().parameters)) {
+                        params.push_back(FirstChildNumber(parameter));
+                    }
+                    material->InsertManufacturingParams(process->GetGaBiName(), params);
+                }
+            }
+        }
+    }
+
+    mapping::ForEachMaterial(*target, [](kxtMaterialBase& material, const kxtMaterialClass&) {
+        material.SetEnvData(material.GetProcCount() > 0 ? 1 : 0);
+    });
+    return 1;
+}
+
+int kxtXMLProcessParser::CollectGroupsByComment(const std::u16string& comment,
+                                                std::map<std::u16string, std::vector<std::u16string>>& out) {
+    for (const Node scenarioSettings : DocumentNode().SelectNodes(Queries().scenarioSettings)) {
+        if (!scenarioSettings) continue;
+        const Node settings = FindMaterialSettings(scenarioSettings);
+        if (!settings) return 0;
+        for (const Node category : settings.SelectNodes(Queries().groupings)) {
+            std::u16string key = category.AttributeText("Alias");
+            if (!platform::EqualsNoCase(category.AttributeText("Comment"), comment)) continue;
+            std::vector<std::u16string> aliases;
+            for (const Node materialGroup : category.SelectNodes(Queries().groupings)) {
+                aliases.push_back(materialGroup.AttributeText("Alias"));
+            }
+            out.try_emplace(std::move(key), std::move(aliases));
+        }
+    }
+    return 1;
+}
+
+}  // namespace kxt::xml
