@@ -39,8 +39,12 @@ public:
     std::uint64_t GetMaterialCount() const { return materials_.size(); }
     // out = the material at index and returns 1; returns 0 and leaves out when out of range.
     int GetMaterial(unsigned int index, kxtMaterialBase*& out) const;
-    // The material at index; null when out of range.
+    // The material at index; null when out of range. The non-const overload
+    // keeps GetMaterial(0u) on a modifiable class from reading as a null name.
     kxtMaterialBase* GetMaterial(unsigned int index) const;
+    kxtMaterialBase* GetMaterial(unsigned int index) {
+        return static_cast<const kxtMaterialClass&>(*this).GetMaterial(index);
+    }
     // The first material whose native name, or else whose language name,
     // equals name without regard to case; null when none does.
     kxtMaterialBase* GetMaterial(const std::u16string& name);
