@@ -9,6 +9,7 @@
 
 #include "model/shared_defaults.h"
 #include "support/temp_dir.h"
+#include "xml/number_text.h"
 #include "xml/phys_prop_parser.h"
 
 namespace kxt::xml {
@@ -199,6 +200,20 @@ TEST_F(LibraryReaderTest, PropertiesAreElementsWithADisplayName) {
     double density = 0;
     ASSERT_EQ(MaterialAt(*db, 0, 0).GetDensity(density), 1);
     EXPECT_EQ(density, 7.85);
+}
+
+TEST(AttributeNumbers, ReadTheLeadingNumberAsTheCRuntimeDoes) {
+    EXPECT_EQ(LeadingNumberOrZero(u"  7.85 g/cm3"), 7.85);
+    EXPECT_EQ(LeadingNumberOrZero(u"-2e3x"), -2000.0);
+    EXPECT_EQ(LeadingNumberOrZero(u"12.5\u20AC"), 12.5);
+    EXPECT_EQ(LeadingNumberOrZero(u"\uFF17"), 0.0);  // a full-width digit is no digit
+    EXPECT_EQ(LeadingNumberOrZero(u""), 0.0);
+    EXPECT_EQ(ScannedNumberOr(u" 25%", -1.0), 25.0);
+    EXPECT_EQ(ScannedNumberOr(u"abc", -1.0), -1.0);
+    EXPECT_EQ(ScannedNumberOr(u"", -1.0), -1.0);
+    EXPECT_EQ(ScannedNumberOr(std::u16string(u"3\0" u"9", 3), -1.0), 3.0);
+    // A very long number text is read, not rejected.
+    EXPECT_EQ(LeadingNumberOrZero(u"1" + std::u16string(100000, u'0') + u"e-100000"), 1.0);
 }
 
 TEST_F(LibraryReaderTest, CostComesFromTheFirstFinancialImpactChild) {
