@@ -3,6 +3,7 @@
 
 #include <dlfcn.h>
 #include <link.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -83,6 +84,14 @@ std::u16string ExecutableFileName() {
     return Utf8ToUtf16(std::string_view(buffer, static_cast<std::size_t>(n)));
 }
 
+// The native name of an existing file that is not a folder; empty when there is none.
+std::string ExistingFile(const std::u16string& path) {
+    std::string file = ResolveNativePath(path);
+    struct stat st {};
+    if (file.empty() || ::stat(file.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return {};
+    return file;
+}
+
 // A relative name is completed with the current folder; links stay as they are.
 std::u16string AbsoluteFileName(const char* name) {
     std::u16string result;
@@ -125,17 +134,26 @@ std::u16string ModuleFileName(ModuleHandle module) {
     return AbsoluteFileName(map->l_name);
 }
 
+// The native name of the module file at path, also as lib<stem>.so for a
+// "<stem>.dll" path; empty when neither exists.
+static std::string ExistingModuleFile(const std::u16string& path) {
+    std::string file = ExistingFile(path);
+    if (!file.empty()) return file;
+    const ModuleRequest request = ParseRequest(path);
+    if (request.sharedObjectName.empty()) return {};
+    std::u16string mapped(request.folder);
+    if (request.hasFolder) mapped.push_back(kPathSeparator);
+    mapped.append(request.sharedObjectName);
+    return ExistingFile(mapped);
+}
+
+bool ModuleFileExists(const std::u16string& path) {
+    return !ExistingModuleFile(path).empty();
+}
+
 ModuleHandle LoadModuleForResources(const std::u16string& path) {
-    std::string file = ResolveNativePath(path);
-    if (!PathExists(path) || IsDirectory(path)) {
-        const ModuleRequest request = ParseRequest(path);
-        if (request.sharedObjectName.empty()) return nullptr;
-        std::u16string mapped(request.folder);
-        if (request.hasFolder) mapped.push_back(kPathSeparator);
-        mapped.append(request.sharedObjectName);
-        if (!PathExists(mapped) || IsDirectory(mapped)) return nullptr;
-        file = ResolveNativePath(mapped);
-    }
+    std::string file = ExistingModuleFile(path);
+    if (file.empty()) return nullptr;
     // A name without a folder would make dlopen search the library path.
     if (file.find('/') == std::string::npos) file.insert(0, "./");
     return ::dlopen(file.c_str(), RTLD_LAZY | RTLD_LOCAL);
