@@ -32,9 +32,10 @@ inline constexpr std::size_t kNoSizeLimit = static_cast<std::size_t>(-1);
 // regular file, unreadable or larger than maxBytes.
 std::optional<std::string> ReadWholeFile(const std::u16string& path, std::size_t maxBytes = kNoSizeLimit);
 
-// The path as the OS names it: on POSIX the UTF-8 form of the first existing
-// match found without regard to case (the UTF-8 form of the path itself when
-// nothing matches); on Windows the path unchanged, as UTF-8.
+// The path as the OS names it, in UTF-8. POSIX: each component that does not
+// exist as written is replaced by the entry of its folder that equals it
+// without regard to case (the smallest such name when there are several); the
+// path itself when some component matches nothing. Windows: the path unchanged.
 std::string ResolveNativePath(const std::u16string& path);
 
 // A file read sequentially in chunks of the caller's size.
