@@ -25,6 +25,7 @@ public:
     // REQUIRES: ascii holds ASCII text only (names of fields and enumerators).
     Node(const char* ascii) : kind_(Kind::kString), text_(ascii) {}
     Node(std::u16string_view text);
+    Node(const char16_t* text) : Node(std::u16string_view(text)) {}
     Node(const std::u16string& text) : Node(std::u16string_view(text)) {}
 
     static Node Array() { return Node(Kind::kArray); }
