@@ -68,7 +68,10 @@ std::string_view Node::RawName() const noexcept { return node_.name(); }
 
 Attribute Node::GetAttribute(std::string_view name) const noexcept {
     for (pugi::xml_attribute a = node_.first_attribute(); a; a = a.next_attribute()) {
-        if (name == a.name()) return Attribute(a);
+        const char* candidate = a.name();
+        if (std::strncmp(candidate, name.data(), name.size()) == 0 && candidate[name.size()] == '\0') {
+            return Attribute(a);
+        }
     }
     return {};
 }
@@ -198,6 +201,15 @@ void Query::Select(pugi::xml_node context, NodeList& out, bool first_only) const
                 if (node == top) return;
             }
             if (node) node = node.next_sibling();
+        }
+        return;
+    }
+    if (steps_.size() == 1 && !steps_.front().self) {  // the common case: children of the context
+        const Step& step = steps_.front();
+        for (pugi::xml_node child = context.first_child(); child; child = child.next_sibling()) {
+            if (!Matches(child, step.name, step.attribute)) continue;
+            nodes.push_back(child);
+            if (first_only) return;
         }
         return;
     }
