@@ -42,23 +42,8 @@ kxtMaterialDBsManager::kxtMaterialDBsManager() = default;
 
 kxtMaterialDBsManager::kxtMaterialDBsManager(const kxtMaterialDBsManager& other) = default;
 
-kxtMaterialDBsManager& kxtMaterialDBsManager::operator=(const kxtMaterialDBsManager& other) {
-    if (this == &other) return *this;
-    nativeDB_ = other.nativeDB_;
-    nativeDinDB_ = other.nativeDinDB_;
-    sustainExtrasDB_ = other.sustainExtrasDB_;
-    standardDBs_ = other.standardDBs_;
-    favorites_ = other.favorites_;
-    customDBs_ = other.customDBs_;
-    dbs_ = other.dbs_;
-    sageStrings_ = other.sageStrings_;
-    resourceModule_ = other.resourceModule_;
-    ownModuleName_ = other.ownModuleName_;
-    resourceModuleName_ = other.resourceModuleName_;
-    kxVersion_ = other.kxVersion_;
-    progDataSustainabilityPath_ = other.progDataSustainabilityPath_;
-    return *this;
-}
+// Member by member; every member copes with assignment to itself.
+kxtMaterialDBsManager& kxtMaterialDBsManager::operator=(const kxtMaterialDBsManager& other) = default;
 
 // The resource module goes first; the members then go in reverse order of
 // declaration, the databases (with their classes) last.

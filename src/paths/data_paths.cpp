@@ -19,10 +19,6 @@ bool CutLastComponent(std::u16string& path) {
     return true;
 }
 
-bool IsFile(const std::u16string& path) {
-    return platform::PathExists(path) && !platform::IsDirectory(path);
-}
-
 std::u16string EnglishLibrary(std::u16string_view fileName) {
     return JoinPath(ModuleFolder(kInstallModule), {kLang, kEnglish, kMaterialsFolder, fileName});
 }
@@ -93,9 +89,9 @@ FoundModule SearchResourceModule(const std::u16string& ownModule, const std::u16
     const std::u16string language = LanguageDirectory();
     if (folder.empty() || language.empty()) return {};
     std::u16string path = JoinPath(folder, {language, resourceModule});
-    if (!IsFile(path)) {
+    if (!platform::ModuleFileExists(path)) {
         path = JoinPath(folder, {kLang, kEnglish, resourceModule});
-        if (!IsFile(path)) return {};
+        if (!platform::ModuleFileExists(path)) return {};
     }
     if (platform::ModuleHandle loaded = platform::FindLoadedModule(path)) return {loaded, false};
     platform::ModuleHandle handle = platform::LoadModuleForResources(path);

@@ -31,6 +31,10 @@ void* FindExport(ModuleHandle module, const char* name);
 // executable's file name. Empty when it cannot be obtained.
 std::u16string ModuleFileName(ModuleHandle module);
 
+// True when a module file exists at path and is not a folder; on POSIX a
+// "<stem>.dll" path also matches lib<stem>.so in the same folder.
+bool ModuleFileExists(const std::u16string& path);
+
 // Loads a module from a file for its resources only (POSIX: dlopen with
 // RTLD_LAZY | RTLD_LOCAL; Windows: LoadLibraryExW(path, nullptr, 1)).
 // Null on failure. The load must be balanced by ReleaseModule.

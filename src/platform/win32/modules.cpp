@@ -1,6 +1,7 @@
 // Windows modules: the loader's own module list and string tables.
 #include "platform/modules.h"
 
+#include "platform/files.h"
 #include "platform/win32/windows_api.h"
 
 namespace kxt::platform {
@@ -36,6 +37,10 @@ std::u16string ModuleFileName(ModuleHandle module) {
         if (name.size() >= 32768) return {};  // longer than any path Windows allows
         name.resize(name.size() * 2);
     }
+}
+
+bool ModuleFileExists(const std::u16string& path) {
+    return PathExists(path) && !IsDirectory(path);
 }
 
 ModuleHandle LoadModuleForResources(const std::u16string& path) {
