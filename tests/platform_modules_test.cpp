@@ -71,6 +71,15 @@ TEST_F(PlatformModulesTest, FindingTakesNoReferenceAndReleaseBalancesEachLoad) {
     EXPECT_EQ(FindLoadedModule(kLogicalName), nullptr);
 }
 
+TEST_F(PlatformModulesTest, AModuleFileExistsUnderItsLogicalOrItsSharedObjectName) {
+    EXPECT_TRUE(ModuleFileExists(InModuleDir(kLogicalName)));
+    EXPECT_TRUE(ModuleFileExists(OtherCaseDir() + kPathSeparator + u"KXTTESTRES.DLL"));
+    EXPECT_TRUE(ModuleFileExists(InModuleDir(u"libkxtTestRes.so")));
+    EXPECT_FALSE(ModuleFileExists(InModuleDir(u"kxtTestRes.so")));
+    EXPECT_FALSE(ModuleFileExists(InModuleDir(u"kxtMissing.dll")));
+    EXPECT_FALSE(ModuleFileExists(kModuleDir));
+}
+
 TEST_F(PlatformModulesTest, LoadsNothingFromAMissingFileOrAFolder) {
     EXPECT_EQ(LoadModuleForResources(InModuleDir(u"kxtMissing.dll")), nullptr);
     EXPECT_EQ(LoadModuleForResources(kModuleDir), nullptr);

@@ -92,6 +92,19 @@ std::string ExistingFile(const std::u16string& path) {
     return file;
 }
 
+// The native name of the module file at `path`: the file itself, or for
+// "<stem>.dll" lib<stem>.so in the same folder; empty when neither exists.
+std::string ModuleFile(const std::u16string& path) {
+    std::string file = ExistingFile(path);
+    if (!file.empty()) return file;
+    const ModuleRequest request = ParseRequest(path);
+    if (request.sharedObjectName.empty()) return {};
+    std::u16string mapped(request.folder);
+    if (request.hasFolder) mapped.push_back(kPathSeparator);
+    mapped.append(request.sharedObjectName);
+    return ExistingFile(mapped);
+}
+
 // A relative name is completed with the current folder; links stay as they are.
 std::u16string AbsoluteFileName(const char* name) {
     std::u16string result;
@@ -134,25 +147,10 @@ std::u16string ModuleFileName(ModuleHandle module) {
     return AbsoluteFileName(map->l_name);
 }
 
-// The native name of the module file at path, also as lib<stem>.so for a
-// "<stem>.dll" path; empty when neither exists.
-static std::string ExistingModuleFile(const std::u16string& path) {
-    std::string file = ExistingFile(path);
-    if (!file.empty()) return file;
-    const ModuleRequest request = ParseRequest(path);
-    if (request.sharedObjectName.empty()) return {};
-    std::u16string mapped(request.folder);
-    if (request.hasFolder) mapped.push_back(kPathSeparator);
-    mapped.append(request.sharedObjectName);
-    return ExistingFile(mapped);
-}
-
-bool ModuleFileExists(const std::u16string& path) {
-    return !ExistingModuleFile(path).empty();
-}
+bool ModuleFileExists(const std::u16string& path) { return !ModuleFile(path).empty(); }
 
 ModuleHandle LoadModuleForResources(const std::u16string& path) {
-    std::string file = ExistingModuleFile(path);
+    std::string file = ModuleFile(path);
     if (file.empty()) return nullptr;
     // A name without a folder would make dlopen search the library path.
     if (file.find('/') == std::string::npos) file.insert(0, "./");
