@@ -75,21 +75,6 @@ TEST_F(MfgProcessMapTest, LoadsFromItsOwnModuleAndRestoresTheCurrentOne) {
     EXPECT_TRUE(withoutStrings.Find(u"wire")->empty());
 }
 
-TEST(MfgProcessMapWithoutModule, EveryKeyIsPresentWithAnEmptyText) {
-    const kxtMfgProcessMap map(nullptr);
-    for (const char16_t* key : {u"milled_part", u"milled", u"turned_part", u"turned", u"forged_part",
-                                u"die_cast_part", u"die_cast", u"sand_cast_part", u"stnd_mach_scast",
-                                u"sheet_part", u"stamped_sheet", u"extrusion", u"inj_molded", u"none",
-                                u"custom", u"forged", u"mach_sand_cast", u"sand_cast", u"sheet",
-                                u"injection_mold", u"wire"}) {
-        const std::u16string* text = map.Find(key);
-        ASSERT_NE(text, nullptr) << platform::Utf16ToUtf8(key);
-        EXPECT_TRUE(text->empty());
-    }
-    EXPECT_EQ(map.Find(u"Wire"), nullptr);
-    EXPECT_EQ(module::CurrentResourceModule(), nullptr);
-}
-
 using MaterialProcessesMapperTest = ResourceModuleTest;
 
 TEST_F(MaterialProcessesMapperTest, ClassNamesGiveTheirDefaultProcess) {
