@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "model/library_name.h"
 #include "model/name_match.h"
 #include "paths/sibling_services.h"
 #include "platform/files.h"
@@ -46,12 +47,7 @@ void kxtMaterialDB::SetDBType(eKxtMaterialBDType type) { type_ = type; }
 void kxtMaterialDB::SetPath(std::u16string path) { path_ = std::move(path); }
 
 std::u16string kxtMaterialDB::GetDbName() const {
-    std::u16string_view name = path_;
-    if (const auto folderEnd = name.find_last_of(u"\\/"); folderEnd != std::u16string_view::npos) {
-        name.remove_prefix(folderEnd + 1);
-    }
-    if (const auto dot = name.rfind(u'.'); dot != std::u16string_view::npos) name = name.substr(0, dot);
-    return kxt::platform::ToLower(name);
+    return kxt::platform::ToLower(kxt::model::LibraryStem(path_));
 }
 
 void kxtMaterialDB::GetLangPath(std::u16string& out) const {
