@@ -135,11 +135,20 @@ public:
     void GetManufacturingEnergyParams(const std::u16string& className, const std::u16string& name,
                                       const std::u16string& process, std::vector<double>& params);
 
-    // Lists for the environmental calculation; each appends to the caller's list.
+    // Lists for the environmental calculation; each appends to the caller's
+    // list and never clears it.
+    // The custom classes that hold materials and either come from a
+    // sustainability extras database or have a linked material; a class whose
+    // name (without regard to case) the list already holds is left out.
     void GetSustainableClasses(std::vector<kxtMaterialClass*>& classes);
+    // The custom materials that have a linked material or come from a
+    // sustainability extras database, duplicates included.
     void GetSustainableMaterials(std::vector<kxtMaterialBase*>& materials);
+    // The language name of every class of the standard / DIN database.
     void GetKxGeneralItems(std::vector<std::u16string>& items);
     void GetDINGeneralItems(std::vector<std::u16string>& items);
+    // The language name of every class that GetSustainableClasses lists when
+    // given an empty list, in that order.
     void GetSustainExtrasGeneralItems(std::vector<std::u16string>& items);
 
     // Favourites: rebuilt from the host's registry key, or handed over by the host.
