@@ -1,4 +1,5 @@
 #include <clocale>
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -107,6 +108,15 @@ TEST(AnsiToUtf16, DecodesTheCurrentLocaleCharset) {
     EXPECT_EQ(AnsiToUtf16(std::string_view("a\0b", 3)), std::u16string(u"a\0b", 3));
     std::setlocale(LC_CTYPE, "C");
     EXPECT_EQ(AnsiToUtf16("plain"), u"plain");
+}
+
+TEST(TranscodeToUtf8, ConvertsNamedEncodingsAndRejectsWhatItCannotRead) {
+    EXPECT_EQ(TranscodeToUtf8("\x80 \xE9", "windows-1252"), std::optional<std::string>("\xE2\x82\xAC \xC3\xA9"));
+    EXPECT_EQ(TranscodeToUtf8("\xA4", "ISO-8859-15"), std::optional<std::string>("\xE2\x82\xAC"));
+    EXPECT_EQ(TranscodeToUtf8(std::string_view("A\0\xA9\0", 4), "UTF-16LE"), std::optional<std::string>("A\xC2\xA9"));
+    EXPECT_EQ(TranscodeToUtf8("", "shift_jis"), std::optional<std::string>(""));
+    EXPECT_FALSE(TranscodeToUtf8("abc", "no-such-encoding-x"));
+    EXPECT_FALSE(TranscodeToUtf8("\x82", "shift_jis"));  // a lead byte cut off by the end
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // and the conversions between UTF-8, UTF-16 and the ANSI code page.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,5 +31,12 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 // The platform's ANSI code page -> UTF-16. POSIX: the multibyte charset of the
 // current C locale (LC_CTYPE); Windows: CP_ACP. Invalid bytes become U+FFFD.
 std::u16string AnsiToUtf16(std::string_view bytes);
+
+// Converts bytes in the named character encoding ("windows-1252",
+// "iso-8859-15", "shift_jis", "UTF-16LE", ...) to UTF-8. nullopt when the
+// encoding is unknown here or the bytes are invalid or truncated in it.
+// POSIX: iconv; Windows: the code page of that name. Throws std::bad_alloc
+// when memory is exhausted.
+std::optional<std::string> TranscodeToUtf8(std::string_view bytes, const std::string& encoding);
 
 }  // namespace kxt::platform

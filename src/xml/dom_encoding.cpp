@@ -1,10 +1,7 @@
 #include "xml/dom_encoding.h"
 
-#include <iconv.h>
-
-#include <cerrno>
-#include <new>
 #include <string_view>
+#include <utility>
 
 #include "platform/text.h"
 
@@ -54,42 +51,12 @@ std::string_view DeclaredEncoding(std::string_view text) noexcept {
     return declaration.substr(at, end - at);
 }
 
-// Converts input from encoding to UTF-8 into out, followed by one '\0'.
-// False when the converter is unknown or the input is invalid or truncated.
-bool Transcode(const char* encoding, std::string_view input, std::string& out) {
-    const iconv_t converter = iconv_open("UTF-8", encoding);
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
-        if (errno == ENOMEM) throw std::bad_alloc();
-        return false;
-    }
-    struct Closer {
-        iconv_t converter;
-        ~Closer() { iconv_close(converter); }
-    } closer{converter};
-
-    // Single-byte code pages take up to 3 bytes per character, two-byte ones 1.5.
-    out.assign(input.size() + input.size() / 2 + 16, '\0');
-    char* in = const_cast<char*>(input.data());
-    std::size_t in_left = input.size();
-    std::size_t written = 0;
-    for (;;) {
-        char* o = out.data() + written;
-        std::size_t out_left = out.size() - written - 1;  // keep room for the '\0'
-        const std::size_t result = iconv(converter, &in, &in_left, &o, &out_left);
-        written = static_cast<std::size_t>(o - out.data());
-        if (result != static_cast<std::size_t>(-1)) break;
-        if (errno != E2BIG) return false;  // EILSEQ: invalid bytes; EINVAL: truncated at the end
-        out.resize(out.size() * 2);
-    }
-    out.resize(written);
-    out.push_back('\0');
-    return true;
-}
-
-bool TranscodeInPlace(const char* encoding, std::string& bytes, std::size_t& start) {
-    std::string utf8;
-    if (!Transcode(encoding, std::string_view(bytes).substr(start), utf8)) return false;
-    bytes = std::move(utf8);
+// Replaces bytes (from start on) by their UTF-8 form followed by one '\0'.
+bool TranscodeInPlace(const std::string& encoding, std::string& bytes, std::size_t& start) {
+    auto utf8 = platform::TranscodeToUtf8(std::string_view(bytes).substr(start), encoding);
+    if (!utf8) return false;
+    bytes = std::move(*utf8);
+    bytes.push_back('\0');
     start = 0;
     return true;
 }
@@ -119,8 +86,7 @@ bool DecodeDocument(std::string& bytes, std::size_t& start) {
             if (!IsEncodingName(encoding)) return false;
         }
         if (!encoding.empty() && !IsUtf8Name(encoding)) {
-            const std::string name(encoding);
-            if (!TranscodeInPlace(name.c_str(), bytes, start)) return false;
+            if (!TranscodeInPlace(std::string(encoding), bytes, start)) return false;
             // The declaration that named the encoding must read the same in it;
             // a wide encoding named in an 8-bit file does not.
             return std::string_view(bytes).starts_with("<?xml");
