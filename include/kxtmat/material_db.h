@@ -25,6 +25,12 @@ public:
     // Deep copy: new classes and materials, re-pointed to the copy.
     kxtMaterialDB(const kxtMaterialDB& other);
     kxtMaterialDB& operator=(const kxtMaterialDB& other);
+    // Takes over other's classes (the same objects, so pointers to them and to
+    // their materials stay valid) and makes this database their owner; other
+    // is left empty. Lets a list of databases grow or shrink without moving
+    // any class or material.
+    kxtMaterialDB(kxtMaterialDB&& other) noexcept;
+    kxtMaterialDB& operator=(kxtMaterialDB&& other) noexcept;
     ~kxtMaterialDB();
 
     void SetDBType(eKxtMaterialBDType type);
@@ -111,6 +117,8 @@ private:
     void iFreeGroups();
     // Appends deep copies of other's classes and points them at this database.
     void iCopyGroupsFrom(const kxtMaterialDB& other);
+    // Takes other's classes, erased ones included, and points them at this database.
+    void iTakeGroupsFrom(kxtMaterialDB& other) noexcept;
     // The first material for which match(material) holds, walking classes then materials.
     template <class Match>
     kxtMaterialBase* iFirstMaterial(Match match) const;

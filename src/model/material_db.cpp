@@ -26,6 +26,21 @@ kxtMaterialDB& kxtMaterialDB::operator=(const kxtMaterialDB& other) {
     return *this;
 }
 
+kxtMaterialDB::kxtMaterialDB(kxtMaterialDB&& other) noexcept : type_(other.type_), path_(std::move(other.path_)) {
+    iTakeGroupsFrom(other);
+    other.path_.clear();
+}
+
+kxtMaterialDB& kxtMaterialDB::operator=(kxtMaterialDB&& other) noexcept {
+    if (this == &other) return *this;
+    iFreeGroups();
+    iTakeGroupsFrom(other);
+    path_ = std::move(other.path_);
+    other.path_.clear();
+    type_ = other.type_;
+    return *this;
+}
+
 kxtMaterialDB::~kxtMaterialDB() { iFreeGroups(); }
 
 void kxtMaterialDB::iFreeGroups() {
@@ -39,6 +54,15 @@ void kxtMaterialDB::iCopyGroupsFrom(const kxtMaterialDB& other) {
         InsertGroup(*group);
         groups_.back()->SetDbOwner(this);
     }
+}
+
+void kxtMaterialDB::iTakeGroupsFrom(kxtMaterialDB& other) noexcept {
+    groups_ = std::move(other.groups_);
+    erased_ = std::move(other.erased_);
+    other.groups_.clear();
+    other.erased_.clear();
+    for (const auto& group : groups_) group->SetDbOwner(this);
+    for (const auto& group : erased_) group->SetDbOwner(this);
 }
 
 // ---- identity ----
