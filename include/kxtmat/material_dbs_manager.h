@@ -19,6 +19,18 @@
 // notification. A copy shares its source's pointer lists (and so is usable
 // only while the source lives and neither is reloaded) and its resource
 // module. Not thread-safe: one caller at a time.
+//
+// No pointer that the manager keeps into its own storage dangles:
+// - Custom databases move (when their list grows or shrinks) by the
+//   database's move operations, which keep every class and material object
+//   where it is; the database list is rebuilt after every change of the
+//   custom list (AddCustomMaterials included).
+// - Before a custom database is freed or re-read, the favourites that point
+//   into it are dropped.
+// - Before the sustainability extras database is refilled outside a full
+//   load, custom materials linked into it are re-linked by the linked
+//   material's native name in the new content (no link when it is gone);
+//   links into a freed custom database are cleared.
 class KXTMAT_API kxtMaterialDBsManager {
 public:
     // Empty database set, version 0, no resource module; reads no file.
@@ -172,6 +184,11 @@ private:
     std::u16string iGetMaterialDbName(std::u16string path) const;
     // Rebuilds the sustainability extras database for the library found at path.
     void iFILLSustainExtrasDBs(const std::u16string& path);
+    // Reads the user's process settings into db, then the installed ones when
+    // db still has no process.
+    void iReadProcessSettings(kxtMaterialDB& db) const;
+    // The database list: native, DIN, then every custom database in order.
+    void iRebuildDatabaseList();
     // The resource module handle (null when none), for the readers of translated strings.
     void* iGetResourceModule() const noexcept { return resourceModule_.get(); }
 

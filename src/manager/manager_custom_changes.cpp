@@ -1,0 +1,110 @@
+// Changes of the custom libraries between full loads: removed, modified or
+// added libraries, and what keeps the manager's pointers valid across them.
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "kxtmat/material_dbs_manager.h"
+#include "manager/manager_internal.h"
+#include "mapping/material_index.h"
+#include "platform/text.h"
+
+namespace kxt::manager {
+namespace {
+
+// The first custom database whose path equals path without regard to case.
+std::vector<kxtMaterialDB>::iterator FindByPath(std::vector<kxtMaterialDB>& dbs, const std::u16string& path) {
+    return std::find_if(dbs.begin(), dbs.end(),
+                        [&](const kxtMaterialDB& db) { return platform::EqualsNoCase(db.GetPath(), path); });
+}
+
+}  // namespace
+
+std::vector<RecordedLink> ReleaseMaterialsOf(std::initializer_list<const kxtMaterialDB*> leaving,
+                                             const kxtMaterialDB* refilled,
+                                             std::vector<kxtMaterialBase*>& favourites,
+                                             std::vector<kxtMaterialDB>& customDBs) {
+    // Material -> whether it belongs to the refilled database.
+    std::unordered_map<const kxtMaterialBase*, bool> doomed;
+    for (const kxtMaterialDB* db : leaving) {
+        mapping::ForEachMaterial(*db, [&](const kxtMaterialBase& material, const kxtMaterialClass&) {
+            doomed.emplace(&material, db == refilled);
+        });
+    }
+    std::erase_if(favourites, [&](const kxtMaterialBase* favourite) { return doomed.contains(favourite); });
+
+    std::vector<RecordedLink> recorded;
+    for (kxtMaterialDB& db : customDBs) {
+        if (std::find(leaving.begin(), leaving.end(), &db) != leaving.end()) continue;
+        mapping::ForEachMaterial(db, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
+            const auto it = doomed.find(material.GetSageLink());
+            if (it == doomed.end()) return;
+            if (it->second) recorded.push_back({&material, it->first->GetName()});
+            material.SetSageLink(nullptr);
+        });
+    }
+    return recorded;
+}
+
+void RelinkByName(const std::vector<RecordedLink>& links, const kxtMaterialDB& db) {
+    if (links.empty()) return;
+    std::unordered_map<std::u16string_view, kxtMaterialBase*> byName;
+    mapping::ForEachMaterial(db, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
+        byName.try_emplace(material.GetName(), &material);
+    });
+    for (const RecordedLink& link : links) {
+        const auto it = byName.find(link.linkedName);
+        link.material->SetSageLink(it == byName.end() ? nullptr : it->second);
+    }
+}
+
+}  // namespace kxt::manager
+
+void kxtMaterialDBsManager::OnCustomDBsRemoved(const std::vector<std::u16string>& paths) {
+    for (const std::u16string& path : paths) {
+        const auto it = kxt::manager::FindByPath(customDBs_, path);
+        if (it == customDBs_.end()) continue;
+        kxt::manager::ReleaseMaterialsOf({&*it}, nullptr, favorites_, customDBs_);
+        // The later databases move up by move assignment, keeping their classes in place.
+        customDBs_.erase(it);
+    }
+    iRebuildDatabaseList();
+}
+
+void kxtMaterialDBsManager::OnCustomDBsModified(const std::vector<std::u16string>& paths) {
+    const std::vector<kxtMaterialDB*> linkDBs{&nativeDB_, &nativeDinDB_};
+    for (const std::u16string& path : paths) {
+        auto it = kxt::manager::FindByPath(customDBs_, path);
+        if (it == customDBs_.end()) {
+            kxtMaterialDB& added = customDBs_.emplace_back();
+            added.SetDBType(eKxtCustomDB);
+            added.SetPath(path);
+            kxt::manager::ReadLibrary(added, path);
+            kxt::manager::LinkLibrary(added, path, linkDBs);
+            continue;
+        }
+        kxtMaterialDB& db = *it;
+        if (db.GetDBType() == eKxtSustainExtrasDB) {
+            // Other custom materials may link into the extras database that is refilled here.
+            const std::vector<kxt::manager::RecordedLink> links =
+                kxt::manager::ReleaseMaterialsOf({&db, &sustainExtrasDB_}, &sustainExtrasDB_, favorites_, customDBs_);
+            db.Clear();
+            iFILLSustainExtrasDBs(path);
+            db = sustainExtrasDB_;
+            kxt::manager::RelinkByName(links, sustainExtrasDB_);
+        } else {
+            kxt::manager::ReleaseMaterialsOf({&db}, nullptr, favorites_, customDBs_);
+            db.Clear();
+            kxt::manager::ReadLibrary(db, path);
+        }
+        kxt::manager::LinkLibrary(db, path, linkDBs);
+    }
+    iRebuildDatabaseList();
+}
+
+void kxtMaterialDBsManager::AddCustomMaterials(const kxtMaterialDB& db) {
+    // Growing the list moves the databases, not their classes: only the
+    // database list needs to follow.
+    customDBs_.push_back(db);
+    iRebuildDatabaseList();
+}

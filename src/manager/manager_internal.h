@@ -1,0 +1,43 @@
+// Helpers shared by the manager's loading and custom-change sources.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include <kxtmat/kxtmat.h>
+
+namespace kxt::manager {
+
+// Reads the library file at path into db (whose type is set) with a fresh reader.
+void ReadLibrary(kxtMaterialDB& db, const std::u16string& path);
+
+// Links db's materials to the materials that the library at path names in
+// the first fitting database of `databases`.
+void LinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vector<kxtMaterialDB*>& databases);
+
+// True when some material of db has a manufacturing process.
+bool HasAnyProcess(const kxtMaterialDB& db);
+
+// A custom material's link, remembered by the linked material's native name
+// while the database it points into is refilled.
+struct RecordedLink {
+    kxtMaterialBase* material;
+    std::u16string linkedName;
+};
+
+// To be called while the materials of `leaving` are still alive, before they
+// are freed. Drops the favourites that point at them and clears the link of
+// every material of the other custom databases that points at them. Links
+// into `refilled` (one of `leaving`, or null) are returned, to be re-resolved
+// by RelinkByName once it has been refilled.
+std::vector<RecordedLink> ReleaseMaterialsOf(std::initializer_list<const kxtMaterialDB*> leaving,
+                                             const kxtMaterialDB* refilled,
+                                             std::vector<kxtMaterialBase*>& favourites,
+                                             std::vector<kxtMaterialDB>& customDBs);
+
+// Points each recorded material at the first material of db whose native
+// name is its recorded name (case-sensitive), or at nothing when none is.
+void RelinkByName(const std::vector<RecordedLink>& links, const kxtMaterialDB& db);
+
+}  // namespace kxt::manager
