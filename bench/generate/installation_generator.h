@@ -19,7 +19,7 @@ struct InstallationSpec {
 inline constexpr const char* kStandardLibraryFile = "lang/english/kvxmaterials/Korvex Materials.kvxmat";
 inline constexpr const char* kDinLibraryFile = "lang/english/kvxmaterials/Korvex din Materials.kvxmat";
 inline constexpr const char* kExtrasLibraryFile = "lang/english/kvxmaterials/Sustainability Extras.kvxmat";
-inline constexpr const char* kCustomLibraryFile = "custom/Custom Materials.kvxmat";
+inline constexpr const char* kCustomLibraryFile = "user/Custom Materials.kvxmat";
 inline constexpr const char* kDinMapperFile = "data/resources/kxterra/DINMaterialsMapper.txt";
 inline constexpr const char* kProcessSettingsFile = "data/resources/kxterra/materials process.dat";
 inline constexpr const char* kRegistryFile = "registry.reg";
@@ -35,7 +35,7 @@ inline constexpr std::size_t kEnergyParamsPerProcess = 3;
 
 // Increase whenever the generated files change, so that cached copies of an
 // installation are written afresh.
-inline constexpr int kInstallationFormat = 1;
+inline constexpr int kInstallationFormat = 2;
 
 // Counts of what was written, as the generator decided them.
 struct InstallationSummary {
