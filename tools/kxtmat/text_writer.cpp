@@ -66,7 +66,9 @@ void WriteBlock(std::string& out, const Node& node, std::size_t indent) {
     for (const auto& [key, value] : node.Members()) {
         out.append(indent, ' ').append(key).push_back(':');
         if (IsInline(value)) {
-            out.append(" ").append(InlineText(value)).push_back('\n');
+            const std::string text = InlineText(value);
+            if (!text.empty()) out.append(" ").append(text);
+            out.push_back('\n');
         } else {
             out.push_back('\n');
             WriteBlock(out, value, indent + 2);
