@@ -14,6 +14,11 @@
 #include <vector>
 
 #include "installation_generator.h"
+#include "platform/modules.h"
+#include "platform/text.h"
+#include "xml/phys_prop_parser.h"
+#include "xml/process_parser.h"
+#include <kxtmat/kxtmat.h>
 
 namespace {
 
@@ -38,6 +43,11 @@ std::string AsciiLower(std::string text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
   return text;
+}
+
+// The name under which the library reader knows a standard material.
+std::string GabiName(const std::string& name) {
+  return kxt::platform::Utf16ToUtf8(kxt::xml::ShortenedGabiName(kxt::platform::Utf8ToUtf16(name)));
 }
 
 std::vector<pugi::xml_node> Children(pugi::xml_node parent, const char* name) {
@@ -85,30 +95,6 @@ class GeneratedInstallation : public ::testing::Test {
 };
 
 InstallationSummary GeneratedInstallation::summary_;
-
-TEST(ShortenedName, KeepsFirstAndLastFifteenCharactersOfLongNames) {
-  const std::string name31 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234";
-  EXPECT_EQ(ShortenedName(name31), "ABCDEFGHIJKLMNOQRSTUVWXYZ01234");
-  const std::string name30 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123";
-  EXPECT_EQ(ShortenedName(name30), name30);
-}
-
-TEST(ShortenedName, FoldsDoubleSpacesBeforeCutting) {
-  // 34 characters with a double space among the first 15: 33 after folding.
-  const std::string name = "Steel  grade AB CDEFGHIJKLMNOPQRST";
-  EXPECT_EQ(ShortenedName(name), "Steel grade AB FGHIJKLMNOPQRST");
-  // Three spaces become two: the pass does not overlap.
-  EXPECT_EQ(ShortenedName("A   B 0123456789012345678901234567"), "A  B 0123456789345678901234567");
-}
-
-TEST(ShortenedName, CountsNonAsciiLettersAsOneCharacter) {
-  // 31 characters, 35 bytes in UTF-8: the 16th character (ß) goes.
-  const std::string name = "ÄÖÜäöüéèêΩabcdeßfghijklmnopqrst";
-  ASSERT_EQ(CodePoints(name), 31u);
-  EXPECT_EQ(ShortenedName(name), "ÄÖÜäöüéèêΩabcdefghijklmnopqrst");
-  const std::string thirty = "ÄÖÜäöüéèêΩabcdefghijklmnopqrst";
-  EXPECT_EQ(ShortenedName(thirty), thirty);
-}
 
 TEST_F(GeneratedInstallation, EveryXmlFileParses) {
   for (const char* file : {kStandardLibraryFile, kDinLibraryFile, kExtrasLibraryFile, kCustomLibraryFile,
@@ -185,7 +171,7 @@ TEST_F(GeneratedInstallation, ProcessSettingsCoverEveryStandardMaterial) {
       "custom", "forged", "mach_sand_cast", "sand_cast", "sheet", "injection_mold", "wire"};
   const LibraryContent standard = ReadLibrary(kStandardLibraryFile);
   std::multiset<std::string> expected;
-  for (const std::string& name : standard.names) expected.insert(AsciiLower(ShortenedName(name)));
+  for (const std::string& name : standard.names) expected.insert(AsciiLower(GabiName(name)));
 
   const pugi::xml_document document = Load(kProcessSettingsFile);
   const pugi::xml_node settings =
@@ -303,6 +289,52 @@ TEST_F(GeneratedInstallation, RegistryHoldsResolvableFavouritesUnderTheHostVersi
   EXPECT_GT(per_library[0], 0u);
   EXPECT_GT(per_library[1], 0u);
   EXPECT_GT(per_library[2], 0u);
+}
+
+// Calls visit with every material of database, class by class.
+template <typename Visit>
+void ForEachMaterial(const kxtMaterialDB& database, Visit&& visit) {
+  for (int k = 0; k < static_cast<int>(database.GetGroupCount()); ++k) {
+    const kxtMaterialClass* group = database.GetMaterialClass(k);
+    for (unsigned int i = 0; i < group->GetMaterialCount(); ++i) visit(*group->GetMaterial(i));
+  }
+}
+
+TEST_F(GeneratedInstallation, ReadersResolveEveryProcessEntryAndLink) {
+  auto read = [](const char* file, eKxtMaterialBDType type) {
+    kxtMaterialDB database;
+    database.SetDBType(type);
+    const std::u16string path = (Folder("seed7") / file).u16string();
+    database.SetPath(path);
+    kxt::xml::kxtXMLPhysPropParser(path).Parse(&database);
+    return database;
+  };
+  kxtMaterialDB standard = read(kStandardLibraryFile, eKxtNativeDB);
+  kxtMaterialDB extras = read(kExtrasLibraryFile, eKxtSustainExtrasDB);
+  kxtMaterialDB custom = read(kCustomLibraryFile, eKxtCustomDB);
+  ASSERT_EQ(standard.GetGroupCount(), kClasses);
+
+  const kxt::platform::ModuleHandle resources =
+      kxt::platform::LoadModuleForResources(fs::path(KXTMAT_RESOURCE_MODULE).u16string());
+  ASSERT_NE(resources, nullptr);
+  EXPECT_EQ(kxt::xml::kxtXMLProcessParser((Folder("seed7") / kProcessSettingsFile).u16string(), resources)
+                .Parse(&standard),
+            1);
+  kxt::platform::ReleaseModule(resources);
+  std::size_t materials = 0;
+  ForEachMaterial(standard, [&](const kxtMaterialBase& material) {
+    ++materials;
+    EXPECT_EQ(material.GetManufacturingTypes().size(), kProcessesPerMaterial) << kxt::platform::Utf16ToUtf8(material.GetName());
+    EXPECT_EQ(material.GetEnvData(), 1);
+    EXPECT_LT(material.GetRecycledContentMin(), material.GetRecycledContentMax());
+  });
+  EXPECT_EQ(materials, kMaterials);
+
+  kxt::xml::kxtXMLPhysPropParser((Folder("seed7") / kCustomLibraryFile).u16string())
+      .ParseSustainabilityLinks(&custom, {&standard, &extras});
+  std::size_t linked = 0;
+  ForEachMaterial(custom, [&](const kxtMaterialBase& material) { linked += material.GetSageLink() != nullptr; });
+  EXPECT_EQ(linked, kMaterials / 2);
 }
 
 TEST_F(GeneratedInstallation, SameSeedRepeatsEveryByteAndAnotherSeedDiffers) {

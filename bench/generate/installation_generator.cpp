@@ -6,10 +6,11 @@
 #include <fstream>
 #include <stdexcept>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
+#include "platform/text.h"
 #include "splitmix64.h"
+#include "xml/phys_prop_parser.h"
 
 namespace kxt::bench {
 namespace {
@@ -265,6 +266,12 @@ void WriteValueParameter(OutputFile& file, std::string_view indent, std::string_
   file.Number(value, 5) << "\"/></Parameter>\n";
 }
 
+// The process settings file names a standard material as the library reader
+// names it for the environmental data set.
+std::string GabiName(const std::string& name) {
+  return platform::Utf16ToUtf8(xml::ShortenedGabiName(platform::Utf8ToUtf16(name)));
+}
+
 std::uintmax_t WriteProcessSettings(const fs::path& path, const Library& standard, SplitMix64& rng) {
   OutputFile file(path);
   file << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ScenarioSettings>\n"
@@ -279,7 +286,7 @@ std::uintmax_t WriteProcessSettings(const fs::path& path, const Library& standar
                                           << "\">\n";
     for (std::size_t i = standard.class_begin[k]; i < standard.class_begin[k + 1]; ++i) {
       file << "      <Grouping Alias=\"";
-      file.Escaped(ShortenedName(standard.materials[i].name)) << "\">\n";
+      file.Escaped(GabiName(standard.materials[i].name)) << "\">\n";
       // Three distinct processes: the head of a partial shuffle.
       for (std::size_t p = 0; p < order.size(); ++p) order[p] = p;
       for (std::size_t p = 0; p < kProcessesPerMaterial; ++p) {
@@ -366,32 +373,6 @@ std::uintmax_t WriteRegistry(const fs::path& path, std::size_t count, const Libr
 }
 
 }  // namespace
-
-std::string ShortenedName(const std::string& name) {
-  auto code_points = [](std::string_view text) {
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-  };
-  if (code_points(name) < 31) return name;
-  std::string folded;
-  folded.reserve(name.size());
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    folded.push_back(name[i]);
-    if (name[i] == ' ' && i + 1 < name.size() && name[i + 1] == ' ') ++i;
-  }
-  // Byte offset of the code point `n` places from the start.
-  auto offset_of = [&folded](std::size_t n) {
-    std::size_t offset = 0;
-    for (std::size_t seen = 0; offset < folded.size(); ++offset) {
-      if ((static_cast<unsigned char>(folded[offset]) & 0xC0) != 0x80 && seen++ == n) break;
-    }
-    return offset;
-  };
-  const std::size_t total = code_points(folded);
-  const std::size_t head_end = offset_of(std::min<std::size_t>(15, total));
-  const std::size_t tail_begin = offset_of(total > 15 ? total - 15 : 0);
-  return folded.substr(0, head_end) + folded.substr(tail_begin);
-}
 
 InstallationSummary WriteInstallation(const InstallationSpec& spec, const fs::path& out) {
   InstallationSummary summary;

@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <string>
 
 namespace kxt::bench {
 
@@ -60,13 +59,5 @@ struct InstallationSummary {
 // the custom library half as many. The output depends only on `spec`.
 // Throws std::runtime_error when a file cannot be written.
 InstallationSummary WriteInstallation(const InstallationSpec& spec, const std::filesystem::path& out);
-
-// The name under which the process settings file and the reader know a
-// standard material: names of 31 characters or more lose their middle, so
-// that the first 15 and the last 15 characters remain (double spaces folded
-// first). `name` is UTF-8 and, like every generated name, holds only
-// characters of the basic multilingual plane, so one code point is one
-// UTF-16 code unit.
-std::string ShortenedName(const std::string& name);
 
 }  // namespace kxt::bench
