@@ -1,0 +1,169 @@
+// Favourite materials read from the host's registry key: the key, the count,
+// the value shapes that are taken or skipped, where each entry is looked for,
+// and the questions asked of the list.
+#include <kxtmat/kxtmat.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "manager_loading_fixture.h"
+#include "platform/files.h"
+
+namespace {
+
+using namespace kxt::test;
+using Names = std::vector<std::u16string>;
+
+// A .reg hex list of the UTF-16LE bytes of text, with the terminating zero
+// when terminated, and one extra byte when odd.
+std::string HexBytes(std::string_view text, bool terminated, bool odd = false) {
+    std::string hex;
+    auto add = [&](unsigned byte) {
+        char buffer[4];
+        std::snprintf(buffer, sizeof buffer, "%02x", byte);
+        hex += hex.empty() ? "" : ",";
+        hex += buffer;
+    };
+    for (char c : text) {
+        add(static_cast<unsigned char>(c));
+        add(0);
+    }
+    if (terminated) {
+        add(0);
+        add(0);
+    }
+    if (odd) add(0);
+    return hex;
+}
+
+std::string Value(int index, const std::string& data) {
+    return "\"_FavMaterial" + std::to_string(index) + "\"=" + data;
+}
+
+class ManagerFavouritesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Installation();
+        UseNoRegistry();
+        libraries_ = NewCustomLibraries();
+        longNames_ = WriteFile(FolderOf(libraries_.myMaterials), "Long Names.kvxmat",
+                               LibraryXml({{"Long", {{std::string(252, 'L'), "", "", ""},
+                                                     {std::string(253, 'M'), "", "", ""},
+                                                     {std::string(298, 'N'), "", "", ""}}}}));
+        user_ = NewUserFolder(false);
+    }
+
+    void LoadAll() {
+        Load(manager_, user_,
+             {LangFolderLibrary(u"korvex materials.kvxmat"), libraries_.myMaterials, libraries_.otherMaterials,
+              longNames_});
+    }
+
+    kxtMaterialBase* Native(unsigned i, unsigned j) { return MaterialAt(*manager_.GetKxNativeDB(), i, j); }
+    kxtMaterialBase* Custom(unsigned k, unsigned i, unsigned j) { return MaterialAt(manager_.GetCustomDBs()[k], i, j); }
+
+    kxtMaterialDBsManager manager_;
+    CustomLibraries libraries_;
+    std::u16string longNames_;
+    std::u16string user_;
+};
+
+TEST_F(ManagerFavouritesTest, EntriesResolveInTheirLibraryByNativeOrLanguageNameInAnyCase) {
+    const std::string carbonSteel = English() ? "CARBON STEEL" : "ACIER AU CARBONE";
+    UseRegistry({{2025, FavouriteLines({
+                            "KORVEX MATERIALS|" + carbonSteel,
+                            "korvex din materials|1.4301|third field",
+                            "korvex materials|1.4301",  // a DIN material is not in the standard library
+                            "Widget",                   // no bar: a material name, custom libraries only
+                            "Nylon",
+                            "unrelated library|Bracket",  // the library name does not choose the custom database
+                            "other materials|Bracket",
+                        })}});
+    LoadAll();
+
+    EXPECT_EQ(manager_.GetFavoritesMaterials(),
+              (std::vector<kxtMaterialBase*>{Native(0, 0), MaterialAt(*manager_.GetKxNativeDinDB(), 0, 1),
+                                             Custom(1, 0, 1), Custom(0, 0, 0), Custom(0, 0, 0)}));
+}
+
+TEST_F(ManagerFavouritesTest, EntriesUpToTheCountAreReadAndMissingOnesSkipped) {
+    UseRegistry({{2025,
+                  {"\"__NumOfFavs\"=dword:00000003", Value(1, "\"korvex materials|Nylon\""),
+                   Value(3, "\"x|Widget\""), Value(4, "\"x|Bracket\"")}}});
+    LoadAll();
+    EXPECT_EQ(NamesOf(manager_.GetFavoritesMaterials()), (Names{u"Nylon", u"Widget"}));
+}
+
+TEST_F(ManagerFavouritesTest, ACountNotAboveZeroOrUnreadableOrAMissingKeyGivesNoFavourites) {
+    const std::vector<std::string> entries{Value(1, "\"korvex materials|Nylon\"")};
+    UseRegistry({{2025, FavouriteLines({"korvex materials|Nylon"})}});
+    LoadAll();
+    ASSERT_EQ(manager_.GetFavoritesMaterials().size(), 1u);
+
+    for (const char* count : {"\"__NumOfFavs\"=dword:00000000", "\"__NumOfFavs\"=dword:ffffffff",
+                                     "\"__NumOfFavs\"=\"1\"", "\"Unrelated\"=dword:00000001"}) {
+        std::vector<std::string> lines = entries;
+        lines.push_back(count);
+        UseRegistry({{2025, lines}});
+        EXPECT_TRUE(manager_.LoadFavoritesMaterialsFromRegistry().empty()) << count;
+    }
+    UseRegistry({{2024, FavouriteLines({"korvex materials|Nylon"})}});
+    EXPECT_TRUE(manager_.LoadFavoritesMaterialsFromRegistry().empty());
+    EXPECT_TRUE(manager_.GetFavoritesMaterials().empty());
+}
+
+TEST_F(ManagerFavouritesTest, OnlyTerminatedStringValuesOfAtMost254CharactersAreTaken) {
+    UseRegistry({{2025,
+                  {"\"__NumOfFavs\"=dword:00000009",
+                   Value(1, "\"x|" + std::string(252, 'L') + "\""),  // 254 characters: the longest taken
+                   Value(2, "\"x|" + std::string(253, 'M') + "\""),  // 255
+                   Value(3, "\"x|" + std::string(298, 'N') + "\""),  // 300
+                   Value(4, "hex(2):" + HexBytes("korvex materials|Nylon", true)),
+                   Value(5, "hex:" + HexBytes("korvex materials|Nylon", true)),
+                   Value(6, "hex(2):" + HexBytes("korvex materials|Nylon", false)),
+                   Value(7, "hex(2):" + HexBytes("korvex materials|Nylon", true, true)),
+                   Value(8, "dword:00000001"), Value(9, "\"x|Widget\"")}}});
+    LoadAll();
+    EXPECT_EQ(NamesOf(manager_.GetFavoritesMaterials()), (Names{std::u16string(252, u'L'), u"Nylon", u"Widget"}));
+}
+
+TEST_F(ManagerFavouritesTest, TheKeyNamesTheHostVersionPlus1992In16BitArithmetic) {
+    LoadAll();
+    UseRegistry({{1991, FavouriteLines({"x|Widget"})},
+                 {1992, FavouriteLines({"korvex materials|Nylon"})},
+                 {2025, FavouriteLines({"x|Bracket"})},
+                 {67527, FavouriteLines({"korvex materials|Carbon Steel"})}});
+    const std::vector<std::pair<unsigned short, std::u16string>> cases{
+        {0, u"Nylon"}, {33, u"Bracket"}, {65535, u"Widget"}};
+    for (const auto& [version, expected] : cases) {
+        manager_.SetKXVersion(version);
+        EXPECT_EQ(NamesOf(manager_.LoadFavoritesMaterialsFromRegistry()), (Names{expected})) << version;
+    }
+}
+
+TEST_F(ManagerFavouritesTest, FavouritesAreFoundByNameAndRecognisedByClassAndExactNativeName) {
+    UseRegistry({{2025, FavouriteLines({"korvex materials|Carbon Steel", "my materials|Bracket"})}});
+    LoadAll();
+    kxtMaterialBase* carbonSteel = Native(0, 0);
+    kxtMaterialBase* myBracket = Custom(0, 0, 0);
+    kxtMaterialBase* otherBracket = Custom(1, 0, 0);
+
+    EXPECT_EQ(manager_.GetFavoritesMaterial(u"carbon STEEL"), carbonSteel);
+    EXPECT_EQ(manager_.GetFavoritesMaterial(English() ? u"Carbon Steel" : u"acier AU carbone"), carbonSteel);
+    EXPECT_EQ(manager_.GetFavoritesMaterial(u"bracket"), myBracket);
+    EXPECT_EQ(manager_.GetFavoritesMaterial(u"Widget"), nullptr);
+
+    EXPECT_EQ(manager_.HasFavoritesMaterial(nullptr), 0);
+    EXPECT_EQ(manager_.HasFavoritesMaterial(myBracket), 1);
+    const kxtMaterialBase copy = *myBracket;  // same class, another object
+    EXPECT_EQ(manager_.HasFavoritesMaterial(&copy), 1);
+    EXPECT_EQ(manager_.HasFavoritesMaterial(otherBracket), 0) << "the same name in another class";
+    kxtMaterialBase otherCase = *myBracket;
+    otherCase.SetName(u"BRACKET");
+    EXPECT_EQ(manager_.HasFavoritesMaterial(&otherCase), 0);
+}
+
+}  // namespace
