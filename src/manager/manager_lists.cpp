@@ -5,70 +5,63 @@
 
 #include "kxtmat/material_dbs_manager.h"
 #include "manager/query_rules.h"
+#include "mapping/material_index.h"
 #include "platform/text.h"
 
 namespace kxt::manager {
 namespace {
 
-// Calls visit with every class of every database of the list, in order.
+// Calls visit with every class of the database, in order.
 template <class Visit>
-void ForEachClass(const std::vector<kxtMaterialDB>& databases, Visit&& visit) {
-    for (const kxtMaterialDB& db : databases) {
-        const auto count = static_cast<int>(db.GetGroupCount());
-        for (int i = 0; i < count; ++i) {
-            if (kxtMaterialClass* group = db.GetMaterialClass(i)) visit(*group);
-        }
+void ForEachClass(const kxtMaterialDB& db, Visit&& visit) {
+    const auto count = static_cast<int>(db.GetGroupCount());
+    for (int i = 0; i < count; ++i) {
+        if (kxtMaterialClass* group = db.GetMaterialClass(i)) visit(*group);
     }
 }
 
-// Calls visit with every material of the class, in order.
-template <class Visit>
-void ForEachMaterial(const kxtMaterialClass& group, Visit&& visit) {
-    const auto count = static_cast<unsigned int>(group.GetMaterialCount());
-    for (unsigned int i = 0; i < count; ++i) {
-        if (kxtMaterialBase* material = group.GetMaterial(i)) visit(*material);
-    }
-}
+bool IsLinked(const kxtMaterialBase* material) { return material != nullptr && material->GetSageLink() != nullptr; }
 
 // Whether the environmental calculation can use a class: it holds materials,
 // and it comes from sustainability extras or one of its materials is linked.
 bool IsSustainable(const kxtMaterialClass& group) {
-    if (group.GetMaterialCount() == 0) return false;
+    const auto count = static_cast<unsigned int>(group.GetMaterialCount());
+    if (count == 0) return false;
     if (IsSustainExtras(group.GetDbOwner())) return true;
-    bool linked = false;
-    ForEachMaterial(group, [&](const kxtMaterialBase& material) { linked = linked || material.GetSageLink() != nullptr; });
-    return linked;
+    for (unsigned int i = 0; i < count; ++i) {
+        if (IsLinked(group.GetMaterial(i))) return true;
+    }
+    return false;
 }
 
 void AppendLangClassNames(const kxtMaterialDB& db, std::vector<std::u16string>& items) {
-    const auto count = static_cast<int>(db.GetGroupCount());
-    for (int i = 0; i < count; ++i) {
-        if (const kxtMaterialClass* group = db.GetMaterialClass(i)) items.push_back(group->GetLangName());
-    }
+    ForEachClass(db, [&](const kxtMaterialClass& group) { items.push_back(group.GetLangName()); });
 }
 
 }  // namespace
 }  // namespace kxt::manager
 
 void kxtMaterialDBsManager::GetSustainableClasses(std::vector<kxtMaterialClass*>& classes) {
-    kxt::manager::ForEachClass(customDBs_, [&](kxtMaterialClass& group) {
-        if (!kxt::manager::IsSustainable(group)) return;
-        // One class per name: the first database's class stands for the others.
-        const bool listed = std::any_of(classes.begin(), classes.end(), [&](const kxtMaterialClass* entry) {
-            return entry != nullptr && kxt::platform::EqualsNoCase(entry->GetName(), group.GetName());
+    for (const kxtMaterialDB& db : customDBs_) {
+        kxt::manager::ForEachClass(db, [&](kxtMaterialClass& group) {
+            if (!kxt::manager::IsSustainable(group)) return;
+            // One class per name: the first database's class stands for the others.
+            const bool listed = std::any_of(classes.begin(), classes.end(), [&](const kxtMaterialClass* entry) {
+                return entry != nullptr && kxt::platform::EqualsNoCase(entry->GetName(), group.GetName());
+            });
+            if (!listed) classes.push_back(&group);
         });
-        if (!listed) classes.push_back(&group);
-    });
+    }
 }
 
 void kxtMaterialDBsManager::GetSustainableMaterials(std::vector<kxtMaterialBase*>& materials) {
-    kxt::manager::ForEachClass(customDBs_, [&](const kxtMaterialClass& group) {
-        kxt::manager::ForEachMaterial(group, [&](kxtMaterialBase& material) {
-            if (material.GetSageLink() != nullptr || kxt::manager::IsSustainExtras(material.GetDbOwner())) {
+    for (const kxtMaterialDB& db : customDBs_) {
+        kxt::mapping::ForEachMaterial(db, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
+            if (kxt::manager::IsLinked(&material) || kxt::manager::IsSustainExtras(material.GetDbOwner())) {
                 materials.push_back(&material);
             }
         });
-    });
+    }
 }
 
 void kxtMaterialDBsManager::GetKxGeneralItems(std::vector<std::u16string>& items) {
