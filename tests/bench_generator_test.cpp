@@ -112,6 +112,7 @@ TEST_F(GeneratedInstallation, LibrariesHoldTheAskedNumbersOfClassesAndMaterials)
   EXPECT_EQ(standard.names.size(), kMaterials);
   EXPECT_EQ(ReadLibrary(kDinLibraryFile).names.size(), kMaterials / 10);
   EXPECT_EQ(ReadLibrary(kExtrasLibraryFile).names.size(), kMaterials / 10);
+  EXPECT_EQ(ReadWhole(Folder("seed7") / kUserExtrasLibraryFile), ReadWhole(Folder("seed7") / kExtrasLibraryFile));
   EXPECT_EQ(ReadLibrary(kCustomLibraryFile).names.size(), kMaterials / 2);
   EXPECT_EQ(summary_.standard_materials, kMaterials);
   EXPECT_EQ(summary_.custom_materials, kMaterials / 2);

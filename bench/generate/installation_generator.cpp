@@ -392,6 +392,8 @@ InstallationSummary WriteInstallation(const InstallationSpec& spec, const fs::pa
   summary.bytes_written += WriteLibrary(out / kDinLibraryFile, din, din_rng, no_link);
   SplitMix64 extras_rng = Stream(spec.seed, 4);
   summary.bytes_written += WriteLibrary(out / kExtrasLibraryFile, extras, extras_rng, no_link);
+  fs::create_directories((out / kUserExtrasLibraryFile).parent_path());
+  fs::copy_file(out / kExtrasLibraryFile, out / kUserExtrasLibraryFile, fs::copy_options::overwrite_existing);
 
   // Custom materials link alternately to a standard material by identifier and
   // to an extras material by name.

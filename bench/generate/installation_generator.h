@@ -18,6 +18,9 @@ struct InstallationSpec {
 inline constexpr const char* kStandardLibraryFile = "lang/english/kvxmaterials/Korvex Materials.kvxmat";
 inline constexpr const char* kDinLibraryFile = "lang/english/kvxmaterials/Korvex din Materials.kvxmat";
 inline constexpr const char* kExtrasLibraryFile = "lang/english/kvxmaterials/Sustainability Extras.kvxmat";
+// The user's copy in the sustainability data folder, which a load in English
+// reads in place of the installed one.
+inline constexpr const char* kUserExtrasLibraryFile = "user/Sustainability Extras.kvxmat";
 inline constexpr const char* kCustomLibraryFile = "user/Custom Materials.kvxmat";
 inline constexpr const char* kDinMapperFile = "data/resources/kxterra/DINMaterialsMapper.txt";
 inline constexpr const char* kProcessSettingsFile = "data/resources/kxterra/materials process.dat";
@@ -34,7 +37,7 @@ inline constexpr std::size_t kEnergyParamsPerProcess = 3;
 
 // Increase whenever the generated files change, so that cached copies of an
 // installation are written afresh.
-inline constexpr int kInstallationFormat = 2;
+inline constexpr int kInstallationFormat = 3;
 
 // Counts of what was written, as the generator decided them.
 struct InstallationSummary {
@@ -52,7 +55,8 @@ struct InstallationSummary {
 // Writes a complete synthetic installation below `out` (created when
 // missing; files of an earlier run are overwritten): the English standard,
 // DIN and "Sustainability Extras" libraries, one custom library linked to
-// the standard and extras materials, the DIN mapping file, the process
+// the standard and extras materials, the user's copy of the extras library
+// (equal to the installed one), the DIN mapping file, the process
 // settings file and a registry export with the favourites. The standard
 // library has spec.materials materials in spec.classes classes (at least
 // one class); the DIN and extras libraries hold a tenth as many materials,
