@@ -2,8 +2,8 @@
 
 namespace kxt::cli {
 
-std::span<const CommandSpec> Commands() {
-    static const CommandSpec commands[] = {
+std::span<const CommandDef> Commands() {
+    static const CommandDef commands[] = {
         {"summary", "summary", 0, 0, {}, {}, RunSummary},
         {"list", "list [--library NAME] [--class NAME]", 0, 0, {"--library", "--class"}, {}, RunList},
         {"show", "show MATERIAL [--library NAME]", 1, 1, {"--library"}, {}, RunShow},
@@ -21,8 +21,8 @@ std::span<const CommandSpec> Commands() {
     return commands;
 }
 
-const CommandSpec* FindCommand(std::string_view name) {
-    for (const CommandSpec& command : Commands())
+const CommandDef* FindCommand(std::string_view name) {
+    for (const CommandDef& command : Commands())
         if (command.name == name) return &command;
     return nullptr;
 }

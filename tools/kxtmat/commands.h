@@ -28,7 +28,7 @@ struct Result {
 
 using CommandFunction = Result (*)(Context&, const CommandArgs&);
 
-struct CommandSpec {
+struct CommandDef {
     std::string_view name;
     std::string_view usage;      // the synopsis after "kxtmat ", for --help and usage errors
     std::size_t minPositionals;  // how many positional arguments it takes
@@ -41,9 +41,9 @@ struct CommandSpec {
 inline constexpr std::size_t kAnyCount = static_cast<std::size_t>(-1);
 
 // Every command, in the order --help lists them.
-std::span<const CommandSpec> Commands();
+std::span<const CommandDef> Commands();
 // The command of that name; null when there is none.
-const CommandSpec* FindCommand(std::string_view name);
+const CommandDef* FindCommand(std::string_view name);
 
 // Database commands (database_commands.cpp).
 Result RunSummary(Context& context, const CommandArgs& args);

@@ -39,7 +39,7 @@ public:
                 Option(word);
             } else if (options_.command != nullptr) {
                 options_.args.positionals.push_back(platform::Utf8ToUtf16(word));
-            } else if (const CommandSpec* command = FindCommand(word)) {
+            } else if (const CommandDef* command = FindCommand(word)) {
                 options_.command = command;
             } else if (std::u16string path = platform::Utf8ToUtf16(word); IsLibraryPath(path)) {
                 options_.libraries.push_back(std::move(path));
@@ -79,7 +79,7 @@ private:
     }
 
     void CommandOption(const std::string& option) {
-        const CommandSpec* command = options_.command;
+        const CommandDef* command = options_.command;
         if (command != nullptr && !command->listOption.empty() && option == command->listOption) {
             const std::size_t first = next_;
             while (next_ < words_.size() && !IsOption(words_[next_]))
@@ -95,7 +95,7 @@ private:
         throw UsageError("unknown option '" + option + "'" + where + " (see kxtmat --help)");
     }
 
-    void CheckPositionals(const CommandSpec& command) const {
+    void CheckPositionals(const CommandDef& command) const {
         const std::size_t count = options_.args.positionals.size();
         if (count < command.minPositionals || count > command.maxPositionals)
             throw UsageError("wrong number of arguments; usage: kxtmat " + std::string(command.usage));
@@ -131,7 +131,7 @@ std::string HelpText() {
         "  LIBRARY.kvxmat      custom libraries (default: the sample's custom library)\n"
         "\n"
         "commands (default: summary):\n";
-    for (const CommandSpec& command : Commands()) text.append("  ").append(command.usage).push_back('\n');
+    for (const CommandDef& command : Commands()) text.append("  ").append(command.usage).push_back('\n');
     text +=
         "\n"
         "search expressions: ABB>VALUE, ABB<VALUE, ABB~VALUE (within 5%) or ABB (any value),\n"

@@ -24,7 +24,7 @@ struct Options {
     std::vector<std::u16string> libraries;  // custom library paths; empty: the sample's
     bool json = false;
     bool help = false;
-    const CommandSpec* command = nullptr;  // never null after parsing ("summary" by default)
+    const CommandDef* command = nullptr;  // never null after parsing ("summary" by default)
     CommandArgs args;
 };
 
