@@ -9,26 +9,12 @@
 #include <kxtmat/kxtmat.h>
 
 #include "fuzz/entry_points.h"
+#include "fuzz/installation_input.h"
 #include "platform/text.h"
 #include "support/temp_installation.h"
 
 namespace kxt::fuzz {
 namespace {
-
-// The files of an input, in this order, separated by kFileSeparator; a file
-// that the input does not reach is absent.
-constexpr std::string_view kFileSeparator = "\n=====\n";
-constexpr std::string_view kInstallationFiles[] = {
-    "lang/english/kvxmaterials/Korvex Materials.kvxmat",
-    "lang/english/kvxmaterials/Korvex din Materials.kvxmat",
-    "lang/english/kvxmaterials/Sustainability Extras.kvxmat",
-    "data/resources/kxterra/materials process.dat",
-    "user/materials process.dat",
-    "data/resources/kxterra/DINMaterialsMapper.txt",
-    "user/Sustainability Extras.kvxmat",
-    "user/My Materials.kvxmat",
-    "user/registry.reg",
-};
 
 void Require(bool condition, const char* what) {
     if (condition) return;
@@ -50,15 +36,13 @@ const test::TempInstallation& Installation() {
 
 void WriteInstallation(std::string_view input) {
     const test::TempInstallation& installation = Installation();
-    for (const std::string_view relative : kInstallationFiles) {
-        const std::size_t end = input.find(kFileSeparator);
-        if (input.data() == nullptr) {
+    for (const auto& [relative, bytes] : SplitInstallation(input)) {
+        if (bytes) {
+            installation.Write(relative, *bytes);
+        } else {
             std::error_code ignored;
             std::filesystem::remove(installation.Root() / relative, ignored);
-            continue;
         }
-        installation.Write(relative, input.substr(0, end));
-        input = end == std::string_view::npos ? std::string_view() : input.substr(end + kFileSeparator.size());
     }
 }
 
