@@ -12,6 +12,7 @@
 
 #include "paths/data_paths.h"
 #include "paths/sibling_services.h"
+#include "platform/environment.h"
 #include "platform/modules.h"
 #include "platform/text.h"
 
@@ -44,7 +45,8 @@ protected:
             if (kxt::platform::LoadModuleForResources(paths::JoinPath(kSample, {Utf8ToUtf16(module)})) == nullptr)
                 throw std::runtime_error(std::string("cannot load the sample's ") + module);
         }
-        setenv("KXT_REGISTRY_FILE", kxt::platform::Utf16ToUtf8(paths::JoinPath(kSample, {u"registry.reg"})).c_str(), 1);
+        kxt::platform::SetEnvironmentValue("KXT_REGISTRY_FILE",
+                                           kxt::platform::Utf16ToUtf8(paths::JoinPath(kSample, {u"registry.reg"})));
     }
 
     void SetUp() override {

@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "cli_error.h"
-#include "environment.h"
 #include "paths/data_paths.h"
+#include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/modules.h"
 #include "platform/text.h"
@@ -39,13 +39,13 @@ void RequireFile(const std::u16string& file, const char* what) {
 // KXT_LANGUAGE and KXT_REGISTRY_FILE must be set before the stand-ins and the
 // registry layer first read them.
 void SetHostEnvironment(const Options& options, const std::u16string& sample) {
-    if (options.language) SetEnvironment("KXT_LANGUAGE", *options.language);
+    if (options.language) platform::SetEnvironmentValue("KXT_LANGUAGE", *options.language);
     if (options.registryFile) {
         RequireFile(platform::Utf8ToUtf16(*options.registryFile), "registry file");
-        SetEnvironment("KXT_REGISTRY_FILE", *options.registryFile);
-    } else if (!GetEnvironment("KXT_REGISTRY_FILE")) {
+        platform::SetEnvironmentValue("KXT_REGISTRY_FILE", *options.registryFile);
+    } else if (!platform::GetEnvironmentValue("KXT_REGISTRY_FILE")) {
         const std::u16string registry = paths::JoinPath(sample, {kSampleRegistryFile});
-        SetEnvironment("KXT_REGISTRY_FILE", platform::Utf16ToUtf8(registry));
+        platform::SetEnvironmentValue("KXT_REGISTRY_FILE", platform::Utf16ToUtf8(registry));
     }
 }
 

@@ -1,8 +1,7 @@
 // The current user's hive on POSIX: a registry export file, read afresh at each read.
 #include "platform/registry.h"
 
-#include <cstdlib>
-
+#include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/posix/reg_file.h"
 #include "platform/text.h"
@@ -15,9 +14,9 @@ constexpr std::size_t kMaxHiveBytes = 64u << 20;
 
 // A set and non-empty environment variable, as UTF-16.
 std::optional<std::u16string> Environment(const char* name) {
-    const char* value = std::getenv(name);
-    if (value == nullptr || value[0] == '\0') return std::nullopt;
-    return Utf8ToUtf16(value);
+    const std::optional<std::string> value = GetEnvironmentValue(name);
+    if (!value || value->empty()) return std::nullopt;
+    return Utf8ToUtf16(*value);
 }
 
 std::optional<std::u16string> HiveFile() {
