@@ -30,15 +30,15 @@ void AppendComponent(std::string& path, std::string_view component) {
 // such entries the smallest name, so that the answer does not depend on the
 // directory's order. Empty when there is none.
 std::string FindEntryNoCase(const std::string& folder, std::u16string_view component) {
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    // Closed also when a conversion below runs out of memory.
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "." : folder.c_str()), ::closedir);
     if (dir == nullptr) return {};
     std::string best;
-    while (const dirent* entry = ::readdir(dir)) {
+    while (const dirent* entry = ::readdir(dir.get())) {
         const std::string_view name(entry->d_name);
         if (name == "." || name == "..") continue;
         if ((best.empty() || name < best) && EqualsNoCase(Utf8ToUtf16(name), component)) best = name;
     }
-    ::closedir(dir);
     return best;
 }
 
@@ -114,6 +114,8 @@ bool IsDirectory(const std::u16string& path) {
 std::optional<std::string> ReadWholeFile(const std::u16string& path, std::size_t maxBytes) {
     const int fd = OpenRegularFile(path);
     if (fd < 0) return std::nullopt;
+    // Closed also when the content cannot be allocated.
+    const std::unique_ptr<const int, void (*)(const int*)> closer(&fd, [](const int* open) { ::close(*open); });
     struct stat st {};
     const std::size_t expected = ::fstat(fd, &st) == 0 ? static_cast<std::size_t>(st.st_size) : 0;
     // One byte beyond the limit tells a file that is too large (or has grown).
@@ -136,7 +138,6 @@ std::optional<std::string> ReadWholeFile(const std::u16string& path, std::size_t
         used += static_cast<std::size_t>(n);
         if (used < content.size()) break;  // the end of the file
     }
-    ::close(fd);
     if (!ok || used > maxBytes) return std::nullopt;
     content.resize(used);
     return content;
