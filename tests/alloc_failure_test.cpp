@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <new>
 #include <string>
 #include <vector>
@@ -110,6 +111,16 @@ bool LoadFailingAt(kxtMaterialDBsManager& manager, std::int64_t failAt, std::int
     return threw;
 }
 
+// The process's open file descriptors (Linux); -1 where they cannot be listed.
+int OpenDescriptorCount() {
+    std::error_code error;
+    int count = 0;
+    for (std::filesystem::directory_iterator it("/proc/self/fd", error), end; !error && it != end; it.increment(error)) {
+        ++count;
+    }
+    return error ? -1 : count;
+}
+
 // Each class that db holds is the class at the same position of reference, with all its materials.
 ::testing::AssertionResult HoldsWholeClassesOf(const kxtMaterialDB& db, const kxtMaterialDB& reference) {
     if (db.GetGroupCount() > reference.GetGroupCount()) return ::testing::AssertionFailure() << "extra classes";
@@ -155,6 +166,7 @@ TEST_F(AllocationFailureTest, EveryFailedAllocationOfALoadPropagatesAndLeavesALo
     int failures = 0;
     for (std::int64_t n = 1; n <= total; n += (n < kEvery ? 1 : stride)) {
         SCOPED_TRACE("allocation " + std::to_string(n) + " of " + std::to_string(total));
+        const int descriptorsBefore = OpenDescriptorCount();
         const std::int64_t liveBefore = counter.live;
         {
             kxtMaterialDBsManager manager;
@@ -172,7 +184,8 @@ TEST_F(AllocationFailureTest, EveryFailedAllocationOfALoadPropagatesAndLeavesALo
             ASSERT_FALSE(LoadFailingAt(manager, 0));
             ASSERT_EQ(ShapeOf(manager), referenceShape_);
         }
-        ASSERT_EQ(counter.live, liveBefore) << "a failed load leaked";
+        ASSERT_EQ(counter.live, liveBefore) << "a failed load leaked memory";
+        ASSERT_EQ(OpenDescriptorCount(), descriptorsBefore) << "a failed load left a file or folder open";
     }
     RecordProperty("allocations", std::to_string(total));
     RecordProperty("failed_loads", std::to_string(failures));
