@@ -42,7 +42,7 @@ protected:
     static void SetUpTestSuite() {
         // The host loads its main and installation modules before the add-in's.
         for (const char* module : {"libkxTerraU.so", "libkxTerraTPU.so", "libkxTerraMatU.so"}) {
-            if (kxt::platform::LoadModuleForResources(paths::JoinPath(kSample, {Utf8ToUtf16(module)})) == nullptr)
+            if (kxt::platform::LoadModule(paths::JoinPath(kSample, {Utf8ToUtf16(module)})) == nullptr)
                 throw std::runtime_error(std::string("cannot load the sample's ") + module);
         }
         kxt::platform::SetEnvironmentValue("KXT_REGISTRY_FILE",

@@ -87,6 +87,19 @@ TEST_F(PlatformModulesTest, LoadsNothingFromAMissingFileOrAFolder) {
     ReleaseModule(nullptr);  // harmless
 }
 
+TEST_F(PlatformModulesTest, LoadsAModuleToRunItsCodeAndReleasesIt) {
+    const ModuleHandle module = LoadModule(OtherCaseDir() + kPathSeparator + u"KXTTESTRES.dll");
+    ASSERT_NE(module, nullptr);
+    EXPECT_EQ(FindLoadedModule(kLogicalName), module);
+    using ResourceString = const char16_t* (*)(unsigned);
+    const auto function = reinterpret_cast<ResourceString>(FindExport(module, "kxtResourceString"));
+    ASSERT_NE(function, nullptr);
+    EXPECT_EQ(std::u16string(function(101)), u"Milled");
+    ReleaseModule(module);
+    EXPECT_EQ(LoadModule(InModuleDir(u"kxtMissing.dll")), nullptr);
+    EXPECT_EQ(LoadModule(kModuleDir), nullptr);
+}
+
 TEST_F(PlatformModulesTest, ReadsExportsAndStringResources) {
     const ModuleHandle module = LoadModuleForResources(InModuleDir(kLogicalName));
     ASSERT_NE(module, nullptr);

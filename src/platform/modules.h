@@ -1,9 +1,9 @@
-// Loaded modules (shared libraries): find by logical name, exports, file names,
-// loading for resources only. A module is named by its logical Windows file
-// name ("kxTerraU.dll"); on POSIX the loaded object whose file name equals,
-// without regard to case, that name or lib<stem>.so matches. A full path
-// ("…/lang/english/kxTerraMatResU.dll") is mapped the same way in its last
-// component.
+// Loaded modules (shared libraries): find by logical name, exports, file
+// names, loading (to run, or for resources only). A module is named by its
+// logical Windows file name ("kxTerraU.dll"); on POSIX the loaded object whose
+// file name equals, without regard to case, that name or lib<stem>.so matches.
+// A full path ("…/lang/english/kxTerraMatResU.dll") is mapped the same way in
+// its last component.
 #pragma once
 
 #include <optional>
@@ -35,12 +35,19 @@ std::u16string ModuleFileName(ModuleHandle module);
 // "<stem>.dll" path also matches lib<stem>.so in the same folder.
 bool ModuleFileExists(const std::u16string& path);
 
+// Loads a module from a file as a program does, resolving its imports and
+// running its initialisation (POSIX: dlopen with RTLD_NOW | RTLD_LOCAL, since
+// its exports are looked up through its handle; Windows: LoadLibraryW). Null
+// on failure. The load must be balanced by ReleaseModule.
+ModuleHandle LoadModule(const std::u16string& path);
+
 // Loads a module from a file for its resources only (POSIX: dlopen with
-// RTLD_LAZY | RTLD_LOCAL; Windows: LoadLibraryExW(path, nullptr, 1)).
-// Null on failure. The load must be balanced by ReleaseModule.
+// RTLD_LAZY | RTLD_LOCAL; Windows: LoadLibraryExW(path, nullptr, 1), which
+// neither resolves imports nor runs the module's code). Null on failure. The
+// load must be balanced by ReleaseModule.
 ModuleHandle LoadModuleForResources(const std::u16string& path);
 
-// Releases a load made by LoadModuleForResources.
+// Releases a load made by LoadModule or LoadModuleForResources.
 void ReleaseModule(ModuleHandle module);
 
 // String resource `id` of a resource module (POSIX: its exported

@@ -23,8 +23,8 @@ void CopyModule(std::string_view stem, const fs::path& from, const fs::path& to)
     fs::copy_file(from / file, to / file, fs::copy_options::overwrite_existing);
 }
 
-void LoadModule(const TempInstallation& installation, std::string_view stem) {
-    if (platform::LoadModuleForResources(installation.Path(ModuleFileOf(stem))) == nullptr)
+void LoadFrom(const TempInstallation& installation, std::string_view stem) {
+    if (platform::LoadModule(installation.Path(ModuleFileOf(stem))) == nullptr)
         throw std::runtime_error("cannot load the stand-in module " + std::string(stem));
 }
 
@@ -58,9 +58,9 @@ TempInstallation::TempInstallation(const InstallationOptions& options)
     }
     for (const auto& file : options.files) Write(file.relativePath, file.bytes);
 
-    LoadModule(*this, "kxTerraU");
-    LoadModule(*this, "kxTerraTPU");
-    if (options.withOwnModule) LoadModule(*this, "kxTerraMatU");
+    LoadFrom(*this, "kxTerraU");
+    LoadFrom(*this, "kxTerraTPU");
+    if (options.withOwnModule) LoadFrom(*this, "kxTerraMatU");
 }
 
 std::u16string TempInstallation::Path(std::string_view relative) const {

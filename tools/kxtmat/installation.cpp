@@ -66,7 +66,7 @@ std::vector<std::u16string> HostLibraryList(const std::u16string& userData, std:
 }  // namespace
 
 HostModule::HostModule(const std::u16string& folder, const std::u16string& moduleName)
-    : handle_(platform::LoadModuleForResources(paths::JoinPath(folder, {moduleName}))) {
+    : handle_(platform::LoadModule(paths::JoinPath(folder, {moduleName}))) {
     if (handle_ == nullptr)
         throw CliError(kExitUsage, "cannot load " + platform::Utf16ToUtf8(moduleName) + " from " + Quoted(folder));
 }

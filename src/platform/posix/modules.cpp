@@ -105,6 +105,15 @@ std::string ModuleFile(const std::u16string& path) {
     return ExistingFile(mapped);
 }
 
+// dlopen of the module file at `path` (see ModuleFile); null when there is none.
+ModuleHandle OpenModuleFile(const std::u16string& path, int flags) {
+    std::string file = ModuleFile(path);
+    if (file.empty()) return nullptr;
+    // A name without a folder would make dlopen search the library path.
+    if (file.find('/') == std::string::npos) file.insert(0, "./");
+    return ::dlopen(file.c_str(), flags);
+}
+
 // A relative name is completed with the current folder; links stay as they are.
 std::u16string AbsoluteFileName(const char* name) {
     std::u16string result;
@@ -149,12 +158,10 @@ std::u16string ModuleFileName(ModuleHandle module) {
 
 bool ModuleFileExists(const std::u16string& path) { return !ModuleFile(path).empty(); }
 
+ModuleHandle LoadModule(const std::u16string& path) { return OpenModuleFile(path, RTLD_NOW | RTLD_LOCAL); }
+
 ModuleHandle LoadModuleForResources(const std::u16string& path) {
-    std::string file = ModuleFile(path);
-    if (file.empty()) return nullptr;
-    // A name without a folder would make dlopen search the library path.
-    if (file.find('/') == std::string::npos) file.insert(0, "./");
-    return ::dlopen(file.c_str(), RTLD_LAZY | RTLD_LOCAL);
+    return OpenModuleFile(path, RTLD_LAZY | RTLD_LOCAL);
 }
 
 void ReleaseModule(ModuleHandle module) {

@@ -43,6 +43,8 @@ bool ModuleFileExists(const std::u16string& path) {
     return PathExists(path) && !IsDirectory(path);
 }
 
+ModuleHandle LoadModule(const std::u16string& path) { return LoadLibraryW(Wide(path)); }
+
 ModuleHandle LoadModuleForResources(const std::u16string& path) {
     // Flag 1: map the module without resolving its imports or running its entry point.
     return LoadLibraryExW(Wide(path), nullptr, 1);
