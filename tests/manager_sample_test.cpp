@@ -51,14 +51,8 @@ protected:
 
     void SetUp() override {
         const std::u16string user = paths::JoinPath(kSample, {u"user"});
-        const std::u16string langFolder = paths::DefaultLangPath();
-        std::vector<std::u16string> files{
-            paths::ReportedLibrary(langFolder, paths::kNativeLibraryFile),
-            paths::ReportedLibrary(langFolder, paths::kDinLibraryFile),
-            paths::LanguageMaterialsSustainExtras(),
-            paths::UserSustainExtras(user),
-            paths::JoinPath(user, {u"My Materials.kvxmat"}),
-        };
+        std::vector<std::u16string> files =
+            paths::HostLibraryList(user, {paths::JoinPath(user, {u"My Materials.kvxmat"})});
         manager_.InitResourcesData();
         manager_.SetKXVersion(33);
         manager_.SetProgDataSustainabilityPath(user);

@@ -2,6 +2,7 @@
 // process's: ctest runs this program once per KXT_LANGUAGE setting.
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -94,6 +95,21 @@ TEST_F(PathsTest, LoaderPathsCombineTheInstallationFolders) {
               Under(u"lang/" + language + u"/kvxmaterials/Sustainability Extras.kvxmat"));
     EXPECT_EQ(ReportedLibrary(DefaultLangPath(), kDinLibraryFile),
               Under(u"lang/" + language + u"/kvxmaterials/korvex din materials.kvxmat"));
+}
+
+TEST_F(PathsTest, HostListNamesTheLanguageLibrariesBothExtrasCopiesThenTheCustomOnes) {
+    const std::u16string language = ExpectedLanguage();
+    const std::u16string user = Under(u"user");
+    EXPECT_EQ(HostLibraryList(user, {Under(u"b.kvxmat"), Under(u"a.kvxmat")}),
+              (std::vector<std::u16string>{
+                  Under(u"lang/" + language + u"/kvxmaterials/korvex materials.kvxmat"),
+                  Under(u"lang/" + language + u"/kvxmaterials/korvex din materials.kvxmat"),
+                  Under(u"lang/" + language + u"/kvxmaterials/Sustainability Extras.kvxmat"),
+                  Under(u"user/Sustainability Extras.kvxmat"),
+                  Under(u"b.kvxmat"),
+                  Under(u"a.kvxmat"),
+              }));
+    EXPECT_EQ(HostLibraryList(user, {}).size(), 4u);
 }
 
 TEST_F(PathsTest, InstalledDataFilesLieInTheDataFolderBesideTheMainModule) {

@@ -1,5 +1,7 @@
 #include "paths/data_paths.h"
 
+#include <utility>
+
 #include "platform/files.h"
 
 namespace kxt::paths {
@@ -148,6 +150,19 @@ std::u16string InstalledProcessSettings() {
 
 std::u16string DinMappingFile() {
     return JoinPath(DataFolder(kMainModule), {u"resources", u"kxterra", u"DINMaterialsMapper.txt"});
+}
+
+std::vector<std::u16string> HostLibraryList(const std::u16string& userData, std::vector<std::u16string> custom) {
+    const std::u16string langPath = DefaultLangPath();
+    std::vector<std::u16string> list{
+        ReportedLibrary(langPath, kNativeLibraryFile),
+        ReportedLibrary(langPath, kDinLibraryFile),
+        LanguageMaterialsSustainExtras(),
+        UserSustainExtras(userData),
+    };
+    list.reserve(list.size() + custom.size());
+    for (auto& library : custom) list.push_back(std::move(library));
+    return list;
 }
 
 }  // namespace kxt::paths

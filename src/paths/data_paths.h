@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "paths/sibling_services.h"
 #include "platform/modules.h"
@@ -115,5 +116,11 @@ std::u16string InstalledProcessSettings();
 // data folder of the main module + /resources/kxterra/DINMaterialsMapper.txt,
 // built even when the data folder is empty.
 std::u16string DinMappingFile();
+
+// The list of library files that the add-in passes to UpdateMaterials: the
+// standard and DIN libraries of the reported language folder, the language
+// folder's and the user's (in userData) copies of the sustainability extras
+// library, then the custom libraries in their order.
+std::vector<std::u16string> HostLibraryList(const std::u16string& userData, std::vector<std::u16string> custom);
 
 }  // namespace kxt::paths

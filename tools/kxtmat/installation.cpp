@@ -49,20 +49,6 @@ void SetHostEnvironment(const Options& options, const std::u16string& sample) {
     }
 }
 
-// The add-in's list: the standard and DIN libraries of the language folder,
-// both copies of the sustainability extras library, then the custom libraries.
-std::vector<std::u16string> HostLibraryList(const std::u16string& userData, std::vector<std::u16string> custom) {
-    const std::u16string langPath = paths::DefaultLangPath();
-    std::vector<std::u16string> list{
-        paths::ReportedLibrary(langPath, paths::kNativeLibraryFile),
-        paths::ReportedLibrary(langPath, paths::kDinLibraryFile),
-        paths::LanguageMaterialsSustainExtras(),
-        paths::UserSustainExtras(userData),
-    };
-    for (auto& library : custom) list.push_back(std::move(library));
-    return list;
-}
-
 }  // namespace
 
 HostModule::HostModule(const std::u16string& folder, const std::u16string& moduleName)
@@ -99,7 +85,7 @@ Installation::Installation(const Options& options) {
     mainModule_ = HostModule(install, paths::kMainModule);
     installModule_ = HostModule(install, paths::kInstallModule);
 
-    hostList_ = HostLibraryList(userData, std::move(custom));
+    hostList_ = paths::HostLibraryList(userData, std::move(custom));
     manager_ = std::make_unique<kxtMaterialDBsManager>();
     manager_->InitResourcesData();
     manager_->SetKXVersion(options.hostVersion);
