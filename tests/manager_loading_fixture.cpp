@@ -92,8 +92,7 @@ std::u16string NewFolder(std::string_view kind) {
     const TempInstallation& installation = Installation();
     const fs::path folder = (installation.Root() / relative).lexically_normal();
     fs::create_directories(folder);
-    const std::u8string utf8 = folder.u8string();
-    return platform::Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
+    return ModulePath(folder);
 }
 
 }  // namespace
@@ -141,7 +140,7 @@ std::u16string Upper(std::u16string text) {
 std::u16string WriteFile(const std::u16string& folder, std::string_view name, std::string_view bytes) {
     std::u16string path = paths::JoinPath(folder, {platform::Utf8ToUtf16(name)});
     const std::string native = platform::Utf16ToUtf8(path);
-    std::ofstream out(fs::path(std::u8string(native.begin(), native.end())), std::ios::binary | std::ios::trunc);
+    std::ofstream out(Utf8Path(native), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
 }

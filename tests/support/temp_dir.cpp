@@ -26,15 +26,21 @@ TempDir::~TempDir() {
 }
 
 std::filesystem::path TempDir::Write(std::string_view name, std::string_view bytes) const {
-    const std::filesystem::path file = path_ / std::filesystem::path(std::u8string(name.begin(), name.end()));
+    const std::filesystem::path file = path_ / Utf8Path(name);
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write a test file");
     return file;
 }
 
-std::u16string TempDir::File(std::string_view name) const {
-    const std::u8string utf8 = (path_ / std::filesystem::path(std::u8string(name.begin(), name.end()))).u8string();
+std::u16string TempDir::File(std::string_view name) const { return ModulePath(path_ / Utf8Path(name)); }
+
+std::filesystem::path Utf8Path(std::string_view utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).make_preferred();
+}
+
+std::u16string ModulePath(const std::filesystem::path& path) {
+    const std::u8string utf8 = path.u8string();
     return platform::Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
 }
 

@@ -29,4 +29,10 @@ private:
     std::filesystem::path path_;
 };
 
+// A '/'-separated UTF-8 path as a file system path.
+std::filesystem::path Utf8Path(std::string_view utf8);
+
+// A file system path as the module spells paths: UTF-16, the platform's separator.
+std::u16string ModulePath(const std::filesystem::path& path);
+
 }  // namespace kxt::test

@@ -3,7 +3,6 @@
 #include <stdexcept>
 
 #include "platform/modules.h"
-#include "platform/text.h"
 
 namespace kxt::test {
 namespace fs = std::filesystem;
@@ -14,7 +13,7 @@ const fs::path kSample = KXTMAT_SAMPLE_DIR;
 constexpr std::string_view kRootBelowTemp = "programs/korvex/kxterra";
 
 fs::path Below(const fs::path& root, std::string_view relative) {
-    return root / fs::path(std::u8string(relative.begin(), relative.end())).make_preferred();
+    return root / Utf8Path(relative);
 }
 
 void CopyModule(std::string_view stem, const fs::path& from, const fs::path& to) {
@@ -64,8 +63,7 @@ TempInstallation::TempInstallation(const InstallationOptions& options)
 }
 
 std::u16string TempInstallation::Path(std::string_view relative) const {
-    const std::u8string utf8 = (relative.empty() ? root_ : Below(root_, relative)).u8string();
-    return platform::Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
+    return ModulePath(relative.empty() ? root_ : Below(root_, relative));
 }
 
 std::u16string TempInstallation::Write(std::string_view relative, std::string_view bytes) const {
