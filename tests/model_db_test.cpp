@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
+
 namespace {
 
 std::u16string DbName(std::u16string path) {
@@ -21,12 +23,20 @@ TEST(MaterialDbIdentityTest, NewDatabaseIsAnEmptyNativeOne) {
 }
 
 TEST(MaterialDbIdentityTest, ShortNameIsTheLowerCaseFileNameWithoutExtension) {
-    EXPECT_EQ(DbName(u"C:\\Program Files\\Korvex\\Korvex Materials.kvxmat"), u"korvex materials");
-    EXPECT_EQ(DbName(u"/opt/korvex/lang/english/Korvex DIN Materials.kvxmat"), u"korvex din materials");
-    EXPECT_EQ(DbName(u"/data/lib.v2\\My.Metals.KVXMAT"), u"my.metals");
+    const std::u16string sep(1, kxt::platform::kPathSeparator);
+    EXPECT_EQ(DbName(u"korvex" + sep + u"lang" + sep + u"Korvex DIN Materials.kvxmat"), u"korvex din materials");
+    EXPECT_EQ(DbName(u"data" + sep + u"lib.v2" + sep + u"My.Metals.KVXMAT"), u"my.metals");
     EXPECT_EQ(DbName(u"Ölwerkstoffe"), u"ölwerkstoffe");
-    EXPECT_EQ(DbName(u"C:\\folder.d\\noext"), u"noext");
+    EXPECT_EQ(DbName(u"folder.d" + sep + u"noext"), u"noext");
     EXPECT_EQ(DbName(u""), u"");
+}
+
+TEST(MaterialDbIdentityTest, OnlyThePlatformSeparatorEndsAFolder) {
+#ifdef _WIN32
+    EXPECT_EQ(DbName(u"C:/libs/Korvex Materials.kvxmat"), u"c:/libs/korvex materials");
+#else
+    EXPECT_EQ(DbName(u"/data/lib\\My Metals.kvxmat"), u"lib\\my metals");
+#endif
 }
 
 TEST(MaterialDbIdentityTest, LangPathOfCustomDatabasesIsTheirOwnPath) {

@@ -2,7 +2,10 @@
 
 #include <kxtmat/kxtmat.h>
 
+#include <string>
 #include <vector>
+
+#include "platform/files.h"
 
 namespace {
 
@@ -229,12 +232,13 @@ TEST(MaterialTest, OwnerQueriesWithoutOwnersAnswerEmpty) {
 
 TEST(MaterialTest, OwnerQueriesReachTheDatabaseThroughTheClass) {
     kxtMaterialDB db;
-    db.SetPath(u"C:\\Libraries\\My Metals.kvxmat");
+    const std::u16string path = std::u16string(u"Libraries") + kxt::platform::kPathSeparator + u"My Metals.kvxmat";
+    db.SetPath(path);
     kxtMaterialClass group(&db);
     group.SetName(u"Steel");
     const kxtMaterialBase m(&group);
     EXPECT_EQ(m.GetDbOwner(), &db);
-    EXPECT_EQ(m.GetOwnerDbPath(), u"C:\\Libraries\\My Metals.kvxmat");
+    EXPECT_EQ(m.GetOwnerDbPath(), path);
     std::u16string name;
     m.GetOwnerDbName(name);
     EXPECT_EQ(name, u"my metals");

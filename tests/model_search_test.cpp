@@ -203,10 +203,12 @@ TEST_F(SearchTest, AppendedMaterialsTakeTheirTypeFromTheDatabase) {
     db_.SetDBType(eKxtNativeDinDB);
 }
 
-// Without a resource module known to the framework no criterion names the cost.
-TEST_F(SearchTest, WithoutResourcesACriterionOnAMissingPropertyFails) {
+// Without a resource module known to the framework the cost criterion's name is empty.
+TEST_F(SearchTest, WithoutResourcesOnlyAnUnnamedCriterionTestsTheCost) {
     ASSERT_EQ(kxt::module::FindFrameworkString(32965), u"");
-    EXPECT_EQ(db_.SearchMaterials(SetOf(0, {Criterion(u"", Condition::eAny, 0.0)}), results_, u"", nullptr), 0);
+    // The cost criterion's name is then the empty text: an unnamed criterion tests the cost.
+    EXPECT_EQ(db_.SearchMaterials(SetOf(0, {Criterion(u"", Condition::eAny, 0.0)}), results_, u"", nullptr), 1);
+    results_.clear();
     EXPECT_EQ(db_.SearchMaterials(SetOf(0, {Criterion(u"Material Cost", Condition::eAny, 0.0)}), results_, u"",
                                   nullptr),
               0);

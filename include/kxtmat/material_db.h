@@ -38,9 +38,8 @@ public:
     void SetPath(std::u16string path);
     const std::u16string& GetPath() const { return path_; }
     // The short (library) name: the file name of the path without folder and
-    // extension, in lower case. Both '\' and '/' end a folder on every
-    // platform, since library paths travel between hosts: "C:\lib\Korvex
-    // Materials.kvxmat" gives "korvex materials" on POSIX too.
+    // extension, in lower case. The platform's separator ('\' on Windows,
+    // '/' elsewhere) ends a folder.
     std::u16string GetDbName() const;
     // out = the path of this library in the user-interface language's folder
     // ("<language folder>kvxmaterials<sep><file>") for the standard and DIN

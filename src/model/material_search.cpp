@@ -15,10 +15,11 @@ constexpr unsigned kCostCriterionStringId = 32965;
 // search and only when a material lacks a criterion's property.
 class CostCriterionName {
 public:
-    // True when name is the cost criterion. A missing resource names no criterion.
+    // True when name is the cost criterion. Without the resource its text is
+    // empty, so only a criterion with an empty name is then the cost criterion.
     bool Matches(const std::u16string& name) {
         if (!text_) text_ = kxt::module::FindFrameworkString(kCostCriterionStringId);
-        return !text_->empty() && kxt::platform::EqualsNoCase(name, *text_);
+        return kxt::platform::EqualsNoCase(name, *text_);
     }
 
 private:
