@@ -33,6 +33,11 @@ bool DeclaresEntities(std::string_view doctype) noexcept {
             const std::size_t close = doctype.find(c, i + 1);
             if (close == std::string_view::npos) return false;
             i = close;
+        } else if (c == '<' && doctype.substr(i).starts_with("<?")) {
+            // A processing instruction: quotes and markup inside it mean nothing.
+            const std::size_t close = doctype.find("?>", i + 2);
+            if (close == std::string_view::npos) return false;
+            i = close + 1;
         } else if (c == '<' && doctype.substr(i).starts_with("<!--")) {
             const std::size_t close = doctype.find("-->", i + 4);
             if (close == std::string_view::npos) return false;

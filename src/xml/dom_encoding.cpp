@@ -1,5 +1,6 @@
 #include "xml/dom_encoding.h"
 
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -32,22 +33,22 @@ bool IsUtf8Name(std::string_view name) {
 }
 
 // The value of the encoding pseudo-attribute of the XML declaration at the
-// start of text; empty when there is no declaration or it names none.
-std::string_view DeclaredEncoding(std::string_view text) noexcept {
-    if (text.size() < 6 || !text.starts_with("<?xml") || !IsSpace(text[5])) return {};
+// start of text; nullopt when there is no declaration or it names none.
+std::optional<std::string_view> DeclaredEncoding(std::string_view text) noexcept {
+    if (text.size() < 6 || !text.starts_with("<?xml") || !IsSpace(text[5])) return std::nullopt;
     const std::size_t close = text.find("?>");
     const std::string_view declaration = text.substr(0, close);
     std::size_t at = declaration.find("encoding");
-    if (at == std::string_view::npos || !IsSpace(declaration[at - 1])) return {};
+    if (at == std::string_view::npos || !IsSpace(declaration[at - 1])) return std::nullopt;
     at += 8;
     while (at < declaration.size() && IsSpace(declaration[at])) ++at;
-    if (at >= declaration.size() || declaration[at] != '=') return {};
+    if (at >= declaration.size() || declaration[at] != '=') return std::nullopt;
     ++at;
     while (at < declaration.size() && IsSpace(declaration[at])) ++at;
-    if (at >= declaration.size() || (declaration[at] != '"' && declaration[at] != '\'')) return {};
+    if (at >= declaration.size() || (declaration[at] != '"' && declaration[at] != '\'')) return std::nullopt;
     const char quote = declaration[at++];
     const std::size_t end = declaration.find(quote, at);
-    if (end == std::string_view::npos) return {};
+    if (end == std::string_view::npos) return std::nullopt;
     return declaration.substr(at, end - at);
 }
 
@@ -81,12 +82,11 @@ bool DecodeDocument(std::string& bytes, std::size_t& start) {
     if (text.starts_with(kUtf8Bom)) {
         start = kUtf8Bom.size();
     } else {
-        const std::string_view encoding = DeclaredEncoding(text);
-        if (!encoding.empty()) {
-            if (!IsEncodingName(encoding)) return false;
-        }
-        if (!encoding.empty() && !IsUtf8Name(encoding)) {
-            if (!TranscodeInPlace(std::string(encoding), bytes, start)) return false;
+        const auto encoding = DeclaredEncoding(text);
+        // A declared name, even an empty one, must be an encoding name.
+        if (encoding && !IsEncodingName(*encoding)) return false;
+        if (encoding && !IsUtf8Name(*encoding)) {
+            if (!TranscodeInPlace(std::string(*encoding), bytes, start)) return false;
             // The declaration that named the encoding must read the same in it;
             // a wide encoding named in an 8-bit file does not.
             return std::string_view(bytes).starts_with("<?xml");
