@@ -17,5 +17,8 @@ write_basic_package_version_file(${CMAKE_BINARY_DIR}/kxtmatConfigVersion.cmake C
 install(FILES ${CMAKE_BINARY_DIR}/kxtmatConfig.cmake ${CMAKE_BINARY_DIR}/kxtmatConfigVersion.cmake
   DESTINATION ${KXTMAT_CMAKE_DIR})
 
+# The .pc file finds the prefix from its own folder, so that an install to
+# another prefix (cmake --install --prefix) stays correct.
+file(RELATIVE_PATH KXTMAT_PC_TO_PREFIX "/root/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/root")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/kxtmat.pc.in ${CMAKE_BINARY_DIR}/kxtmat.pc @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/kxtmat.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
