@@ -216,7 +216,7 @@ protected:
     fs::path file_;
 };
 
-TEST_F(RegistryKeyTest, ReadsTheFileNamedByTheEnvironmentAfreshAtEachRead) {
+TEST_F(RegistryKeyTest, EachOpeningReadsTheFileNamedByTheEnvironmentAfreshAndAnOpenKeyKeepsWhatItRead) {
     WriteFile(file_, Favourites("00000002"));
     const std::optional<RegistryKey> key = RegistryKey::OpenCurrentUser(std::u16string(kKey));
     ASSERT_TRUE(key);
@@ -226,10 +226,30 @@ TEST_F(RegistryKeyTest, ReadsTheFileNamedByTheEnvironmentAfreshAtEachRead) {
     EXPECT_EQ(key->ReadValue(u"Missing"), std::nullopt);
 
     WriteFile(file_, Favourites("00000003"));
-    EXPECT_EQ(key->ReadDword(u"__NumOfFavs"), 3u);
+    EXPECT_EQ(key->ReadDword(u"__NumOfFavs"), 2u);
+    EXPECT_EQ(RegistryKey::OpenCurrentUser(std::u16string(kKey))->ReadDword(u"__NumOfFavs"), 3u);
     fs::remove(file_);
-    EXPECT_EQ(key->ReadDword(u"__NumOfFavs"), std::nullopt);
+    EXPECT_EQ(key->ReadDword(u"__NumOfFavs"), 2u);
     EXPECT_FALSE(RegistryKey::OpenCurrentUser(std::u16string(kKey)));
+}
+
+TEST_F(RegistryKeyTest, NamesAndReadsFollowTheLastAssignmentOfEachNameInAnyCase) {
+    WriteFile(file_, Export("[HKEY_CURRENT_USER\\Software\\Korvex\\Korvex 2025\\Material]\n"
+                            "\"_FavMaterial2\"=\"two\"\n"
+                            "\"Gone\"=dword:00000001\n"
+                            "\"_FavMaterial1\"=\"one\"\n"
+                            "\"_FAVMATERIAL2\"=\"TWO\"\n"
+                            "\"gone\"=-\n"
+                            "\"Back\"=dword:00000002\n"
+                            "\"GONE\"=dword:00000003\n"));
+    const std::optional<RegistryKey> key = RegistryKey::OpenCurrentUser(std::u16string(kKey));
+    ASSERT_TRUE(key);
+    // A replaced value keeps its place and first spelling; a deleted and
+    // assigned again one comes last.
+    EXPECT_EQ(key->ValueNames(), (std::vector<std::u16string>{u"_FavMaterial2", u"_FavMaterial1", u"Back", u"GONE"}));
+    EXPECT_EQ(key->ReadValue(u"_favmaterial2")->data, Utf16Bytes(u"TWO"));
+    EXPECT_EQ(key->ReadDword(u"Gone"), 3u);
+    EXPECT_EQ(key->ReadValue(u"_FavMaterial3"), std::nullopt);
 }
 
 TEST_F(RegistryKeyTest, FallsBackToTheUserConfigurationFolder) {
@@ -247,7 +267,7 @@ TEST_F(RegistryKeyTest, FallsBackToTheUserConfigurationFolder) {
     ASSERT_TRUE(key);
     EXPECT_EQ(key->ReadDword(u"__NumOfFavs"), 4u);
     ::unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(key->ReadDword(u"__NumOfFavs"), 5u);
+    EXPECT_EQ(RegistryKey::OpenCurrentUser(std::u16string(kKey))->ReadDword(u"__NumOfFavs"), 5u);
 
     ::setenv("HOME", savedHome.c_str(), 1);
     if (xdg) ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);

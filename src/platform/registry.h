@@ -2,12 +2,14 @@
 // registry (RegOpenKeyExW under HKEY_CURRENT_USER). POSIX: a Windows registry
 // export file (.reg) named by KXT_REGISTRY_FILE, else
 // $XDG_CONFIG_HOME/kxterra/registry.reg (~/.config/... when unset), read afresh
-// at each read. Key paths use '\' and compare without regard to case.
+// at each opening of a key; an open key reads the values as they were when it
+// was opened. Key paths use '\' and compare without regard to case.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace kxt::platform {
@@ -20,6 +22,12 @@ enum class RegistryType : unsigned { kNone = 0, kString = 1, kExpandString = 2, 
 struct RegistryValue {
     RegistryType type = RegistryType::kNone;
     std::vector<std::uint8_t> data;
+};
+
+// One value of a key with its name (empty for the default value).
+struct RegistryNamedValue {
+    std::u16string name;
+    RegistryValue value;
 };
 
 // An open key under HKEY_CURRENT_USER.
@@ -39,11 +47,18 @@ public:
     std::optional<RegistryValue> ReadValue(const std::u16string& name) const;
     // A REG_DWORD value; nullopt when absent or of another type.
     std::optional<std::uint32_t> ReadDword(const std::u16string& name) const;
+    // The names of the key's values, each once, in the order the platform
+    // lists them; empty when it cannot list them.
+    std::vector<std::u16string> ValueNames() const;
 
 private:
     explicit RegistryKey(void* handle, std::u16string subkey) noexcept;
     void* handle_ = nullptr;  // HKEY on Windows; unused on POSIX
     std::u16string subkey_;   // the key path below HKEY_CURRENT_USER
+    // POSIX: the key's values as parsed when it was opened, and each folded
+    // name's position among them. Unused on Windows.
+    std::vector<RegistryNamedValue> values_;
+    std::unordered_map<std::u16string, std::size_t> positions_;
 };
 
 }  // namespace kxt::platform

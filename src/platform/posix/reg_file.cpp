@@ -3,6 +3,7 @@
 #include "platform/posix/reg_file.h"
 
 #include <cstdint>
+#include <unordered_map>
 
 #include "platform/text.h"
 
@@ -204,8 +205,45 @@ bool ParseData(std::u16string_view s, std::optional<RegistryValue>& value) {
     return true;
 }
 
+// The values of a key being read, with each folded name's position. A
+// deleted value leaves a hole until Take(), so that positions stay put.
+class KeyValues {
+public:
+    // Assigns, replaces (in place) or, for a null value, deletes.
+    void Apply(std::u16string name, std::optional<RegistryValue> value) {
+        std::u16string folded = ToLower(name);
+        const auto existing = positions_.find(folded);
+        if (!value) {
+            if (existing == positions_.end()) return;
+            live_[existing->second] = false;
+            positions_.erase(existing);
+        } else if (existing != positions_.end()) {
+            values_[existing->second].value = std::move(*value);
+        } else {
+            positions_.emplace(std::move(folded), values_.size());
+            values_.push_back(RegFileValue{std::move(name), std::move(*value)});
+            live_.push_back(true);
+        }
+    }
+
+    // The live values in the order of their first assignment.
+    std::vector<RegFileValue> Take() && {
+        std::vector<RegFileValue> values;
+        values.reserve(positions_.size());
+        for (std::size_t i = 0; i < values_.size(); ++i) {
+            if (live_[i]) values.push_back(std::move(values_[i]));
+        }
+        return values;
+    }
+
+private:
+    std::vector<RegFileValue> values_;
+    std::vector<bool> live_;
+    std::unordered_map<std::u16string, std::size_t> positions_;
+};
+
 // Applies one value line ("name"=data or @=data) to `values`; a malformed line changes nothing.
-void ApplyValueLine(std::u16string_view line, std::vector<RegFileValue>& values) {
+void ApplyValueLine(std::u16string_view line, KeyValues& values) {
     std::u16string name;
     if (line.front() == u'@') {
         line.remove_prefix(1);
@@ -220,16 +258,7 @@ void ApplyValueLine(std::u16string_view line, std::vector<RegFileValue>& values)
     if (line.empty() || line.front() != u'=') return;
     std::optional<RegistryValue> value;
     if (!ParseData(Trim(line.substr(1)), value)) return;
-
-    auto existing = values.begin();
-    while (existing != values.end() && !EqualsNoCase(existing->name, name)) ++existing;
-    if (!value) {
-        if (existing != values.end()) values.erase(existing);
-    } else if (existing != values.end()) {
-        existing->value = std::move(*value);
-    } else {
-        values.push_back(RegFileValue{std::move(name), std::move(*value)});
-    }
+    values.Apply(std::move(name), std::move(value));
 }
 
 }  // namespace
@@ -246,7 +275,7 @@ std::optional<std::vector<RegFileValue>> ParseRegFileKey(std::string_view conten
     subkey = TrimBackslashes(subkey);
     bool found = false;
     bool inKey = false;
-    std::vector<RegFileValue> values;
+    KeyValues values;
     while (reader.Next(line)) {
         if (line.front() == u'[') {
             if (line.back() != u']') continue;  // a broken header changes nothing
@@ -258,7 +287,7 @@ std::optional<std::vector<RegFileValue>> ParseRegFileKey(std::string_view conten
         }
     }
     if (!found) return std::nullopt;
-    return values;
+    return std::move(values).Take();
 }
 
 }  // namespace kxt::platform

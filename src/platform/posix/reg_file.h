@@ -10,11 +10,8 @@
 
 namespace kxt::platform {
 
-// One value of a key, as Windows stores it.
-struct RegFileValue {
-    std::u16string name;  // empty for the default value ("@")
-    RegistryValue value;
-};
+// One value of a key, as Windows stores it; the name is empty for the default value ("@").
+using RegFileValue = RegistryNamedValue;
 
 // The values of key `subkey` (a path below HKEY_CURRENT_USER, '\'-separated,
 // compared without regard to case) in the export file `content`, in the order

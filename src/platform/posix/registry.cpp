@@ -1,4 +1,6 @@
-// The current user's hive on POSIX: a registry export file, read afresh at each read.
+// The current user's hive on POSIX: a registry export file, read afresh at
+// each opening of a key. An open key keeps the values parsed then, so that a
+// run of reads costs one parse of the file rather than one per read.
 #include "platform/registry.h"
 
 #include "platform/environment.h"
@@ -42,8 +44,15 @@ std::optional<std::vector<RegFileValue>> ReadKey(std::u16string_view subkey) {
 }  // namespace
 
 std::optional<RegistryKey> RegistryKey::OpenCurrentUser(const std::u16string& subkey) {
-    if (!ReadKey(subkey)) return std::nullopt;
-    return RegistryKey(nullptr, subkey);
+    std::optional<std::vector<RegFileValue>> values = ReadKey(subkey);
+    if (!values) return std::nullopt;
+    RegistryKey key(nullptr, subkey);
+    key.values_ = std::move(*values);
+    // The first of several names equal without regard to case answers, as a
+    // walk of the values in order would.
+    key.positions_.reserve(key.values_.size());
+    for (std::size_t i = 0; i < key.values_.size(); ++i) key.positions_.try_emplace(ToLower(key.values_[i].name), i);
+    return key;
 }
 
 RegistryKey::RegistryKey(void* handle, std::u16string subkey) noexcept : handle_(handle), subkey_(std::move(subkey)) {}
@@ -52,12 +61,16 @@ RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept = default;
 RegistryKey::~RegistryKey() = default;
 
 std::optional<RegistryValue> RegistryKey::ReadValue(const std::u16string& name) const {
-    std::optional<std::vector<RegFileValue>> values = ReadKey(subkey_);
-    if (!values) return std::nullopt;
-    for (RegFileValue& value : *values) {
-        if (EqualsNoCase(value.name, name)) return std::move(value.value);
-    }
-    return std::nullopt;
+    const auto found = positions_.find(ToLower(name));
+    if (found == positions_.end()) return std::nullopt;
+    return values_[found->second].value;
+}
+
+std::vector<std::u16string> RegistryKey::ValueNames() const {
+    std::vector<std::u16string> names;
+    names.reserve(values_.size());
+    for (const RegFileValue& value : values_) names.push_back(value.name);
+    return names;
 }
 
 }  // namespace kxt::platform

@@ -50,4 +50,29 @@ std::optional<RegistryValue> RegistryKey::ReadValue(const std::u16string& name) 
     return value;
 }
 
+std::vector<std::u16string> RegistryKey::ValueNames() const {
+    std::vector<std::u16string> names;
+    if (handle_ == nullptr) return names;
+    const HKEY key = static_cast<HKEY>(handle_);
+    DWORD longest = 0;
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longest, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS)
+        return names;
+    std::u16string buffer(static_cast<std::size_t>(longest) + 1, u'\0');
+    for (DWORD index = 0;;) {
+        DWORD length = static_cast<DWORD>(buffer.size());
+        const LSTATUS status = RegEnumValueW(key, index, reinterpret_cast<wchar_t*>(buffer.data()), &length, nullptr,
+                                             nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS) break;
+        if (status == ERROR_MORE_DATA) {  // a longer name was added meanwhile: ask again
+            buffer.resize(buffer.size() * 2);
+            continue;
+        }
+        if (status != ERROR_SUCCESS) break;
+        names.emplace_back(buffer.data(), length);
+        ++index;
+    }
+    return names;
+}
+
 }  // namespace kxt::platform
