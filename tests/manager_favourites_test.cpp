@@ -97,6 +97,21 @@ TEST_F(ManagerFavouritesTest, EntriesUpToTheCountAreReadAndMissingOnesSkipped) {
     EXPECT_EQ(NamesOf(manager_.GetFavoritesMaterials()), (Names{u"Nylon", u"Widget"}));
 }
 
+TEST_F(ManagerFavouritesTest, AnEntryFarBeyondAGapIsReadWhileTheCountReachesIt) {
+    // Only a value that the entry's number names exactly counts: "_FavMaterial05"
+    // and "_FavMaterialX" are never read, whatever the count.
+    UseRegistry({{2025,
+                  {"\"__NumOfFavs\"=dword:7fffffff", Value(1, "\"korvex materials|Nylon\""),
+                   Value(5000, "\"x|Widget\""), "\"_FAVMATERIAL6000\"=\"x|Bracket\"",
+                   "\"_FavMaterial07\"=\"x|Bracket\"", "\"_FavMaterialX\"=\"x|Bracket\""}}});
+    LoadAll();
+    EXPECT_EQ(NamesOf(manager_.GetFavoritesMaterials()), (Names{u"Nylon", u"Widget", u"Bracket"}));
+
+    UseRegistry({{2025,
+                  {"\"__NumOfFavs\"=dword:00001770", Value(5000, "\"x|Widget\""), Value(6001, "\"x|Bracket\"")}}});
+    EXPECT_EQ(NamesOf(manager_.LoadFavoritesMaterialsFromRegistry()), (Names{u"Widget"}));
+}
+
 TEST_F(ManagerFavouritesTest, ACountNotAboveZeroOrUnreadableOrAMissingKeyGivesNoFavourites) {
     const std::vector<std::string> entries{Value(1, "\"korvex materials|Nylon\"")};
     UseRegistry({{2025, FavouriteLines({"korvex materials|Nylon"})}});

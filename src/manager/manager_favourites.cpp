@@ -1,11 +1,13 @@
 // The favourite materials that the host keeps in its registry key, and the
 // questions asked of them.
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "kxtmat/material_dbs_manager.h"
+#include "mapping/material_index.h"
 #include "model/name_match.h"
 #include "platform/registry.h"
 #include "platform/text.h"
@@ -21,11 +23,6 @@ constexpr char16_t kDinLibrary[] = u"korvex din materials";
 // The host's buffer for one value: 255 characters with the terminating zero.
 constexpr std::size_t kMaxValueBytes = 510;
 
-// Reading stops after this many missing entries in a row, so that a count
-// far beyond the entries written ends in time rather than asking for every
-// number up to it.
-constexpr std::uint32_t kMaxMissingInARow = 1024;
-
 // "Software\Korvex\Korvex <1992 + version>\Material"; the sum wraps as an
 // unsigned 16-bit number does.
 std::u16string FavouritesKey(unsigned short version) {
@@ -36,10 +33,36 @@ std::u16string FavouritesKey(unsigned short version) {
     return key;
 }
 
+constexpr std::u16string_view kFavouriteValuePrefix = u"_FavMaterial";
+
 std::u16string ValueName(std::uint32_t index) {
-    std::u16string name = u"_FavMaterial";
+    std::u16string name(kFavouriteValuePrefix);
     for (char c : std::to_string(index)) name += static_cast<char16_t>(c);
     return name;
+}
+
+// The highest i for which the key holds a value that ValueName(i) reads (the
+// prefix in any case, then i in decimal without leading zeros); 0 when none.
+// No favourite above it can resolve, however large the stored count.
+std::int64_t HighestFavouriteIndex(const std::vector<std::u16string>& names) {
+    constexpr std::int64_t kLargest = INT32_MAX;
+    std::int64_t highest = 0;
+    for (const std::u16string& name : names) {
+        const std::size_t prefix = kFavouriteValuePrefix.size();
+        if (name.size() <= prefix || !EqualsNoCase(std::u16string_view(name).substr(0, prefix), kFavouriteValuePrefix))
+            continue;
+        if (name[prefix] == u'0') continue;
+        std::int64_t index = 0;
+        for (std::size_t i = prefix; i < name.size() && index <= kLargest; ++i) {
+            if (name[i] < u'0' || name[i] > u'9') {
+                index = 0;
+                break;
+            }
+            index = index * 10 + (name[i] - u'0');
+        }
+        if (index <= kLargest && index > highest) highest = index;
+    }
+    return highest;
 }
 
 // The text of a string value that fits the host's buffer and ends with its
@@ -74,11 +97,41 @@ FavouriteEntry SplitFavourite(std::u16string_view text) {
     return {text.substr(0, bar), material};
 }
 
-kxtMaterialBase* FindIn(const kxtMaterialDB& db, const std::u16string& name) {
-    kxtMaterialBase* found = nullptr;
-    db.GetMaterialByName(name, found, 0);
-    return found;
-}
+// Answers, for one load of the favourites, what GetMaterialByName walks of
+// the native database, of the DIN database or of the custom databases in
+// order would answer; each index is built when first needed.
+class FavouriteLookup {
+public:
+    FavouriteLookup(const kxtMaterialDB& native, const kxtMaterialDB& din, const std::vector<kxtMaterialDB>& custom) {
+        native_.dbs = {&native};
+        din_.dbs = {&din};
+        for (const kxtMaterialDB& db : custom) custom_.dbs.push_back(&db);
+    }
+
+    kxtMaterialBase* Find(std::u16string_view library, std::u16string_view material) {
+        if (EqualsNoCase(library, kNativeLibrary)) return native_.Find(material);
+        if (EqualsNoCase(library, kDinLibrary)) return din_.Find(material);
+        return custom_.Find(material);
+    }
+
+private:
+    struct Searched {
+        std::vector<const kxtMaterialDB*> dbs;
+        std::optional<mapping::MaterialIndex> index;
+
+        kxtMaterialBase* Find(std::u16string_view material) {
+            if (!index) {
+                index.emplace();
+                for (const kxtMaterialDB* db : dbs) AddToIndex(*index, *db, mapping::MaterialKeys::kNameThenLangName);
+            }
+            return index->Find(material);
+        }
+    };
+
+    Searched native_;
+    Searched din_;
+    Searched custom_;
+};
 
 }  // namespace
 }  // namespace kxt::manager
@@ -92,27 +145,17 @@ const std::vector<kxtMaterialBase*>& kxtMaterialDBsManager::LoadFavoritesMateria
     // A signed number: a count with the high bit set is not greater than 0.
     const auto count = static_cast<std::int32_t>(key->ReadDword(u"__NumOfFavs").value_or(0));
 
-    std::uint32_t missingInARow = 0;
-    for (std::int64_t i = 1; i <= count && missingInARow < kMaxMissingInARow; ++i) {
+    if (count <= 0) return favorites_;
+
+    const std::int64_t last = std::min<std::int64_t>(count, HighestFavouriteIndex(key->ValueNames()));
+    FavouriteLookup lookup(nativeDB_, nativeDinDB_, customDBs_);
+    for (std::int64_t i = 1; i <= last; ++i) {
         const std::optional<kxt::platform::RegistryValue> value = key->ReadValue(ValueName(static_cast<std::uint32_t>(i)));
-        missingInARow = value ? 0 : missingInARow + 1;
         if (!value) continue;
         const std::optional<std::u16string> text = FavouriteText(*value);
         if (!text) continue;
-
         const FavouriteEntry entry = SplitFavourite(*text);
-        const std::u16string material(entry.material);
-        kxtMaterialBase* found = nullptr;
-        if (EqualsNoCase(entry.library, kNativeLibrary)) {
-            found = FindIn(nativeDB_, material);
-        } else if (EqualsNoCase(entry.library, kDinLibrary)) {
-            found = FindIn(nativeDinDB_, material);
-        } else {
-            for (const kxtMaterialDB& db : customDBs_) {
-                if ((found = FindIn(db, material)) != nullptr) break;
-            }
-        }
-        if (found != nullptr) favorites_.push_back(found);
+        if (kxtMaterialBase* found = lookup.Find(entry.library, entry.material)) favorites_.push_back(found);
     }
     return favorites_;
 }

@@ -14,6 +14,11 @@ std::size_t NoCaseHash::operator()(std::u16string_view s) const noexcept {
 
 MaterialIndex BuildIndex(const kxtMaterialDB& db, MaterialKeys keys) {
     MaterialIndex index;
+    AddToIndex(index, db, keys);
+    return index;
+}
+
+void AddToIndex(MaterialIndex& index, const kxtMaterialDB& db, MaterialKeys keys) {
     ForEachMaterial(db, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
         switch (keys) {
             case MaterialKeys::kIdentifier:
@@ -29,7 +34,6 @@ MaterialIndex BuildIndex(const kxtMaterialDB& db, MaterialKeys keys) {
                 break;
         }
     });
-    return index;
 }
 
 FirstMatchIndex<const std::u16string*> BuildClassNameIndex(const kxtMaterialDB& db) {

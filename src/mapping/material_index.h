@@ -73,6 +73,11 @@ enum class MaterialKeys {
 // the database in list order testing `keys` would answer.
 MaterialIndex BuildIndex(const kxtMaterialDB& db, MaterialKeys keys);
 
+// Adds the materials of `db` after those already in `index`, so that an index
+// filled database by database answers what a walk of the databases in that
+// order would answer.
+void AddToIndex(MaterialIndex& index, const kxtMaterialDB& db, MaterialKeys keys);
+
 // Material name -> what db.FindMaterialGroupName(name) answers: the name of
 // the class of the first material whose native name matches, or the
 // language name of the class of the first whose language name matches.
