@@ -213,30 +213,25 @@ void Query::Select(pugi::xml_node context, NodeList& out, bool first_only) const
         }
         return;
     }
-    // Relative steps: each applies to every node the previous one selected.
-    // Nodes one level apart are never ancestors of each other, so the order
-    // stays the document order.
-    std::vector<pugi::xml_node> current{context};
-    std::vector<pugi::xml_node> next;
-    for (std::size_t s = 0; s < steps_.size(); ++s) {
-        const Step& step = steps_[s];
-        const bool last = s + 1 == steps_.size();
-        std::vector<pugi::xml_node>& selected = last ? nodes : next;
-        selected.clear();
-        for (const pugi::xml_node node : current) {
-            if (step.self) {
-                selected.push_back(node);
-                continue;
-            }
-            for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-                if (!Matches(child, step.name, step.attribute)) continue;
-                selected.push_back(child);
-                if (last && first_only) return;
-            }
-        }
-        if (!last) current.swap(next);
+    // Relative steps, walked depth first: the children of each selected node
+    // in order, one node after the other, is the document order, and no list
+    // of the nodes in between is built.
+    SelectSteps(context, 0, nodes, first_only);
+}
+
+bool Query::SelectSteps(pugi::xml_node node, std::size_t step_index, std::vector<pugi::xml_node>& out,
+                        bool first_only) const {
+    if (step_index == steps_.size()) {
+        out.push_back(node);
+        return first_only;
     }
-    if (first_only && nodes.size() > 1) nodes.resize(1);
+    const Step& step = steps_[step_index];
+    if (step.self) return SelectSteps(node, step_index + 1, out, first_only);
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+        if (Matches(child, step.name, step.attribute) && SelectSteps(child, step_index + 1, out, first_only))
+            return true;
+    }
+    return false;
 }
 
 // --- Document ---

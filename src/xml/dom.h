@@ -142,6 +142,10 @@ private:
     };
 
     void Select(pugi::xml_node context, NodeList& out, bool first_only) const;
+    // Appends what steps_[step_index...] select from node; true once
+    // first_only has found its node.
+    bool SelectSteps(pugi::xml_node node, std::size_t step_index, std::vector<pugi::xml_node>& out,
+                     bool first_only) const;
     bool CompileDirect(std::string_view expression);
 
     bool descendants_ = false;  // "//name": every element of the document
