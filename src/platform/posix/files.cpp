@@ -123,6 +123,9 @@ std::optional<std::string> ReadWholeFile(const std::u16string& path, std::size_t
     std::string content;
     std::size_t used = 0;
     bool ok = expected <= maxBytes;
+    // Room for the read that finds the end and for a terminator that callers
+    // may append, so that neither moves the whole content.
+    if (ok) content.reserve(std::min<std::size_t>(capacity - expected, 65536) + expected + 1);
     if (ok) content.resize(expected);
     while (ok) {
         if (used == content.size()) {
