@@ -1,5 +1,6 @@
 #include "bench_data.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <stdexcept>
@@ -48,8 +49,17 @@ const fs::path& Installation(std::size_t materials, std::size_t classes) {
   return ready.emplace(std::make_pair(materials, classes), folder).first->second;
 }
 
+std::size_t Classes() {
+  static const std::size_t classes = [] {
+    const char* value = std::getenv("KXTMAT_BENCH_CLASSES");
+    const unsigned long parsed = value != nullptr ? std::strtoul(value, nullptr, 10) : 0;
+    return parsed > 0 ? static_cast<std::size_t>(parsed) : std::size_t{20};
+  }();
+  return classes;
+}
+
 const fs::path& Installation(const benchmark::State& state) {
-  return Installation(static_cast<std::size_t>(state.range(0)), static_cast<std::size_t>(state.range(1)));
+  return Installation(static_cast<std::size_t>(state.range(0)), Classes());
 }
 
 void SetCounters(benchmark::State& state, std::size_t bytes) {
@@ -60,9 +70,7 @@ void SetCounters(benchmark::State& state, std::size_t bytes) {
 }
 
 void Sizes(benchmark::internal::Benchmark* benchmark) {
-  for (std::int64_t classes : {20, 200}) {
-    for (std::int64_t materials : {1000, 10000, 100000}) benchmark->Args({materials, classes});
-  }
+  for (std::int64_t materials : {1000, 10000, 100000}) benchmark->Arg(materials);
   benchmark->Unit(benchmark::kMillisecond);
 }
 

@@ -1,46 +1,46 @@
-// Baselines for the readers: getting the files' bytes into memory, and a bare
-// DOM parse of them with default options.
+// Baselines for a full load: getting the bytes of the files it parses into
+// memory, and a bare DOM parse of them with default options, each file as
+// many times as the load parses it.
 
 #include <pugixml.hpp>
 #include <string>
 #include <vector>
 
 #include "bench_data.h"
+#include "bench_host.h"
 
 namespace {
 
 using namespace kxt::bench;
 
 void BM_ReadFile(benchmark::State& state) {
-  const auto& folder = Installation(state);
-  std::size_t bytes = 0;
+  const std::vector<LoadedFile> files = BenchHost::Use(Installation(state)).ParsedFiles(0);
   for (auto _ : state) {
-    bytes = 0;
-    for (const char* file : kLoadedFiles) {
-      std::string content = ReadWhole(folder / file);
-      bytes += content.size();
-      benchmark::DoNotOptimize(content.data());
+    for (const LoadedFile& file : files) {
+      for (int read = 0; read < file.reads; ++read) {
+        std::string content = ReadWhole(file.path);
+        benchmark::DoNotOptimize(content.data());
+      }
     }
   }
-  SetCounters(state, bytes);
+  SetCounters(state, Bytes(files, true));
 }
 
 void BM_PugixmlParse(benchmark::State& state) {
-  const auto& folder = Installation(state);
+  const std::vector<LoadedFile> files = BenchHost::Use(Installation(state)).ParsedFiles(0);
   std::vector<std::string> contents;
-  std::size_t bytes = 0;
-  for (const char* file : kLoadedFiles) {
-    contents.push_back(ReadWhole(folder / file));
-    bytes += contents.back().size();
-  }
+  for (const LoadedFile& file : files) contents.push_back(ReadWhole(file.path));
   for (auto _ : state) {
-    for (const std::string& content : contents) {
-      pugi::xml_document document;
-      if (!document.load_buffer(content.data(), content.size())) state.SkipWithError("generated file does not parse");
-      benchmark::DoNotOptimize(document.first_child());
+    for (std::size_t f = 0; f < files.size(); ++f) {
+      for (int parse = 0; parse < files[f].reads; ++parse) {
+        pugi::xml_document document;
+        if (!document.load_buffer(contents[f].data(), contents[f].size()))
+          state.SkipWithError("generated file does not parse");
+        benchmark::DoNotOptimize(document.first_child());
+      }
     }
   }
-  SetCounters(state, bytes);
+  SetCounters(state, Bytes(files, true));
 }
 
 BENCHMARK(BM_ReadFile)->Apply(Sizes);

@@ -35,7 +35,7 @@ std::unique_ptr<kxtMaterialDB> ReadStandardLibrary(const fs::path& folder) {
 void BM_ReadLibrary(benchmark::State& state) {
   const fs::path& folder = Installation(state);
   const std::u16string path = (folder / kStandardLibraryFile).u16string();
-  if (ReadStandardLibrary(folder)->GetGroupCount() != static_cast<std::uint64_t>(state.range(1))) {
+  if (ReadStandardLibrary(folder)->GetGroupCount() != static_cast<std::uint64_t>(Classes())) {
     state.SkipWithError("the library reader does not find the generated classes");
     return;
   }

@@ -1,0 +1,72 @@
+#!/usr/bin/env python3
+"""Prints the ratios that the load must reach, from kxtmat_bench's JSON output.
+
+Times are CPU times (the machine may be shared); with repetitions, the median
+of each row's runs is used.
+"""
+import json
+import statistics
+import sys
+
+
+def rows(path):
+    with open(path, encoding="utf-8") as file:
+        data = json.load(file)
+    runs = {}
+    for bench in data["benchmarks"]:
+        if bench.get("run_type") == "aggregate" or bench.get("error_occurred"):
+            continue
+        runs.setdefault(bench["run_name"], []).append(bench)
+    return {name: median_row(found) for name, found in runs.items()}
+
+
+def median_row(found):
+    row = {"cpu": statistics.median(b["cpu_time"] * unit_seconds(b["time_unit"]) for b in found)}
+    for key in ("per_material", "peak_rss", "rss_per_file_byte"):
+        if key in found[0]:
+            row[key] = statistics.median(b[key] for b in found)
+    return row
+
+
+def unit_seconds(unit):
+    return {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[unit]
+
+
+def main():
+    table = rows(sys.argv[1])
+    lines = []
+
+    def check(what, value, limit, unit=""):
+        if value is None:
+            lines.append(f"| {what} | n/a | {limit:g}{unit} | missing |")
+            return
+        verdict = "ok" if value <= limit else "MISSED"
+        lines.append(f"| {what} | {value:.3g}{unit} | {limit:g}{unit} | {verdict} |")
+
+    def get(name, key="cpu"):
+        return table.get(name, {}).get(key)
+
+    def ratio(a, b):
+        return a / b if a is not None and b else None
+
+    for n in (1000, 10000, 100000):
+        limit = 2.0 if n >= 10000 else float("inf")
+        check(f"BM_UpdateMaterials/{n} / BM_PugixmlParse/{n}",
+              ratio(get(f"BM_UpdateMaterials/{n}"), get(f"BM_PugixmlParse/{n}")), limit)
+    for row in ("BM_UpdateMaterials", "BM_UpdateMaterialsFlag1", "BM_CustomModified"):
+        check(f"{row}: per material 100000 / 1000",
+              ratio(get(f"{row}/100000", "per_material"), get(f"{row}/1000", "per_material")), 1.25)
+    check("BM_UpdateMaterials/100000: peak resident / bytes of the files",
+          get("BM_UpdateMaterials/100000", "rss_per_file_byte"), 5.0)
+    miss = get("BM_GetMaterialMiss/100000", "per_material")
+    check("BM_GetMaterialMiss/100000: per material searched", miss * 1e9 if miss else None, 5, " ns")
+    search = get("BM_Search/100000", "per_material")
+    check("BM_Search/100000: per material", search * 1e9 if search else None, 100, " ns")
+
+    print("| ratio | measured | limit | |")
+    print("|---|---|---|---|")
+    print("\n".join(lines))
+
+
+if __name__ == "__main__":
+    main()
