@@ -41,12 +41,14 @@ std::u16string ValueName(std::uint32_t index) {
     return name;
 }
 
-// The highest i for which the key holds a value that ValueName(i) reads (the
-// prefix in any case, then i in decimal without leading zeros); 0 when none.
-// No favourite above it can resolve, however large the stored count.
-std::int64_t HighestFavouriteIndex(const std::vector<std::u16string>& names) {
+// The indices i, ascending, for which the key holds a value that
+// ValueName(i) reads (the prefix in any case, then i in decimal without
+// leading zeros). Only these favourites can resolve, however large the stored
+// count: walking them rather than 1..count keeps a hostile count with one far
+// name from taking minutes.
+std::vector<std::int64_t> FavouriteIndices(const std::vector<std::u16string>& names) {
     constexpr std::int64_t kLargest = INT32_MAX;
-    std::int64_t highest = 0;
+    std::vector<std::int64_t> indices;
     for (const std::u16string& name : names) {
         const std::size_t prefix = kFavouriteValuePrefix.size();
         if (name.size() <= prefix || !EqualsNoCase(std::u16string_view(name).substr(0, prefix), kFavouriteValuePrefix))
@@ -60,9 +62,11 @@ std::int64_t HighestFavouriteIndex(const std::vector<std::u16string>& names) {
             }
             index = index * 10 + (name[i] - u'0');
         }
-        if (index <= kLargest && index > highest) highest = index;
+        if (index > 0 && index <= kLargest) indices.push_back(index);
     }
-    return highest;
+    std::sort(indices.begin(), indices.end());
+    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+    return indices;
 }
 
 // The text of a string value that fits the host's buffer and ends with its
@@ -147,9 +151,9 @@ const std::vector<kxtMaterialBase*>& kxtMaterialDBsManager::LoadFavoritesMateria
 
     if (count <= 0) return favorites_;
 
-    const std::int64_t last = std::min<std::int64_t>(count, HighestFavouriteIndex(key->ValueNames()));
     FavouriteLookup lookup(nativeDB_, nativeDinDB_, customDBs_);
-    for (std::int64_t i = 1; i <= last; ++i) {
+    for (const std::int64_t i : FavouriteIndices(key->ValueNames())) {
+        if (i > count) break;
         const std::optional<kxt::platform::RegistryValue> value = key->ReadValue(ValueName(static_cast<std::uint32_t>(i)));
         if (!value) continue;
         const std::optional<std::u16string> text = FavouriteText(*value);
