@@ -216,6 +216,22 @@ TEST(AttributeNumbers, ReadTheLeadingNumberAsTheCRuntimeDoes) {
     EXPECT_EQ(LeadingNumberOrZero(u"1" + std::u16string(100000, u'0') + u"e-100000"), 1.0);
 }
 
+TEST(AttributeNumbers, AnAttributeReadsAsItsResolvedText) {
+    kxt::xml::Document document;
+    ASSERT_TRUE(document.Load("<r><n v=' 7.85 g'/><n v='&#49;2.5'/><n v='2&amp;3'/><n v='4\xC3\xA9'/>"
+                              "<n v='5&#x20AC;'/><n v='1e'/><n v='abc'/><n v=''/><n/></r>"));
+    int checked = 0;
+    for (const kxt::xml::Node n : document.Root().FirstChild().ChildNodes()) {
+        const kxt::xml::Attribute value = n.GetAttribute("v");
+        EXPECT_EQ(LeadingNumberOrZero(value), LeadingNumberOrZero(value.Text())) << checked;
+        EXPECT_EQ(ScannedNumberOr(value, -1.0), ScannedNumberOr(value.Text(), -1.0)) << checked;
+        ++checked;
+    }
+    EXPECT_EQ(checked, 9);
+    const kxt::xml::Node second = document.Root().FirstChild().ChildNodes().Item(1);
+    EXPECT_EQ(LeadingNumberOrZero(second.GetAttribute("v")), 12.5);
+}
+
 TEST_F(LibraryReaderTest, CostComesFromTheFirstFinancialImpactChild) {
     const auto db = Read(R"(<m><classification name="Steel">
       <material name="first"><custom>

@@ -66,7 +66,7 @@ void ReadProperties(const Node& materialElement, kxtMaterialBase& material) {
     for (const Node property : materialElement.SelectNodes(Queries().properties)) {
         if (!property) continue;
         const kxtMatPhysProp value(property.AttributeText("displayname"),
-                                   LeadingNumberOrZero(property.AttributeText("value")));
+                                   LeadingNumberOrZero(property.GetAttribute("value")));
         material.SetProperty(property.Name(), value);
     }
 }

@@ -41,22 +41,22 @@ const kxtManufacturingProcess* FindEnergyParamsProcess(const kxtMaterialBase& ma
 
 // The number in the first attribute of the node's first child.
 double FirstChildNumber(const Node& parameter) {
-    return ScannedNumberOr(kxtXMLParserBase::GetFirstAttributeText(parameter.FirstChild()), kUnscanned);
+    return ScannedNumberOr(parameter.FirstChild().FirstAttribute(), kUnscanned);
 }
 
 // Applies a recycled-content parameter; false when it has no child node.
 bool ApplyRecycledContent(const Node& parameter, kxtMaterialBase& material) {
     const Node valueNode = parameter.FirstChild();
     if (!valueNode) return false;
-    const double value = ScannedNumberOr(kxtXMLParserBase::GetFirstAttributeText(valueNode), kUnscanned);
+    const double value = ScannedNumberOr(valueNode.FirstAttribute(), kUnscanned);
     const Attribute maxAttribute = parameter.GetAttribute("MaxValue");
     const Attribute minAttribute = parameter.GetAttribute("MinValue");
     double maximum = value;
     double minimum = value;
     bool editable = false;
     if (maxAttribute && minAttribute) {
-        maximum = ScannedNumberOr(maxAttribute.Text(), kUnscanned);
-        minimum = ScannedNumberOr(minAttribute.Text(), kUnscanned);
+        maximum = ScannedNumberOr(maxAttribute, kUnscanned);
+        minimum = ScannedNumberOr(minAttribute, kUnscanned);
         editable = maximum > minimum;
     }
     material.SetRecycledContentLimits(maximum, minimum, value);
