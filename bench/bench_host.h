@@ -59,12 +59,18 @@ private:
 // The bytes of the files, once per parse (`perParse`) or once per file.
 std::size_t Bytes(const std::vector<LoadedFile>& files, bool perParse);
 
-// Peak resident memory of fn() above what the process held when it began,
-// in bytes (Linux: VmHWM after /proc/self/clear_refs; free heap memory is
-// returned to the system first so that fn cannot reuse it unseen). 0 where
+// Resident memory that fn() needs, in bytes, above what the process held
+// when it began: at its peak, and what stays once it has returned (Linux:
+// VmHWM after /proc/self/clear_refs, and VmRSS; free heap memory is returned
+// to the system before each reading so that it cannot hide a use). 0 where
 // it cannot be measured.
+struct ResidentGrowth {
+  std::size_t peak = 0;
+  std::size_t kept = 0;
+};
+
 template <class Fn>
-std::size_t PeakResidentGrowth(Fn&& fn);
+ResidentGrowth MeasureResidentGrowth(Fn&& fn);
 
 std::size_t ResidentBytes();
 bool ResetPeakResident();
@@ -72,13 +78,15 @@ std::size_t PeakResidentBytes();
 void ReturnFreeMemory();
 
 template <class Fn>
-std::size_t PeakResidentGrowth(Fn&& fn) {
+ResidentGrowth MeasureResidentGrowth(Fn&& fn) {
   ReturnFreeMemory();
   const std::size_t before = ResidentBytes();
-  if (!ResetPeakResident()) return 0;
+  if (!ResetPeakResident()) return {};
   fn();
   const std::size_t peak = PeakResidentBytes();
-  return peak > before ? peak - before : 0;
+  ReturnFreeMemory();
+  const std::size_t after = ResidentBytes();
+  return {peak > before ? peak - before : 0, after > before ? after - before : 0};
 }
 
 }  // namespace kxt::bench

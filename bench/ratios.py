@@ -22,7 +22,7 @@ def rows(path):
 
 def median_row(found):
     row = {"cpu": statistics.median(b["cpu_time"] * unit_seconds(b["time_unit"]) for b in found)}
-    for key in ("per_material", "peak_rss", "rss_per_file_byte"):
+    for key in ("per_material", "peak_rss", "rss_per_file_byte", "model_per_material"):
         if key in found[0]:
             row[key] = statistics.median(b[key] for b in found)
     return row
