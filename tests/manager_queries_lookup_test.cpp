@@ -2,19 +2,25 @@
 #include <string>
 
 #include "manager_queries_fixture.h"
+#include "platform/files.h"
 #include "platform/text.h"
 
 namespace kxt::test {
 namespace {
 
+// folder + the platform's separator + file.
+std::u16string InFolder(const std::u16string& folder, const std::u16string& file) {
+    return folder + kxt::platform::kPathSeparator + file;
+}
+
 class LookupTest : public ManagerQueriesTest {
 protected:
     // Native: Steel {Shared, Rail}; DIN: Steel {Shared, Beam}, Iron {Grey Iron}.
     void SetUp() override {
-        LoadStandard(Database(u"lib/Korvex Materials.kvxmat", eKxtNativeDB,
+        LoadStandard(Database(InFolder(u"lib", u"Korvex Materials.kvxmat"), eKxtNativeDB,
                               {Class(u"Steel", u"Acier",
                                      {Material(u"Shared", u"Commun").Gabi(u"G-Shared"), Material(u"Rail", u"Rail-fr")})}),
-                     Database(u"lib\\korvex din materials.kvxmat", eKxtNativeDinDB,
+                     Database(InFolder(u"lib", u"korvex din materials.kvxmat"), eKxtNativeDinDB,
                               {Class(u"Steel", u"Acier", {Material(u"Shared"), Material(u"Beam", u"Poutre")}),
                                Class(u"Iron", u"Fer", {Material(u"Grey Iron", u"Fonte")})}));
     }
@@ -52,8 +58,8 @@ TEST_F(LookupTest, MaterialByDatabaseTakesOnlyThatVeryObject) {
 }
 
 TEST_F(LookupTest, MaterialByLibraryNameTriesEveryDatabaseOfThatName) {
-    AddCustom(Custom(u"one/Shop.kvxmat", u"Steel", u"Rail"));
-    AddCustom(Custom(u"two\\SHOP.KVXMAT", u"Wood", u"Oak"));
+    AddCustom(Custom(InFolder(u"one", u"Shop.kvxmat"), u"Steel", u"Rail"));
+    AddCustom(Custom(InFolder(u"two", u"SHOP.KVXMAT"), u"Wood", u"Oak"));
     EXPECT_EQ(manager_.GetMaterial(u"oak", u"sHoP"), manager_.GetCustomDBs()[1].FindMaterial(u"Wood", u"Oak"));
     EXPECT_EQ(manager_.GetMaterial(u"Rail", u"Korvex Materials"), Native(u"Rail"));
     EXPECT_EQ(manager_.GetMaterial(u"Rail", u"shop"), manager_.GetCustomDBs()[0].FindMaterial(u"Steel", u"Rail"));
