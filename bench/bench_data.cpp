@@ -14,9 +14,9 @@ namespace fs = std::filesystem;
 
 constexpr std::uint64_t kSeed = 1;
 
-std::string StampText(const InstallationSpec& spec) {
-  return "format " + std::to_string(kInstallationFormat) + " seed " + std::to_string(spec.seed) + " materials " +
-         std::to_string(spec.materials) + " classes " + std::to_string(spec.classes) + "\n";
+std::string StampText(const InstallationSpec& layout) {
+  return "format " + std::to_string(kInstallationFormat) + " seed " + std::to_string(layout.seed) + " materials " +
+         std::to_string(layout.materials) + " classes " + std::to_string(layout.classes) + "\n";
 }
 
 }  // namespace
@@ -37,14 +37,14 @@ const fs::path& Installation(std::size_t materials, std::size_t classes) {
   auto found = ready.find({materials, classes});
   if (found != ready.end()) return found->second;
 
-  const InstallationSpec spec{materials, classes, kSeed};
+  const InstallationSpec layout{materials, classes, kSeed};
   const fs::path folder = fs::path(KXTMAT_BENCH_DATA_DIR) / (std::to_string(materials) + "-" + std::to_string(classes));
   const fs::path stamp = folder / "complete";
   std::error_code error;
-  if (!fs::exists(stamp, error) || ReadWhole(stamp) != StampText(spec)) {
+  if (!fs::exists(stamp, error) || ReadWhole(stamp) != StampText(layout)) {
     fs::remove(stamp, error);
-    WriteInstallation(spec, folder);
-    std::ofstream(stamp, std::ios::binary) << StampText(spec);
+    WriteInstallation(layout, folder);
+    std::ofstream(stamp, std::ios::binary) << StampText(layout);
   }
   return ready.emplace(std::make_pair(materials, classes), folder).first->second;
 }

@@ -27,7 +27,7 @@ std::optional<std::uint64_t> ParseNumber(std::string_view text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  kxt::bench::InstallationSpec spec;
+  kxt::bench::InstallationSpec layout;
   std::optional<std::uint64_t> materials;
   std::optional<std::uint64_t> classes;
   const char* out = nullptr;
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     } else if (option == "--seed") {
       const auto seed = ParseNumber(value);
       if (!seed) return Usage();
-      spec.seed = *seed;
+      layout.seed = *seed;
     } else if (option == "--out") {
       out = argv[i];
     } else {
@@ -52,12 +52,12 @@ int main(int argc, char** argv) {
     }
   }
   if (!materials || !classes || out == nullptr || *out == '\0') return Usage();
-  spec.materials = static_cast<std::size_t>(*materials);
-  spec.classes = static_cast<std::size_t>(*classes);
+  layout.materials = static_cast<std::size_t>(*materials);
+  layout.classes = static_cast<std::size_t>(*classes);
 
   try {
     const auto start = std::chrono::steady_clock::now();
-    const kxt::bench::InstallationSummary summary = kxt::bench::WriteInstallation(spec, out);
+    const kxt::bench::InstallationSummary summary = kxt::bench::WriteInstallation(layout, out);
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     std::printf(
         "%s: %zu standard materials in %zu classes, %zu DIN, %zu extras, %zu custom (%zu links), %zu favourites;"

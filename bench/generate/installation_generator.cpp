@@ -374,31 +374,31 @@ std::uintmax_t WriteRegistry(const fs::path& path, std::size_t count, const Libr
 
 }  // namespace
 
-InstallationSummary WriteInstallation(const InstallationSpec& spec, const fs::path& out) {
+InstallationSummary WriteInstallation(const InstallationSpec& layout, const fs::path& out) {
   InstallationSummary summary;
-  const std::size_t n = spec.materials;
-  const std::size_t minor_classes = std::max<std::size_t>(1, spec.classes / 10);
+  const std::size_t n = layout.materials;
+  const std::size_t minor_classes = std::max<std::size_t>(1, layout.classes / 10);
 
-  SplitMix64 names = Stream(spec.seed, 1);
-  const Library standard = MakeLibrary(names, n, spec.classes, "", 'S', "M");
+  SplitMix64 names = Stream(layout.seed, 1);
+  const Library standard = MakeLibrary(names, n, layout.classes, "", 'S', "M");
   const Library din = MakeLibrary(names, n / 10, minor_classes, "", 'D', "1.");
   const Library extras = MakeLibrary(names, n / 10, minor_classes, "Sustainable ", 'X', "X");
   const Library custom = MakeLibrary(names, n / 2, minor_classes, "Custom ", 'C', "C");
 
-  SplitMix64 standard_rng = Stream(spec.seed, 2);
+  SplitMix64 standard_rng = Stream(layout.seed, 2);
   auto no_link = [](OutputFile&, std::size_t) {};
   summary.bytes_written += WriteLibrary(out / kStandardLibraryFile, standard, standard_rng, no_link);
-  SplitMix64 din_rng = Stream(spec.seed, 3);
+  SplitMix64 din_rng = Stream(layout.seed, 3);
   summary.bytes_written += WriteLibrary(out / kDinLibraryFile, din, din_rng, no_link);
-  SplitMix64 extras_rng = Stream(spec.seed, 4);
+  SplitMix64 extras_rng = Stream(layout.seed, 4);
   summary.bytes_written += WriteLibrary(out / kExtrasLibraryFile, extras, extras_rng, no_link);
   fs::create_directories((out / kUserExtrasLibraryFile).parent_path());
   fs::copy_file(out / kExtrasLibraryFile, out / kUserExtrasLibraryFile, fs::copy_options::overwrite_existing);
 
   // Custom materials link alternately to a standard material by identifier and
   // to an extras material by name.
-  SplitMix64 custom_rng = Stream(spec.seed, 5);
-  SplitMix64 link_rng = Stream(spec.seed, 6);
+  SplitMix64 custom_rng = Stream(layout.seed, 5);
+  SplitMix64 link_rng = Stream(layout.seed, 6);
   auto link = [&](OutputFile& file, std::size_t i) {
     const bool to_extras = i % 2 == 1 && !extras.materials.empty();
     if (to_extras) {
@@ -414,11 +414,11 @@ InstallationSummary WriteInstallation(const InstallationSpec& spec, const fs::pa
   };
   summary.bytes_written += WriteLibrary(out / kCustomLibraryFile, custom, custom_rng, link);
 
-  SplitMix64 mapper_rng = Stream(spec.seed, 7);
+  SplitMix64 mapper_rng = Stream(layout.seed, 7);
   summary.bytes_written += WriteDinMapper(out / kDinMapperFile, din, standard, mapper_rng);
-  SplitMix64 process_rng = Stream(spec.seed, 8);
+  SplitMix64 process_rng = Stream(layout.seed, 8);
   summary.bytes_written += WriteProcessSettings(out / kProcessSettingsFile, standard, process_rng);
-  SplitMix64 registry_rng = Stream(spec.seed, 9);
+  SplitMix64 registry_rng = Stream(layout.seed, 9);
   summary.favourites = standard.materials.empty() ? 0 : kFavourites;
   summary.bytes_written += WriteRegistry(out / kRegistryFile, summary.favourites, standard, din, custom, registry_rng);
 

@@ -58,10 +58,10 @@ struct InstallationSummary {
 // the standard and extras materials, the user's copy of the extras library
 // (equal to the installed one), the DIN mapping file, the process
 // settings file and a registry export with the favourites. The standard
-// library has spec.materials materials in spec.classes classes (at least
+// library has layout.materials materials in layout.classes classes (at least
 // one class); the DIN and extras libraries hold a tenth as many materials,
-// the custom library half as many. The output depends only on `spec`.
+// the custom library half as many. The output depends only on `layout`.
 // Throws std::runtime_error when a file cannot be written.
-InstallationSummary WriteInstallation(const InstallationSpec& spec, const std::filesystem::path& out);
+InstallationSummary WriteInstallation(const InstallationSpec& layout, const std::filesystem::path& out);
 
 }  // namespace kxt::bench
