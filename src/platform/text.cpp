@@ -58,8 +58,7 @@ char16_t FoldCase(char16_t c) noexcept {
     return static_cast<char16_t>(c + kCaseDelta[kCaseBlock[c >> 8]][c & 0xFF]);
 }
 
-bool EqualsNoCase(std::u16string_view a, std::u16string_view b) noexcept {
-    if (a.size() != b.size()) return false;
+bool detail::EqualsNoCaseSameLength(std::u16string_view a, std::u16string_view b) noexcept {
     for (std::size_t i = 0; i < a.size(); ++i) {
         if (a[i] != b[i] && FoldedDifference(a[i], b[i]) != 0) return false;
     }

@@ -13,8 +13,17 @@ namespace kxt::platform {
 // branch, the rest a table lookup.
 char16_t FoldCase(char16_t c) noexcept;
 
-// Equal without regard to case: code unit by code unit after FoldCase.
-bool EqualsNoCase(std::u16string_view a, std::u16string_view b) noexcept;
+namespace detail {
+// EqualsNoCase of two strings of the same length.
+bool EqualsNoCaseSameLength(std::u16string_view a, std::u16string_view b) noexcept;
+}  // namespace detail
+
+// Equal without regard to case: code unit by code unit after FoldCase. As
+// FoldCase maps one code unit to one, strings of different lengths never
+// match; that test is inline, so a walk over many names rarely makes a call.
+inline bool EqualsNoCase(std::u16string_view a, std::u16string_view b) noexcept {
+    return a.size() == b.size() && detail::EqualsNoCaseSameLength(a, b);
+}
 
 // Three-way comparison of the folded code units (<0, 0, >0), shorter first on a tie.
 int CompareNoCase(std::u16string_view a, std::u16string_view b) noexcept;
