@@ -28,18 +28,6 @@ kxtMatPhysPropSet SetWithAbb(std::u16string abb) {
     return s;
 }
 
-TEST(PhysPropTest, ConstructorsLeaveLanguageNameEmpty) {
-    kxtMatPhysProp empty;
-    EXPECT_EQ(PropName(empty), u"");
-    EXPECT_EQ(LangName(empty), u"");
-    EXPECT_EQ(empty.GetValue(), 0.0);
-
-    kxtMatPhysProp named(u"Mass density", 7.85);
-    EXPECT_EQ(PropName(named), u"Mass density");
-    EXPECT_EQ(named.GetValue(), 7.85);
-    EXPECT_EQ(LangName(named), u"");
-}
-
 TEST(PhysPropSetTest, ComparisonsIgnoreCaseAndLookOnlyAtTheAbbreviation) {
     kxtMatPhysPropSet upper;
     upper.SetProperty(u"DENS", u"Density", 1.0);
@@ -87,29 +75,6 @@ TEST(PhysPropSetTest, ChangeThroughModifiableReferenceIsSeenByCopyingGetter) {
     s.GetProperty(out);
     EXPECT_EQ(LangName(out), u"Masse volumique");
     EXPECT_EQ(out.GetValue(), 3.0);
-}
-
-TEST(ManufacturingProcessTest, CopyIsIndependentOfItsSource) {
-    kxtManufacturingProcess original;
-    original.SetNativeName(u"Milled");
-    original.SetLangName(u"Fraisé");
-    original.SetGaBiName(u"milling");
-
-    kxtManufacturingProcess copy(original);
-    EXPECT_EQ(copy.GetNativeName(), u"Milled");
-    EXPECT_EQ(copy.GetLangName(), u"Fraisé");
-    EXPECT_EQ(copy.GetGaBiName(), u"milling");
-
-    copy.SetNativeName(u"Turned");
-    copy.SetLangName(u"Tourné");
-    kxtManufacturingProcess assigned;
-    assigned = copy;
-    assigned.SetGaBiName(u"turning");
-
-    EXPECT_EQ(original.GetNativeName(), u"Milled");
-    EXPECT_EQ(original.GetLangName(), u"Fraisé");
-    EXPECT_EQ(copy.GetGaBiName(), u"milling");
-    EXPECT_EQ(assigned.GetNativeName(), u"Turned");
 }
 
 }  // namespace
