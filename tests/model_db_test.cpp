@@ -15,11 +15,43 @@ std::u16string DbName(std::u16string path) {
     return db.GetDbName();
 }
 
-TEST(MaterialDbIdentityTest, NewDatabaseIsAnEmptyNativeOne) {
-    const kxtMaterialDB db;
-    EXPECT_EQ(db.GetDBType(), eKxtNativeDB);
-    EXPECT_EQ(db.GetPath(), u"");
-    EXPECT_EQ(db.GetGroupCount(), 0u);
+// Classes shorter and longer than a walk reads ahead: each material is found
+// at its own position by name and identifier in any case, and the first of
+// two bearing a name wins.
+TEST(MaterialDbWalkTest, NameAndIdLookupsReachEveryPositionOfClassesOfAnyLength) {
+    kxtMaterialDB db;
+    const unsigned sizes[] = {1, 9, 17};
+    for (unsigned k = 0; k < 3; ++k) {
+        kxtMaterialClass group;
+        for (unsigned j = 0; j < sizes[k]; ++j) {
+            kxtMaterialBase m;
+            const std::u16string key = std::u16string(1, static_cast<char16_t>(u'A' + k)) +
+                                       std::u16string(1, static_cast<char16_t>(u'A' + j));
+            m.SetName(u"Name " + key);
+            m.SetMaterialID(u"ID" + key);
+            group.InsertMaterial(std::move(m));
+        }
+        db.InsertGroup(std::move(group));
+    }
+    for (unsigned k = 0; k < 3; ++k) {
+        for (unsigned j = 0; j < sizes[k]; ++j) {
+            const std::u16string key = std::u16string(1, static_cast<char16_t>(u'a' + k)) +
+                                       std::u16string(1, static_cast<char16_t>(u'a' + j));
+            const kxtMaterialBase* expected = db.GetMaterialClass(static_cast<int>(k))->GetMaterial(j);
+            kxtMaterialBase* found = nullptr;
+            ASSERT_EQ(db.GetMaterialByName(u"NAME " + key, found, 0), 1) << k << ' ' << j;
+            EXPECT_EQ(found, expected);
+            ASSERT_EQ(db.GetMaterialByID(u"id" + key, found), 1);
+            EXPECT_EQ(found, expected);
+        }
+    }
+    kxtMaterialBase* found = nullptr;
+    EXPECT_EQ(db.GetMaterialByName(u"Name CR", found, 0), 0);
+    EXPECT_EQ(found, nullptr);
+
+    db.GetMaterialClass(2)->GetMaterial(16u)->SetName(u"Name BI");  // also the last of class 1
+    ASSERT_EQ(db.GetMaterialByName(u"name bi", found, 0), 1);
+    EXPECT_EQ(found, db.GetMaterialClass(1)->GetMaterial(8u));
 }
 
 TEST(MaterialDbIdentityTest, ShortNameIsTheLowerCaseFileNameWithoutExtension) {
