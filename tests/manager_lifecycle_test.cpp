@@ -33,10 +33,6 @@ TEST(ManagerLifecycleTest, NewManagerHasAnEmptyDatabaseSet) {
     EXPECT_EQ(manager.GetDatabaseCount(), 0);
     EXPECT_EQ(manager.GetDB(0), nullptr);
     EXPECT_EQ(manager.GetDB(-1), nullptr);
-    EXPECT_TRUE(manager.GetCustomDBs().empty());
-    EXPECT_TRUE(manager.GetFavoritesMaterials().empty());
-    EXPECT_TRUE(manager.GetSustainSageStrings().empty());
-    EXPECT_EQ(manager.GetProgDataSustainabilityPath(), u"");
 
     kxtMaterialDB* native = manager.GetKxNativeDB();
     kxtMaterialDB* din = manager.GetKxNativeDinDB();
@@ -70,16 +66,6 @@ TEST(ManagerLifecycleTest, SageStringsAreReplacedAppendedAndNeverDuplicated) {
 
     manager.ClearSustainSageStrings();
     EXPECT_TRUE(manager.GetSustainSageStrings().empty());
-}
-
-TEST(ManagerLifecycleTest, StoresTheHostsValuesAsGiven) {
-    kxtMaterialDBsManager manager;
-    manager.SetProgDataSustainabilityPath(u"C:\\ProgramData\\Sustain\\\\");
-    EXPECT_EQ(manager.GetProgDataSustainabilityPath(), u"C:\\ProgramData\\Sustain\\\\");
-    manager.SetSustainSageString(0, u"sage");
-    manager.UpdateSustainabilityLinks();
-    EXPECT_EQ(manager.GetSustainSageStrings(), (std::vector<std::u16string>{u"sage"}));
-    EXPECT_EQ(manager.GetDatabaseCount(), 0);
 }
 
 TEST(ManagerLifecycleTest, CopiesOwnDeepCopiesOfTheirDatabases) {
