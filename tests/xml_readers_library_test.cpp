@@ -77,61 +77,37 @@ TEST_F(LibraryReaderTest, BadFilesAddNothingAndReturnOne) {
     EXPECT_EQ(db.GetGroupCount(), 0u);
 }
 
-TEST_F(LibraryReaderTest, StandardLibraryMaterialsKeepIdentifiersAndGetGabiAndLanguageNames) {
-    const auto db = Read(kOneMaterial, eKxtNativeDB);
-    const kxtMaterialBase& m = MaterialAt(*db, 0, 0);
-    EXPECT_EQ(m.GetType(), Type(0));
-    EXPECT_EQ(m.GetMaterialID(), u"42");
-    EXPECT_EQ(m.GetEnvData(), 1);
-    EXPECT_EQ(m.GetGabiName(), u"Plain Carbon Steel");
-    EXPECT_EQ(m.GetNativeClassName(), u"Steel");
-    EXPECT_EQ(m.GetLangName(), u"Plain Carbon Steel");
-    EXPECT_EQ(m.GetLangClassName(), u"Steel");
-    EXPECT_EQ(m.GetGrOwner(), db->GetMaterialClass(0));
-    EXPECT_EQ(db->GetMaterialClass(0)->GetDbOwner(), db.get());
-}
-
-TEST_F(LibraryReaderTest, DinLibraryMaterialsHaveNoGabiOrNativeClassName) {
-    const auto db = Read(kOneMaterial, eKxtNativeDinDB);
-    const kxtMaterialBase& m = MaterialAt(*db, 0, 0);
-    EXPECT_EQ(m.GetType(), Type(1));
-    EXPECT_EQ(m.GetMaterialID(), u"42");
-    EXPECT_EQ(m.GetEnvData(), 1);
-    EXPECT_TRUE(m.GetGabiName().empty());
-    EXPECT_TRUE(m.GetNativeClassName().empty());
-    EXPECT_EQ(m.GetLangName(), u"Plain Carbon Steel");
-    EXPECT_EQ(m.GetLangClassName(), u"Steel");
-}
-
-TEST_F(LibraryReaderTest, CustomLibraryDropsIdentifierAndEnvironmentalData) {
-    const auto db = Read(kOneMaterial, eKxtCustomDB, u"my.kvxmat");
-    const kxtMaterialBase& m = MaterialAt(*db, 0, 0);
-    EXPECT_EQ(m.GetType(), Type(2));
-    EXPECT_TRUE(m.GetMaterialID().empty());
-    EXPECT_EQ(m.GetEnvData(), 0);
-    EXPECT_TRUE(m.GetGabiName().empty());
-    EXPECT_TRUE(m.GetNativeClassName().empty());
-}
-
-TEST_F(LibraryReaderTest, SustainabilityExtrasGetEnvironmentalDataAndTheirOwnLanguageNames) {
-    const auto db = Read(kOneMaterial, eKxtSustainExtrasDB, u"Sustainability Extras.kvxmat");
-    kxtMaterialBase& m = MaterialAt(*db, 0, 0);
-    EXPECT_EQ(m.GetType(), Type(2));
-    EXPECT_TRUE(m.GetMaterialID().empty());
-    EXPECT_EQ(m.GetEnvData(), 1);
-    EXPECT_EQ(m.GetGabiName(), u"Plain Carbon Steel");
-    EXPECT_EQ(m.GetNativeClassName(), u"Steel");
-    EXPECT_EQ(m.GetLangClassName(), u"Steel");
-}
-
-TEST_F(LibraryReaderTest, UnknownDatabaseTypeKeepsWhatWasRead) {
-    const auto db = Read(kOneMaterial, static_cast<eKxtMaterialBDType>(7));
-    const kxtMaterialBase& m = MaterialAt(*db, 0, 0);
-    EXPECT_EQ(m.GetType(), Type(2));
-    EXPECT_EQ(m.GetMaterialID(), u"42");
-    EXPECT_EQ(m.GetEnvData(), 1);
-    EXPECT_TRUE(m.GetGabiName().empty());
-    EXPECT_TRUE(m.GetNativeClassName().empty());
+// What a material keeps of the same element depends on its database's type:
+// identifier, environmental data, GaBi name and native class name.
+TEST_F(LibraryReaderTest, EachDatabaseTypeKeepsItsOwnFieldsOfAMaterial) {
+    const struct {
+        eKxtMaterialBDType db;
+        std::u16string path;
+        int type;
+        std::u16string id;
+        int envData;
+        std::u16string gabi, nativeClass;
+    } cases[] = {
+        {eKxtNativeDB, u"korvex materials.kvxmat", 0, u"42", 1, u"Plain Carbon Steel", u"Steel"},
+        {eKxtNativeDinDB, u"korvex materials.kvxmat", 1, u"42", 1, u"", u""},
+        {eKxtCustomDB, u"my.kvxmat", 2, u"", 0, u"", u""},
+        {eKxtSustainExtrasDB, u"Sustainability Extras.kvxmat", 2, u"", 1, u"Plain Carbon Steel", u"Steel"},
+        {static_cast<eKxtMaterialBDType>(7), u"korvex materials.kvxmat", 2, u"42", 1, u"", u""},  // unknown type
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.db));
+        const auto db = Read(kOneMaterial, c.db, c.path);
+        const kxtMaterialBase& m = MaterialAt(*db, 0, 0);
+        EXPECT_EQ(m.GetType(), Type(c.type));
+        EXPECT_EQ(m.GetMaterialID(), c.id);
+        EXPECT_EQ(m.GetEnvData(), c.envData);
+        EXPECT_EQ(m.GetGabiName(), c.gabi);
+        EXPECT_EQ(m.GetNativeClassName(), c.nativeClass);
+        EXPECT_EQ(m.GetLangName(), u"Plain Carbon Steel");
+        EXPECT_EQ(m.GetLangClassName(), u"Steel");
+        EXPECT_EQ(m.GetGrOwner(), db->GetMaterialClass(0));
+        EXPECT_EQ(db->GetMaterialClass(0)->GetDbOwner(), db.get());
+    }
 }
 
 TEST(ShortenedGabiName, LongNamesLoseDoubleSpacesAndTheirMiddle) {
