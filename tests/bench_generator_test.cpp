@@ -96,16 +96,6 @@ class GeneratedInstallation : public ::testing::Test {
 
 InstallationSummary GeneratedInstallation::summary_;
 
-TEST_F(GeneratedInstallation, EveryXmlFileParses) {
-  for (const char* file : {kStandardLibraryFile, kDinLibraryFile, kExtrasLibraryFile, kCustomLibraryFile,
-                           kProcessSettingsFile}) {
-    pugi::xml_document document;
-    const pugi::xml_parse_result result = document.load_file((Folder("seed7") / file).c_str());
-    EXPECT_TRUE(result) << file << ": " << result.description();
-    EXPECT_TRUE(document.document_element()) << file;
-  }
-}
-
 TEST_F(GeneratedInstallation, LibrariesHoldTheAskedNumbersOfClassesAndMaterials) {
   const LibraryContent standard = ReadLibrary(kStandardLibraryFile);
   EXPECT_EQ(standard.classes, kClasses);
