@@ -203,6 +203,20 @@ TEST_F(SearchTest, AppendedMaterialsTakeTheirTypeFromTheDatabase) {
     db_.SetDBType(eKxtNativeDinDB);
 }
 
+// A class longer than the search reads ahead, with materials without any
+// property among the others: every material is tested, in order, to the last.
+TEST_F(SearchTest, LongClassesAreSearchedInOrderToTheirLastMaterial) {
+    kxtMaterialClass group;
+    for (int i = 0; i < 21; ++i) {
+        kxtMaterialBase m;
+        m.SetName(std::u16string(1, static_cast<char16_t>(u'a' + i)));
+        if (i % 3 != 1) m.SetProperty(u"DENS", kxtMatPhysProp(u"Density", i));
+        group.InsertMaterial(m);
+    }
+    db_.SearchInGroup(SetOf(0, {Criterion(u"dens", Condition::eGreaterThan, 4.0)}), 0, results_, 0, u"", &group);
+    EXPECT_EQ(Names(), (Names_{u"f", u"g", u"i", u"j", u"l", u"m", u"o", u"p", u"r", u"s", u"u"}));
+}
+
 // Without a resource module known to the framework the cost criterion's name is empty.
 TEST_F(SearchTest, WithoutResourcesOnlyAnUnnamedCriterionTestsTheCost) {
     ASSERT_EQ(kxt::module::FindFrameworkString(32965), u"");

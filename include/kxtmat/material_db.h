@@ -121,6 +121,12 @@ private:
     // The first material for which match(material) holds, walking classes then materials.
     template <class Match>
     kxtMaterialBase* iFirstMaterial(Match match) const;
+    // The cost criterion's name, fetched at most once per search.
+    class CostCriterionName;
+    // SearchInGroup with the cost criterion's name shared by every class of one search.
+    int iSearchInGroup(const kxtSearchCriterionsSet& criteria, int classIndex, std::vector<kxtMaterialBase*>& results,
+                       int includeAll, const std::u16string& excludedName, kxtMaterialClass* group,
+                       CostCriterionName& costName) const;
 
     eKxtMaterialBDType type_ = eKxtNativeDB;
     std::vector<std::unique_ptr<kxtMaterialClass>> groups_;

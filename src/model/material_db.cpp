@@ -5,24 +5,13 @@
 
 #include "model/library_name.h"
 #include "model/name_match.h"
+#include "model/prefetch.h"
 #include "paths/sibling_services.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
+using kxt::model::Prefetch;
 using kxt::platform::EqualsNoCase;
-
-namespace {
-
-// A hint that the line holding address will be read soon; no effect on results.
-inline void Prefetch(const void* address) noexcept {
-#if defined(__GNUC__) || defined(__clang__)
-    __builtin_prefetch(address);
-#else
-    static_cast<void>(address);
-#endif
-}
-
-}  // namespace
 
 kxtMaterialDB::kxtMaterialDB() = default;
 

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "kxtmat/material_db.h"
+#include "model/prefetch.h"
 #include "module/resources.h"
 #include "platform/text.h"
 
@@ -10,21 +11,6 @@ namespace {
 
 // String resource naming the cost criterion ("Material Cost" in English).
 constexpr unsigned kCostCriterionStringId = 32965;
-
-// The cost criterion's name, fetched from the framework at most once per
-// search and only when a material lacks a criterion's property.
-class CostCriterionName {
-public:
-    // True when name is the cost criterion. Without the resource its text is
-    // empty, so only a criterion with an empty name is then the cost criterion.
-    bool Matches(const std::u16string& name) {
-        if (!text_) text_ = kxt::module::FindFrameworkString(kCostCriterionStringId);
-        return kxt::platform::EqualsNoCase(name, *text_);
-    }
-
-private:
-    std::optional<std::u16string> text_;
-};
 
 eKxtMaterialType MaterialTypeOf(eKxtMaterialBDType dbType, eKxtMaterialType current) {
     switch (dbType) {
@@ -40,6 +26,21 @@ eKxtMaterialType MaterialTypeOf(eKxtMaterialBDType dbType, eKxtMaterialType curr
 }
 
 }  // namespace
+
+// The cost criterion's name, fetched from the framework at most once per
+// search and only when a material lacks a criterion's property.
+class kxtMaterialDB::CostCriterionName {
+public:
+    // True when name is the cost criterion. Without the resource its text is
+    // empty, so only a criterion with an empty name is then the cost criterion.
+    bool Matches(const std::u16string& name) {
+        if (!text_) text_ = kxt::module::FindFrameworkString(kCostCriterionStringId);
+        return kxt::platform::EqualsNoCase(name, *text_);
+    }
+
+private:
+    std::optional<std::u16string> text_;
+};
 
 int kxtMaterialDB::iIsSatisfied(kxtPhysPropSearchCriterionDef::eSearchCondition condition, double v, double c) {
     switch (condition) {
@@ -59,12 +60,13 @@ int kxtMaterialDB::iIsSatisfied(kxtPhysPropSearchCriterionDef::eSearchCondition 
 
 int kxtMaterialDB::SearchMaterials(const kxtSearchCriterionsSet& criteria, std::vector<kxtMaterialBase*>& results,
                                    const std::u16string& excludedName, kxtMaterialClass* group) const {
+    CostCriterionName costName;
     if (criteria.GetClassIndex() == -1) {
         for (std::size_t i = 0; i < groups_.size(); ++i) {
-            SearchInGroup(criteria, static_cast<int>(i), results, 0, excludedName, nullptr);
+            iSearchInGroup(criteria, static_cast<int>(i), results, 0, excludedName, nullptr, costName);
         }
     } else {
-        SearchInGroup(criteria, criteria.GetClassIndex(), results, 0, excludedName, group);
+        iSearchInGroup(criteria, criteria.GetClassIndex(), results, 0, excludedName, group, costName);
     }
     return results.empty() ? 0 : 1;
 }
@@ -72,11 +74,18 @@ int kxtMaterialDB::SearchMaterials(const kxtSearchCriterionsSet& criteria, std::
 int kxtMaterialDB::SearchInGroup(const kxtSearchCriterionsSet& criteria, int classIndex,
                                  std::vector<kxtMaterialBase*>& results, int includeAll,
                                  const std::u16string& excludedName, kxtMaterialClass* group) const {
+    CostCriterionName costName;
+    return iSearchInGroup(criteria, classIndex, results, includeAll, excludedName, group, costName);
+}
+
+int kxtMaterialDB::iSearchInGroup(const kxtSearchCriterionsSet& criteria, int classIndex,
+                                  std::vector<kxtMaterialBase*>& results, int includeAll,
+                                  const std::u16string& excludedName, kxtMaterialClass* group,
+                                  CostCriterionName& costName) const {
     const kxtMaterialClass* searched = group != nullptr ? group : GetMaterialClass(classIndex);
     if (searched == nullptr) return 0;
 
     const std::size_t before = results.size();
-    CostCriterionName costName;
     const auto satisfies = [&](const kxtMaterialBase& material, const kxtPhysPropSearchCriterionDef& criterion) {
         if (const kxtMatPhysProp* property = material.iFindProperty(criterion.GetName())) {
             return iIsSatisfied(criterion.GetCondition(), property->GetValue(), criterion.GetValue()) != 0;
@@ -89,7 +98,20 @@ int kxtMaterialDB::SearchInGroup(const kxtSearchCriterionsSet& criteria, int cla
     };
 
     const auto count = static_cast<unsigned int>(searched->GetMaterialCount());
+    // Materials and their property lists are separate heap blocks: ask for
+    // what the criteria read a few materials ahead (the list's first lines
+    // once its material has arrived), so the walk does not wait at each one.
+    constexpr unsigned int kAhead = 8;
     for (unsigned int i = 0; i < count; ++i) {
+        if (const kxtMaterialBase* ahead = searched->GetMaterial(i + kAhead)) {
+            kxt::model::Prefetch(&ahead->properties_);
+            kxt::model::Prefetch(&ahead->cost_);
+        }
+        if (const kxtMaterialBase* near = searched->GetMaterial(i + kAhead / 2); near && !near->properties_.empty()) {
+            const auto* first = reinterpret_cast<const char*>(near->properties_.data());
+            const auto* last = reinterpret_cast<const char*>(near->properties_.data() + near->properties_.size());
+            for (const char* line = first; line < last; line += 64) kxt::model::Prefetch(line);
+        }
         kxtMaterialBase* material = searched->GetMaterial(i);
         if (!excludedName.empty() && kxt::platform::EqualsNoCase(material->GetName(), excludedName)) continue;
         bool qualifies = true;
