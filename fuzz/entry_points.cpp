@@ -22,13 +22,6 @@
 namespace kxt::fuzz {
 namespace {
 
-// A broken invariant: abort, so that the fuzzer keeps the input.
-void Require(bool condition, const char* what) {
-    if (condition) return;
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-}
-
 std::string_view AsText(const std::uint8_t* data, std::size_t size) {
     return {reinterpret_cast<const char*>(data), size};
 }

@@ -6,9 +6,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 namespace kxt::fuzz {
+
+// A broken invariant: abort, so that the fuzzer keeps the input.
+inline void Require(bool condition, const char* what) {
+    if (condition) return;
+    std::fprintf(stderr, "invariant broken: %s\n", what);
+    std::abort();
+}
 
 // An entry point: returns 0; a broken invariant aborts.
 using EntryPoint = int (*)(const std::uint8_t* data, std::size_t size);

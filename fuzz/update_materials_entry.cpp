@@ -16,12 +16,6 @@
 namespace kxt::fuzz {
 namespace {
 
-void Require(bool condition, const char* what) {
-    if (condition) return;
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-}
-
 const test::TempInstallation& Installation() {
     static const test::TempInstallation& installation = [&]() -> const test::TempInstallation& {
         test::InstallationOptions options;
