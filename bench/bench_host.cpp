@@ -27,8 +27,9 @@ void CopyModule(const fs::path& from, const fs::path& to) {
   fs::copy_file(from, to, fs::copy_options::overwrite_existing);
 }
 
-void LoadModule(const fs::path& file) {
-  if (platform::LoadModuleForResources(Wide(file)) == nullptr)
+// Loads a sibling module as the add-in does: with its code, not for resources only.
+void LoadSiblingModule(const fs::path& file) {
+  if (platform::LoadModule(Wide(file)) == nullptr)
     throw std::runtime_error("cannot load the stand-in module " + file.string());
 }
 
@@ -60,7 +61,7 @@ BenchHost::BenchHost() : root_(fs::path(KXTMAT_BENCH_DATA_DIR) / "host") {
              root_ / "lang" / "english" / "libkxTerraMatResU.so");
   // The stand-ins answer in English, whatever the caller's environment says.
   setenv("KXT_LANGUAGE", "english", 1);
-  for (const char* module : {"libkxTerraU.so", "libkxTerraTPU.so", "libkxTerraMatU.so"}) LoadModule(root_ / module);
+  for (const char* module : {"libkxTerraU.so", "libkxTerraTPU.so", "libkxTerraMatU.so"}) LoadSiblingModule(root_ / module);
 }
 
 BenchHost& BenchHost::Use(const fs::path& data) {
