@@ -18,7 +18,24 @@ MaterialIndex BuildIndex(const kxtMaterialDB& db, MaterialKeys keys) {
     return index;
 }
 
+namespace {
+
+std::size_t MaterialCount(const kxtMaterialDB& db) {
+    std::size_t count = 0;
+    const std::uint64_t classCount = db.GetGroupCount();
+    for (std::uint64_t i = 0; i < classCount; ++i) {
+        if (const kxtMaterialClass* group = db.GetMaterialClass(static_cast<int>(i))) {
+            count += static_cast<std::size_t>(group->GetMaterialCount());
+        }
+    }
+    return count;
+}
+
+}  // namespace
+
 void AddToIndex(MaterialIndex& index, const kxtMaterialDB& db, MaterialKeys keys) {
+    const std::size_t keysPerMaterial = keys == MaterialKeys::kIdentifier ? 1 : 2;
+    index.Reserve(index.Size() + keysPerMaterial * MaterialCount(db));
     ForEachMaterial(db, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
         switch (keys) {
             case MaterialKeys::kIdentifier:
@@ -38,6 +55,7 @@ void AddToIndex(MaterialIndex& index, const kxtMaterialDB& db, MaterialKeys keys
 
 FirstMatchIndex<const std::u16string*> BuildClassNameIndex(const kxtMaterialDB& db) {
     FirstMatchIndex<const std::u16string*> index;
+    index.Reserve(2 * MaterialCount(db));
     ForEachMaterial(db, [&](const kxtMaterialBase& material, const kxtMaterialClass& group) {
         index.Add(material.GetName(), &group.GetName());
         index.Add(material.GetLangName(), &group.GetLangName());

@@ -48,6 +48,9 @@ class FirstMatchIndex {
 public:
     // Adds `answer` under `key` unless an earlier answer holds that key.
     void Add(std::u16string_view key, Answer answer) { index_.try_emplace(key, answer); }
+    std::size_t Size() const noexcept { return index_.size(); }
+    // Makes room for `keys` keys in all, so that adding them rehashes no more.
+    void Reserve(std::size_t keys) { index_.reserve(keys); }
     // The first answer added under a key equal to `key` without regard to
     // case; a value-initialised Answer (null) when none.
     Answer Find(std::u16string_view key) const {

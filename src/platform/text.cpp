@@ -53,8 +53,7 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 }  // namespace
 
-char16_t FoldCase(char16_t c) noexcept {
-    if (c < 0x80) return FoldAscii(c);
+char16_t detail::FoldCaseAboveAscii(char16_t c) noexcept {
     return static_cast<char16_t>(c + kCaseDelta[kCaseBlock[c >> 8]][c & 0xFF]);
 }
 

@@ -8,10 +8,19 @@
 
 namespace kxt::platform {
 
+namespace detail {
+// FoldCase of a code unit above ASCII: the table lookup.
+char16_t FoldCaseAboveAscii(char16_t c) noexcept;
+}  // namespace detail
+
 // Unicode simple lower-case mapping of one UTF-16 code unit (BMP); code units
-// outside any mapping (surrogates included) map to themselves. ASCII is a
-// branch, the rest a table lookup.
-char16_t FoldCase(char16_t c) noexcept;
+// outside any mapping (surrogates included) map to themselves. ASCII is an
+// inline branch, so that hashing and comparing loops make no call for it;
+// the rest is a table lookup.
+inline char16_t FoldCase(char16_t c) noexcept {
+    if (c < 0x80) return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c | 0x20) : c;
+    return detail::FoldCaseAboveAscii(c);
+}
 
 namespace detail {
 // EqualsNoCase of two strings of the same length.
