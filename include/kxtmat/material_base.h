@@ -84,6 +84,7 @@ public:
     // Physical properties, keyed by abbreviation without regard to case.
     // Appends an entry (never replaces one) and rewinds the property cursor.
     void SetProperty(std::u16string abbreviation, const kxtMatPhysProp& property);
+    void SetProperty(std::u16string abbreviation, kxtMatPhysProp&& property);
     // out = the first matching property; out is left as it was when none matches.
     void GetProperty(const std::u16string& abbreviation, kxtMatPhysProp& out) const;
     // The first matching property, modifiable in place; the shared default
@@ -110,6 +111,7 @@ public:
     // Replaces the three names of the process at index; returns 1, or 0 when out of range.
     int SetProcType(unsigned int index, const kxtManufacturingProcess& process);
     void InsertProc(const kxtManufacturingProcess& process);
+    void InsertProc(kxtManufacturingProcess&& process);
     // The first process whose language, native or GaBi name (tested in that
     // order) equals name without regard to case; null when none does.
     kxtManufacturingProcess* FindProcType(std::u16string name);
@@ -119,6 +121,7 @@ public:
     // Energy parameters per process name, keyed case-sensitively. An entry
     // already present under exactly that name is kept and the new list dropped.
     void InsertManufacturingParams(const std::u16string& processName, const std::vector<double>& params);
+    void InsertManufacturingParams(const std::u16string& processName, std::vector<double>&& params);
     // out = the list stored under exactly processName; out is left as it was otherwise.
     void GetManufacturingEnergyParams(std::vector<double>& out, const std::u16string& processName) const;
     const EnergyParamMap& GetManufacturingProcToEnergyParamMap() const { return energyParams_; }

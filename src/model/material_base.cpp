@@ -92,6 +92,13 @@ void kxtMaterialBase::SetProperty(std::u16string abbreviation, const kxtMatPhysP
     cursor_.position = PropertyCursor::kEnd;
 }
 
+void kxtMaterialBase::SetProperty(std::u16string abbreviation, kxtMatPhysProp&& property) {
+    kxtMatPhysPropSet& entry = properties_.emplace_back();
+    entry.abbreviation_ = std::move(abbreviation);
+    entry.property_ = std::move(property);
+    cursor_.position = PropertyCursor::kEnd;
+}
+
 void kxtMaterialBase::GetProperty(const std::u16string& abbreviation, kxtMatPhysProp& out) const {
     FindElement(abbreviation, out);
 }
@@ -149,6 +156,7 @@ int kxtMaterialBase::SetProcType(unsigned int index, const kxtManufacturingProce
 }
 
 void kxtMaterialBase::InsertProc(const kxtManufacturingProcess& process) { processes_.push_back(process); }
+void kxtMaterialBase::InsertProc(kxtManufacturingProcess&& process) { processes_.push_back(std::move(process)); }
 
 kxtManufacturingProcess* kxtMaterialBase::FindProcType(std::u16string name) {
     for (kxtManufacturingProcess& process : processes_) {
@@ -166,6 +174,10 @@ void kxtMaterialBase::SetManufacturingTypes(const std::vector<kxtManufacturingPr
 
 void kxtMaterialBase::InsertManufacturingParams(const std::u16string& processName, const std::vector<double>& params) {
     energyParams_.try_emplace(processName, params);
+}
+
+void kxtMaterialBase::InsertManufacturingParams(const std::u16string& processName, std::vector<double>&& params) {
+    energyParams_.try_emplace(processName, std::move(params));
 }
 
 void kxtMaterialBase::GetManufacturingEnergyParams(std::vector<double>& out, const std::u16string& processName) const {
