@@ -192,4 +192,16 @@ private:
     kxtMaterialBase* sageLink_ = nullptr;
     double calculatedDensity_ = 1.0;
     kxtMaterialCostData cost_;
+
+    // Tells the databases' lookup tables when an assignment to this record,
+    // or a move from it, may have changed its names; a copy changes nothing.
+    struct LookupChangeNote {
+        LookupChangeNote() = default;
+        LookupChangeNote(const LookupChangeNote&) noexcept {}
+        LookupChangeNote(LookupChangeNote&& from) noexcept;
+        LookupChangeNote& operator=(const LookupChangeNote& other) noexcept;
+        LookupChangeNote& operator=(LookupChangeNote&& other) noexcept;
+        ~LookupChangeNote() = default;
+    };
+    [[no_unique_address]] LookupChangeNote lookupChange_;
 };

@@ -1,9 +1,11 @@
 // A material database: the content of one material library file.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "kxtmat/enums.h"
@@ -18,6 +20,12 @@
 // assigned to or cleared. Lookups walk classes and then materials in
 // insertion order and answer the first match. After a copy or an assignment
 // every class has this database as its owner database.
+//
+// GetMaterialByName and GetMaterialByID answer from a table of fingerprints
+// that the database builds when first needed and rebuilds after any change
+// to the model that could alter their answers; a copy starts without one.
+// Like every const lookup, they may run on several threads at once while no
+// thread changes the model.
 class KXTMAT_API kxtMaterialDB {
 public:
     // Type eKxtNativeDB, no classes, empty path.
@@ -121,6 +129,13 @@ private:
     // The first material for which match(material) holds, walking classes then materials.
     template <class Match>
     kxtMaterialBase* iFirstMaterial(Match match) const;
+    // The fingerprint table of the lookups (model/material_lookup.h).
+    class LookupTable;
+    enum class LookupKey : unsigned char;
+    // The table, created by the first lookup that needs it; null when even that fails.
+    LookupTable* iLookupTable() const noexcept;
+    // The first material whose key equals text, as a walk would answer it.
+    kxtMaterialBase* iFindByKey(LookupKey key, std::u16string_view text) const;
     // The cost criterion's name, fetched at most once per search.
     class CostCriterionName;
     // SearchInGroup with the cost criterion's name shared by every class of one search.
@@ -133,4 +148,6 @@ private:
     std::u16string path_;
     // Classes removed by EraseMaterialGroup, kept alive for pointers taken before.
     std::vector<std::unique_ptr<kxtMaterialClass>> erased_;
+    // Owned; neither copied nor given up by a move assignment.
+    mutable std::atomic<LookupTable*> lookupTable_{nullptr};
 };

@@ -4,9 +4,11 @@
 
 #include "kxtmat/material_class.h"
 #include "kxtmat/material_db.h"
+#include "model/lookup_generation.h"
 #include "model/shared_defaults.h"
 #include "platform/text.h"
 
+using kxt::model::NoteLookupChange;
 using kxt::platform::EqualsNoCase;
 
 namespace {
@@ -20,18 +22,52 @@ kxtMaterialBase::kxtMaterialBase(kxtMaterialBase&& other) noexcept = default;
 kxtMaterialBase& kxtMaterialBase::operator=(const kxtMaterialBase& other) = default;
 kxtMaterialBase& kxtMaterialBase::operator=(kxtMaterialBase&& other) noexcept = default;
 
+// A record assigned to, or moved from, may bear other names afterwards.
+kxtMaterialBase::LookupChangeNote::LookupChangeNote(LookupChangeNote&& /*from*/) noexcept { NoteLookupChange(); }
+kxtMaterialBase::LookupChangeNote& kxtMaterialBase::LookupChangeNote::operator=(const LookupChangeNote&) noexcept {
+    NoteLookupChange();
+    return *this;
+}
+kxtMaterialBase::LookupChangeNote& kxtMaterialBase::LookupChangeNote::operator=(LookupChangeNote&&) noexcept {
+    NoteLookupChange();
+    return *this;
+}
+
 kxtMaterialBase::~kxtMaterialBase() {
     owner_ = nullptr;
     sageLink_ = nullptr;
 }
 
-void kxtMaterialBase::SetName(std::u16string name) { name_ = std::move(name); }
-void kxtMaterialBase::SetMaterialID(std::u16string id) { materialId_ = std::move(id); }
-void kxtMaterialBase::SetGaBiName(std::u16string name) { gabiName_ = std::move(name); }
+void kxtMaterialBase::SetName(std::u16string name) {
+    name_ = std::move(name);
+    NoteLookupChange();
+}
+
+void kxtMaterialBase::SetMaterialID(std::u16string id) {
+    materialId_ = std::move(id);
+    NoteLookupChange();
+}
+
+void kxtMaterialBase::SetGaBiName(std::u16string name) {
+    gabiName_ = std::move(name);
+    NoteLookupChange();
+}
+
 void kxtMaterialBase::SetNativeClassName(std::u16string name) { nativeClassName_ = std::move(name); }
 void kxtMaterialBase::SetEnvData(int value) { envData_ = value; }
-void kxtMaterialBase::SetMaterialType(eKxtMaterialType type) { type_ = type; }
-void kxtMaterialBase::SetGrOwner(kxtMaterialClass* owner) { owner_ = owner; }
+// The type and the owner class decide whether the language name is the native name.
+void kxtMaterialBase::SetMaterialType(eKxtMaterialType type) {
+    if (type == type_) return;
+    type_ = type;
+    NoteLookupChange();
+}
+
+void kxtMaterialBase::SetGrOwner(kxtMaterialClass* owner) {
+    if (owner == owner_) return;
+    owner_ = owner;
+    NoteLookupChange();
+}
+
 void kxtMaterialBase::SetSageLink(kxtMaterialBase* link) { sageLink_ = link; }
 void kxtMaterialBase::SetCalculatedDensity(double density) { calculatedDensity_ = density; }
 void kxtMaterialBase::SetIsEditableRecycledContentAmount(bool editable) { amountEditable_ = editable; }
@@ -54,7 +90,9 @@ const std::u16string& kxtMaterialBase::GetLangClassName() const {
 }
 
 void kxtMaterialBase::SetLangName(std::u16string name) {
-    if (!iIsDatabaseNamed()) langData_.langName_ = std::move(name);
+    if (iIsDatabaseNamed()) return;
+    langData_.langName_ = std::move(name);
+    NoteLookupChange();
 }
 
 void kxtMaterialBase::SetLangCLassName(std::u16string name) {

@@ -2,8 +2,11 @@
 
 #include <utility>
 
+#include "model/lookup_generation.h"
 #include "model/name_match.h"
 #include "model/shared_defaults.h"
+
+using kxt::model::NoteLookupChange;
 
 kxtMaterialClass::kxtMaterialClass(kxtMaterialDB* owner) : owner_(owner) {}
 
@@ -23,6 +26,8 @@ kxtMaterialClass& kxtMaterialClass::operator=(const kxtMaterialClass& other) {
 kxtMaterialClass::kxtMaterialClass(kxtMaterialClass&& other) noexcept
     : name_(std::move(other.name_)), materials_(std::move(other.materials_)), owner_(other.owner_) {
     for (auto& material : materials_) material->SetGrOwner(this);
+    // other, perhaps listed by a database, is left without materials.
+    NoteLookupChange();
 }
 
 kxtMaterialClass& kxtMaterialClass::operator=(kxtMaterialClass&& other) noexcept {
@@ -31,6 +36,7 @@ kxtMaterialClass& kxtMaterialClass::operator=(kxtMaterialClass&& other) noexcept
     owner_ = other.owner_;
     materials_ = std::move(other.materials_);
     for (auto& material : materials_) material->SetGrOwner(this);
+    NoteLookupChange();
     return *this;
 }
 
@@ -39,7 +45,10 @@ kxtMaterialClass::~kxtMaterialClass() {
     owner_ = nullptr;
 }
 
-void kxtMaterialClass::iFreeMaterials() { materials_.clear(); }
+void kxtMaterialClass::iFreeMaterials() {
+    materials_.clear();
+    NoteLookupChange();
+}
 
 void kxtMaterialClass::iCopyMaterialsFrom(const kxtMaterialClass& other) {
     materials_.reserve(materials_.size() + other.materials_.size());
@@ -50,14 +59,21 @@ void kxtMaterialClass::iCopyMaterialsFrom(const kxtMaterialClass& other) {
 }
 
 void kxtMaterialClass::SetName(std::u16string name) { name_ = std::move(name); }
-void kxtMaterialClass::SetDbOwner(kxtMaterialDB* owner) { owner_ = owner; }
+// The owner database's type decides whether custom materials take their language names from it.
+void kxtMaterialClass::SetDbOwner(kxtMaterialDB* owner) {
+    if (owner == owner_) return;
+    owner_ = owner;
+    NoteLookupChange();
+}
 
 void kxtMaterialClass::InsertMaterial(const kxtMaterialBase& material) {
     materials_.push_back(std::make_unique<kxtMaterialBase>(material));
+    NoteLookupChange();
 }
 
 void kxtMaterialClass::InsertMaterial(kxtMaterialBase&& material) {
     materials_.push_back(std::make_unique<kxtMaterialBase>(std::move(material)));
+    NoteLookupChange();
 }
 
 int kxtMaterialClass::GetMaterial(unsigned int index, kxtMaterialBase*& out) const {

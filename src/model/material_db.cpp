@@ -1,15 +1,19 @@
 #include "kxtmat/material_db.h"
 
 #include <algorithm>
+#include <new>
 #include <utility>
 
 #include "model/library_name.h"
+#include "model/lookup_generation.h"
+#include "model/material_lookup.h"
 #include "model/name_match.h"
 #include "model/prefetch.h"
 #include "paths/sibling_services.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
+using kxt::model::NoteLookupChange;
 using kxt::model::Prefetch;
 using kxt::platform::EqualsNoCase;
 
@@ -25,10 +29,12 @@ kxtMaterialDB& kxtMaterialDB::operator=(const kxtMaterialDB& other) {
     iCopyGroupsFrom(other);
     path_ = other.path_;
     type_ = other.type_;
+    NoteLookupChange();
     return *this;
 }
 
-kxtMaterialDB::kxtMaterialDB(kxtMaterialDB&& other) noexcept : type_(other.type_), path_(std::move(other.path_)) {
+kxtMaterialDB::kxtMaterialDB(kxtMaterialDB&& other) noexcept
+    : type_(other.type_), path_(std::move(other.path_)), lookupTable_(other.lookupTable_.exchange(nullptr)) {
     iTakeGroupsFrom(other);
     other.path_.clear();
 }
@@ -43,11 +49,15 @@ kxtMaterialDB& kxtMaterialDB::operator=(kxtMaterialDB&& other) noexcept {
     return *this;
 }
 
-kxtMaterialDB::~kxtMaterialDB() { iFreeGroups(); }
+kxtMaterialDB::~kxtMaterialDB() {
+    iFreeGroups();
+    delete lookupTable_.load(std::memory_order_relaxed);
+}
 
 void kxtMaterialDB::iFreeGroups() {
     groups_.clear();
     erased_.clear();
+    NoteLookupChange();
 }
 
 void kxtMaterialDB::iCopyGroupsFrom(const kxtMaterialDB& other) {
@@ -65,11 +75,17 @@ void kxtMaterialDB::iTakeGroupsFrom(kxtMaterialDB& other) noexcept {
     other.erased_.clear();
     for (const auto& group : groups_) group->SetDbOwner(this);
     for (const auto& group : erased_) group->SetDbOwner(this);
+    NoteLookupChange();
 }
 
 // ---- identity ----
 
-void kxtMaterialDB::SetDBType(eKxtMaterialBDType type) { type_ = type; }
+void kxtMaterialDB::SetDBType(eKxtMaterialBDType type) {
+    // The type decides whether custom materials take their language names from the database.
+    if (type == type_) return;
+    type_ = type;
+    NoteLookupChange();
+}
 void kxtMaterialDB::SetPath(std::u16string path) { path_ = std::move(path); }
 
 std::u16string kxtMaterialDB::GetDbName() const {
@@ -96,10 +112,12 @@ void kxtMaterialDB::GetLangPath(std::u16string& out) const {
 
 void kxtMaterialDB::InsertGroup(const kxtMaterialClass& group) {
     groups_.push_back(std::make_unique<kxtMaterialClass>(group));
+    NoteLookupChange();
 }
 
 void kxtMaterialDB::InsertGroup(kxtMaterialClass&& group) {
     groups_.push_back(std::make_unique<kxtMaterialClass>(std::move(group)));
+    NoteLookupChange();
 }
 
 kxtMaterialClass* kxtMaterialDB::GetMaterialClass(int index) const {
@@ -137,6 +155,7 @@ void kxtMaterialDB::EraseMaterialGroup(unsigned int index) {
     const auto position = groups_.begin() + index;
     erased_.push_back(std::move(*position));
     groups_.erase(position);
+    NoteLookupChange();
 }
 
 void kxtMaterialDB::Clear() { iFreeGroups(); }
@@ -169,9 +188,27 @@ int kxtMaterialDB::GetMaterial(unsigned int classIndex, unsigned int materialInd
     return groups_[classIndex]->GetMaterial(materialIndex, out);
 }
 
+kxtMaterialDB::LookupTable* kxtMaterialDB::iLookupTable() const noexcept {
+    LookupTable* table = lookupTable_.load(std::memory_order_acquire);
+    if (table != nullptr) return table;
+    auto* created = new (std::nothrow) LookupTable();
+    if (created == nullptr) return nullptr;
+    // Readers may race to create it: the first one's table is kept.
+    if (lookupTable_.compare_exchange_strong(table, created, std::memory_order_acq_rel, std::memory_order_acquire)) {
+        return created;
+    }
+    delete created;
+    return table;
+}
+
+kxtMaterialBase* kxtMaterialDB::iFindByKey(LookupKey key, std::u16string_view text) const {
+    const auto walk = [this](auto match) { return iFirstMaterial(match); };
+    if (LookupTable* table = iLookupTable()) return table->Find(key, text, walk);
+    return walk([key, text](const kxtMaterialBase& material) { return LookupTable::Matches(material, key, text); });
+}
+
 int kxtMaterialDB::GetMaterialByName(const std::u16string& name, kxtMaterialBase*& out, int byGabiName) const {
-    kxtMaterialBase* found = iFirstMaterial(
-        [&](const kxtMaterialBase& material) { return kxt::model::MaterialNamed(material, name, byGabiName != 0); });
+    kxtMaterialBase* found = iFindByKey(byGabiName != 0 ? LookupKey::kGabiName : LookupKey::kName, name);
     if (found == nullptr) return 0;
     out = found;
     return 1;
@@ -183,8 +220,7 @@ int kxtMaterialDB::GetMaterialByName(const std::u16string& name, kxtMaterialBase
 }
 
 int kxtMaterialDB::GetMaterialByID(const std::u16string& id, kxtMaterialBase*& out) const {
-    kxtMaterialBase* found =
-        iFirstMaterial([&](const kxtMaterialBase& material) { return EqualsNoCase(id, material.GetMaterialID()); });
+    kxtMaterialBase* found = iFindByKey(LookupKey::kIdentifier, id);
     if (found == nullptr) return 0;
     out = found;
     return 1;

@@ -1,6 +1,8 @@
-// The name test shared by the lookups of classes and databases.
+// The name test shared by the lookups of classes and databases, and the
+// fingerprint that agrees with it.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "kxtmat/material_base.h"
@@ -13,6 +15,17 @@ namespace kxt::model {
 inline bool MaterialNamed(const kxtMaterialBase& material, std::u16string_view name, bool byGabiName = false) {
     const std::u16string& firstKey = byGabiName ? material.GetGabiName() : material.GetName();
     return platform::EqualsNoCase(name, firstKey) || platform::EqualsNoCase(name, material.GetLangName());
+}
+
+// A 32-bit FNV-1a hash of text after FoldCase: texts that EqualsNoCase finds
+// equal have equal fingerprints, while different texts rarely share one.
+inline std::uint32_t NoCaseFingerprint(std::u16string_view text) noexcept {
+    std::uint32_t hash = 2166136261u;
+    for (const char16_t c : text) {
+        hash ^= platform::FoldCase(c);
+        hash *= 16777619u;
+    }
+    return hash;
 }
 
 }  // namespace kxt::model
