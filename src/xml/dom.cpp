@@ -4,6 +4,7 @@
 #include <new>
 #include <utility>
 
+#include "platform/text.h"
 #include "xml/dom_check.h"
 #include "xml/dom_encoding.h"
 #include "xml/dom_text.h"
@@ -20,6 +21,8 @@ constexpr unsigned kParseOptions = pugi::parse_cdata | pugi::parse_wconv_attribu
                                    pugi::parse_comments | pugi::parse_pi | pugi::parse_declaration |
                                    pugi::parse_doctype | pugi::parse_fragment;
 
+constexpr std::size_t kReadAhead = 7;
+
 bool IsNameChar(char c) noexcept {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
            c == '-' || c == '.' || c == ':' || static_cast<unsigned char>(c) >= 0x80;
@@ -33,6 +36,16 @@ bool IsName(std::string_view s) noexcept {
     return true;
 }
 
+// Whether the stored (terminated) name equals wanted; most names differ in
+// their first byte, so a walk ends there.
+bool NameIs(const char* stored, std::string_view wanted) noexcept {
+    for (const char c : wanted) {
+        if (*stored != c || c == '\0') return false;
+        ++stored;
+    }
+    return *stored == '\0';
+}
+
 }  // namespace
 
 // --- Attribute ---
@@ -40,6 +53,27 @@ bool IsName(std::string_view s) noexcept {
 std::u16string Attribute::Name() const { return detail::ToUtf16(attr_.name(), false); }
 
 std::u16string Attribute::Text() const { return detail::ToUtf16(attr_.value(), true); }
+
+bool Attribute::TextInto(std::u16string& out) const {
+    detail::AssignUtf16(attr_.value(), true, out);
+    return !Empty();
+}
+
+bool Attribute::TextEqualsNoCase(std::u16string_view text) const {
+    // A plain ASCII byte is one code unit, unchanged: widened into a buffer on
+    // the stack, the value is compared by the one comparison of the module.
+    constexpr std::size_t kShort = 64;
+    char16_t units[kShort];
+    std::size_t length = 0;
+    for (const char* p = attr_.value(); *p != '\0'; ++p, ++length) {
+        const auto b = static_cast<unsigned char>(*p);
+        if (b >= 0x80 || b == '&' || length == kShort) return platform::EqualsNoCase(Text(), text);
+        // Whatever follows gives at least one more code unit.
+        if (length == text.size()) return false;
+        units[length] = b;
+    }
+    return platform::EqualsNoCase(std::u16string_view(units, length), text);
+}
 
 std::string_view Attribute::RawText() const noexcept { return attr_.value(); }
 
@@ -68,53 +102,50 @@ std::string_view Node::RawName() const noexcept { return node_.name(); }
 
 Attribute Node::GetAttribute(std::string_view name) const noexcept {
     for (pugi::xml_attribute a = node_.first_attribute(); a; a = a.next_attribute()) {
-        const char* candidate = a.name();
-        if (std::strncmp(candidate, name.data(), name.size()) == 0 && candidate[name.size()] == '\0') {
-            return Attribute(a);
-        }
+        if (NameIs(a.name(), name)) return Attribute(a);
     }
     return {};
 }
+
+Attribute Node::GetAttribute(const char* name) const noexcept { return Attribute(node_.attribute(name)); }
 
 Attribute Node::FirstAttribute() const noexcept { return Attribute(node_.first_attribute()); }
 
 std::u16string Node::AttributeText(std::string_view name) const { return GetAttribute(name).Text(); }
 
+std::u16string Node::AttributeText(const char* name) const { return GetAttribute(name).Text(); }
+
 NodeList Node::ChildNodes() const {
     NodeList list;
-    for (pugi::xml_node child = node_.first_child(); child; child = child.next_sibling()) {
-        list.nodes_.push_back(child);
-    }
+    for (const Node child : ChildWalk()) list.nodes_.push_back(child.node_);
     return list;
 }
+
+Children Node::ChildWalk() const noexcept { return Children(node_.first_child()); }
+
+Selection Node::Select(const Query& query) const { return Selection(query, node_, false); }
 
 NodeList Node::SelectNodes(const Query& query) const {
+    Selection selection(query, node_, false);
+    if (selection.Listed()) return std::move(selection.found_);
     NodeList list;
-    if (node_) query.Select(node_, list, false);
+    for (const Node node : selection) list.nodes_.push_back(node.node_);
     return list;
 }
 
-Node Node::SelectSingleNode(const Query& query) const {
-    NodeList list;
-    if (node_) query.Select(node_, list, true);
-    return list.Item(0);
-}
+Node Node::SelectSingleNode(const Query& query) const { return Selection(query, node_, true).First(); }
 
 // --- Query ---
 
 Query::Query(std::string_view expression) {
-    if (CompileDirect(expression)) {
-        valid_ = true;
-        return;
-    }
+    if (CompileDirect(expression)) return;
     steps_.clear();
-    descendants_ = false;
+    kind_ = Kind::kInvalid;
     try {
         xpath_ = std::make_unique<pugi::xpath_query>(std::string(expression).c_str());
-        valid_ = static_cast<bool>(*xpath_);
+        if (*xpath_) kind_ = Kind::kXPath;
     } catch (const pugi::xpath_exception&) {
         xpath_.reset();
-        valid_ = false;
     }
 }
 
@@ -123,19 +154,19 @@ Query::Query(Query&&) noexcept = default;
 Query& Query::operator=(Query&&) noexcept = default;
 
 bool Query::CompileDirect(std::string_view expression) {
+    bool descendants = false;
     if (expression.starts_with("//")) {
         expression.remove_prefix(2);
         if (expression.find('/') != std::string_view::npos) return false;  // keeps document order simple
-        descendants_ = true;
+        descendants = true;
     }
     for (;;) {
         const std::size_t slash = expression.find('/');
         std::string_view part = expression.substr(0, slash);
-        Step step;
         if (part == ".") {
-            if (descendants_) return false;
-            step.self = true;
+            if (descendants) return false;
         } else {
+            Step step;
             if (const std::size_t open = part.find('['); open != std::string_view::npos) {
                 const std::string_view predicate = part.substr(open);
                 if (!predicate.starts_with("[@") || !predicate.ends_with(']')) return false;
@@ -148,90 +179,130 @@ bool Query::CompileDirect(std::string_view expression) {
                 if (!IsName(part)) return false;
                 step.name = part;
             }
+            steps_.push_back(std::move(step));
         }
-        steps_.push_back(std::move(step));
-        if (slash == std::string_view::npos) return true;
+        if (slash == std::string_view::npos) break;
         expression.remove_prefix(slash + 1);
     }
+    kind_ = descendants ? Kind::kDescendants : Kind::kSteps;
+    return true;
 }
 
 namespace {
 
+// The name is compared first: it is read from the node without a test of its
+// kind, and most nodes fail on it.
 bool Matches(pugi::xml_node node, const std::string& name, const std::string& attribute) noexcept {
+    if (!name.empty() && !NameIs(node.name(), name)) return false;
     if (node.type() != pugi::node_element) return false;
-    if (!name.empty() && std::strcmp(node.name(), name.c_str()) != 0) return false;
     return attribute.empty() || node.attribute(attribute.c_str());
 }
 
 }  // namespace
 
-void Query::Select(pugi::xml_node context, NodeList& out, bool first_only) const {
-    if (!valid_) return;
-    std::vector<pugi::xml_node>& nodes = out.nodes_;
-    if (xpath_) {
-        pugi::xpath_node_set found;
-        try {
-            found = xpath_->evaluate_node_set(context);
-        } catch (const pugi::xpath_exception&) {
-            return;  // the expression yields no node set
-        }
-        found.sort();
-        for (const pugi::xpath_node& item : found) {
-            if (item.node()) nodes.push_back(item.node());
-            if (first_only && !nodes.empty()) return;
-        }
-        return;
-    }
-    if (descendants_) {
-        // Every element of the document, in document order, without recursion.
-        const Step& step = steps_.front();
-        const pugi::xml_node top = context.root();
-        pugi::xml_node node = top.first_child();
-        while (node) {
-            if (Matches(node, step.name, step.attribute)) {
-                nodes.push_back(node);
-                if (first_only) return;
-            }
-            if (pugi::xml_node child = node.first_child()) {
-                node = child;
-                continue;
-            }
-            while (node && !node.next_sibling()) {
-                node = node.parent();
-                if (node == top) return;
-            }
-            if (node) node = node.next_sibling();
-        }
-        return;
-    }
-    if (steps_.size() == 1 && !steps_.front().self) {  // the common case: children of the context
-        const Step& step = steps_.front();
-        for (pugi::xml_node child = context.first_child(); child; child = child.next_sibling()) {
-            if (!Matches(child, step.name, step.attribute)) continue;
-            nodes.push_back(child);
-            if (first_only) return;
-        }
-        return;
-    }
-    // Relative steps, walked depth first: the children of each selected node
-    // in order, one node after the other, is the document order, and no list
-    // of the nodes in between is built.
-    SelectSteps(context, 0, nodes, first_only);
+pugi::xml_node Query::FirstStep(pugi::xml_node context, std::size_t& level) const noexcept {
+    level = 0;
+    if (steps_.empty()) return context;
+    return NextStep(context, level, true);
 }
 
-bool Query::SelectSteps(pugi::xml_node node, std::size_t step_index, std::vector<pugi::xml_node>& out,
-                        bool first_only) const {
-    if (step_index == steps_.size()) {
-        out.push_back(node);
-        return first_only;
+pugi::xml_node Query::NextStep(pugi::xml_node node, std::size_t& level, bool descend) const noexcept {
+    // Depth first: the matching children of each selected node, in order, one
+    // after the other, is document order; climbing back goes through parents,
+    // since every step selects children.
+    const std::size_t last = steps_.size();
+    for (;;) {
+        const bool down = descend && level < last;
+        if (!down && level == 0) return {};
+        const Step& step = steps_[down ? level : level - 1];
+        pugi::xml_node next = down ? node.first_child() : node.next_sibling();
+        while (next && !Matches(next, step.name, step.attribute)) next = next.next_sibling();
+        if (next) {
+            node = next;
+            if (down) ++level;
+            if (level == last) return node;
+            descend = true;
+        } else if (down) {
+            descend = false;
+        } else {
+            node = node.parent();
+            --level;
+            descend = false;
+        }
     }
-    const Step& step = steps_[step_index];
-    if (step.self) return SelectSteps(node, step_index + 1, out, first_only);
-    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-        if (Matches(child, step.name, step.attribute) && SelectSteps(child, step_index + 1, out, first_only))
-            return true;
+}
+
+namespace {
+
+// Lists the elements matching one step. The library's own walk of the tree
+// makes one call per node here instead of one per move.
+class DescendantCollector final : public pugi::xml_tree_walker {
+public:
+    DescendantCollector(const std::string& name, const std::string& attribute, std::vector<pugi::xml_node>& out,
+                        bool first_only)
+        : name_(name), attribute_(attribute), out_(out), first_only_(first_only) {}
+
+    bool for_each(pugi::xml_node& node) override {
+        if (!Matches(node, name_, attribute_)) return true;
+        out_.push_back(node);
+        return !first_only_;
     }
-    return false;
+
+private:
+    const std::string& name_;
+    const std::string& attribute_;
+    std::vector<pugi::xml_node>& out_;
+    bool first_only_;
+};
+
+}  // namespace
+
+void Query::SelectDescendants(pugi::xml_node context, NodeList& out, bool first_only) const {
+    DescendantCollector collector(steps_.front().name, steps_.front().attribute, out.nodes_, first_only);
+    context.root().traverse(collector);
+}
+
+void Query::SelectXPath(pugi::xml_node context, NodeList& out) const {
+    pugi::xpath_node_set found;
+    try {
+        found = xpath_->evaluate_node_set(context);
+    } catch (const pugi::xpath_exception&) {
+        return;  // the expression yields no node set
+    }
+    found.sort();
+    for (const pugi::xpath_node& item : found) {
+        if (item.node()) out.nodes_.push_back(item.node());
+    }
+}
+
+// --- Selection ---
+
+Selection::Selection(const Query& query, pugi::xml_node context, bool first_only)
+    : query_(&query), context_(context) {
+    if (!context_) return;
+    if (query.kind_ == Query::Kind::kDescendants) query.SelectDescendants(context, found_, first_only);
+    if (query.kind_ == Query::Kind::kXPath) query.SelectXPath(context, found_);
+}
+
+bool Selection::Listed() const noexcept {
+    return query_->kind_ == Query::Kind::kDescendants || query_->kind_ == Query::Kind::kXPath;
+}
+
+Selection::Iterator Selection::begin() const noexcept {
+    if (!context_ || query_->kind_ == Query::Kind::kInvalid) return end();
+    if (Listed()) return Iterator(this, found_.Item(0).node_, 0);
+    std::size_t level = 0;
+    const pugi::xml_node first = query_->FirstStep(context_, level);
+    return Iterator(this, first, level);
+}
+
+Selection::Iterator& Selection::Iterator::operator++() noexcept {
+    if (selection_->Listed()) {
+        node_ = selection_->found_.Item(++position_).node_;
+    } else {
+        node_ = selection_->query_->NextStep(node_, position_, false);
+    }
+    return *this;
 }
 
 // --- Document ---
@@ -257,13 +328,17 @@ bool Document::Load(std::string bytes) {
                                  (text[5] == ' ' || text[5] == '\t' || text[5] == '\r' || text[5] == '\n');
 
     buffer_ = std::move(bytes);
+    const std::size_t parsed_size = buffer_.size() - start;
+    // Zeros after the text let the checks read its values eight bytes at a
+    // time to the last one; the reader's buffer has room for them.
+    buffer_.append(kReadAhead, '\0');
     const pugi::xml_parse_result result =
-        doc_.load_buffer_inplace(buffer_.data() + start, buffer_.size() - start, kParseOptions, pugi::encoding_utf8);
+        doc_.load_buffer_inplace(buffer_.data() + start, parsed_size, kParseOptions, pugi::encoding_utf8);
     if (result.status == pugi::status_out_of_memory) {
         Clear();
         throw std::bad_alloc();
     }
-    if (!result || !detail::IsWellFormedTree(doc_, has_declaration)) {
+    if (!result || !detail::IsWellFormedTree(doc_, has_declaration, buffer_)) {
         Clear();
         return false;
     }

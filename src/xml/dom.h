@@ -21,6 +21,8 @@ namespace kxt::xml {
 class Node;
 class NodeList;
 class Query;
+class Selection;
+class Children;
 
 // One attribute of an element.
 class Attribute {
@@ -35,6 +37,13 @@ public:
     // The attribute's value with character and entity references resolved;
     // empty for an empty handle.
     std::u16string Text() const;
+    // Text() written into out, reusing its capacity: a loop that reads many
+    // values into one string allocates only when a value outgrows it.
+    // Returns false (out empty) for an empty handle.
+    bool TextInto(std::u16string& out) const;
+    // platform::EqualsNoCase(Text(), text), without converting a value that is
+    // short plain ASCII without references (the common case).
+    bool TextEqualsNoCase(std::u16string_view text) const;
     // The value as stored (UTF-8, references unresolved); for the checks that
     // keep the conversion out of a loop.
     std::string_view RawText() const noexcept;
@@ -61,23 +70,32 @@ public:
     // The name as stored (UTF-8); empty unless an element or instruction.
     std::string_view RawName() const noexcept;
 
-    // The attribute whose name equals name exactly (case included).
+    // The attribute whose name equals name exactly (case included). The
+    // overload for a terminated name (a literal) makes one call into pugixml.
+    // REQUIRES: name is not null.
     Attribute GetAttribute(std::string_view name) const noexcept;
+    Attribute GetAttribute(const char* name) const noexcept;
     // The element's first attribute, in document order.
     Attribute FirstAttribute() const noexcept;
     // The text of the named attribute; empty when there is none.
     std::u16string AttributeText(std::string_view name) const;
+    std::u16string AttributeText(const char* name) const;
 
     // The first child node of any kind.
     Node FirstChild() const noexcept { return Node(node_.first_child()); }
     // All child nodes, in document order.
     NodeList ChildNodes() const;
+    // The same nodes, walked while iterated, without a list.
+    Children ChildWalk() const noexcept;
 
     // The nodes that query selects with this node as the context, in document
     // order; an empty list for an empty handle.
     NodeList SelectNodes(const Query& query) const;
     // The first of them in document order.
     Node SelectSingleNode(const Query& query) const;
+    // The same nodes, found one after the other while iterated, without a
+    // list: for (const Node n : node.Select(query)). See Selection.
+    Selection Select(const Query& query) const;
 
     friend bool operator==(const Node& a, const Node& b) noexcept { return a.node_ == b.node_; }
 
@@ -85,6 +103,8 @@ private:
     friend class Document;
     friend class NodeList;
     friend class Query;
+    friend class Selection;
+    friend class Children;
     explicit Node(pugi::xml_node node) noexcept : node_(node) {}
     pugi::xml_node node_;
 };
@@ -116,6 +136,7 @@ public:
 private:
     friend class Node;
     friend class Query;
+    friend class Selection;
     std::vector<pugi::xml_node> nodes_;
 };
 
@@ -134,24 +155,95 @@ public:
 
 private:
     friend class Node;
+    friend class Selection;
+
+    enum class Kind {
+        kInvalid,      // selects nothing
+        kSteps,        // steps_ from the context; no steps: the context itself
+        kDescendants,  // every element of the document matching steps_[0]
+        kXPath,
+    };
 
     struct Step {
         std::string name;       // element name; empty for "*"
         std::string attribute;  // required attribute; empty when none
-        bool self = false;      // "."
     };
 
-    void Select(pugi::xml_node context, NodeList& out, bool first_only) const;
-    // Appends what steps_[step_index...] select from node; true once
-    // first_only has found its node.
-    bool SelectSteps(pugi::xml_node node, std::size_t step_index, std::vector<pugi::xml_node>& out,
-                     bool first_only) const;
     bool CompileDirect(std::string_view expression);
+    // The first node selected from context (kSteps); level as for NextStep.
+    pugi::xml_node FirstStep(pugi::xml_node context, std::size_t& level) const noexcept;
+    // The node selected after node, which matched steps_[level - 1] (level 0:
+    // the context). Children of node come first when descend is set.
+    pugi::xml_node NextStep(pugi::xml_node node, std::size_t& level, bool descend) const noexcept;
+    // Every element of context's document that matches steps_[0], in
+    // document order; only the first with first_only.
+    void SelectDescendants(pugi::xml_node context, NodeList& out, bool first_only) const;
+    // The node set of the XPath engine in document order, attribute results dropped.
+    void SelectXPath(pugi::xml_node context, NodeList& out) const;
 
-    bool descendants_ = false;  // "//name": every element of the document
-    std::vector<Step> steps_;
-    std::unique_ptr<pugi::xpath_query> xpath_;  // when the expression is not walked directly
-    bool valid_ = false;
+    Kind kind_ = Kind::kInvalid;
+    std::vector<Step> steps_;  // "." steps dropped: they select their context
+    std::unique_ptr<pugi::xpath_query> xpath_;
+};
+
+// What a query selects from one context node, in document order. Relative
+// paths are walked while iterated, without a list; "//name" and expressions
+// that go to the XPath engine are listed when the Selection is made. Valid
+// while its document and its query live, unchanged.
+class Selection {
+public:
+    class Iterator {
+    public:
+        Node operator*() const noexcept { return Node(node_); }
+        Iterator& operator++() noexcept;
+        bool operator!=(const Iterator& other) const noexcept { return node_ != other.node_; }
+
+    private:
+        friend class Selection;
+        Iterator(const Selection* selection, pugi::xml_node node, std::size_t position) noexcept
+            : selection_(selection), node_(node), position_(position) {}
+        const Selection* selection_;
+        pugi::xml_node node_;    // empty at the end
+        std::size_t position_;  // the step level of node_, or its index in found_
+    };
+
+    Iterator begin() const noexcept;
+    Iterator end() const noexcept { return Iterator(this, {}, 0); }
+    // The first selected node; an empty handle when there is none.
+    Node First() const noexcept { return *begin(); }
+
+private:
+    friend class Node;
+    // first_only: only the first node is wanted. Throws std::bad_alloc when
+    // memory is exhausted (listed results only).
+    Selection(const Query& query, pugi::xml_node context, bool first_only);
+
+    bool Listed() const noexcept;
+
+    const Query* query_;
+    pugi::xml_node context_;
+    NodeList found_;  // the listed results
+};
+
+// The child nodes of a node, walked while iterated.
+class Children {
+public:
+    class Iterator {
+    public:
+        explicit Iterator(pugi::xml_node node) noexcept : node_(node) {}
+        Node operator*() const noexcept { return Node(node_); }
+        Iterator& operator++() noexcept { node_ = node_.next_sibling(); return *this; }
+        bool operator!=(const Iterator& other) const noexcept { return node_ != other.node_; }
+    private:
+        pugi::xml_node node_;
+    };
+    Iterator begin() const noexcept { return Iterator(first_); }
+    Iterator end() const noexcept { return Iterator({}); }
+
+private:
+    friend class Node;
+    explicit Children(pugi::xml_node first) noexcept : first_(first) {}
+    pugi::xml_node first_;
 };
 
 // One XML document, loaded completely from the bytes of a file.

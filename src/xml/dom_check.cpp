@@ -1,7 +1,10 @@
 #include "xml/dom_check.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -11,12 +14,66 @@ namespace kxt::xml::detail {
 
 namespace {
 
-// Every '&' starts a predefined entity or a character reference.
-bool HasOnlyKnownReferences(std::string_view text) noexcept {
-    for (std::size_t at = text.find('&'); at != std::string_view::npos; at = text.find('&', at + 1)) {
-        if (ParseReference(text.substr(at)).length == 0) return false;
+bool IsReferenceChar(char c) noexcept {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '#';
+}
+
+// The bytes that the walk over a value may read eight at a time: those of the
+// buffer the tree was parsed from. Other strings (the library's own empty
+// string) are read byte by byte.
+struct Buffer {
+    const char* begin;
+    const char* end;
+};
+
+// The flag bit of every byte of w that equals c; no flag below the first such
+// byte (a borrow only carries upwards).
+constexpr std::uint64_t BytesEqual(std::uint64_t w, char c) noexcept {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    const std::uint64_t v = w ^ (kOnes * static_cast<unsigned char>(c));
+    return (v - kOnes) & ~v & (kOnes << 7);
+}
+
+// The first byte at or after p that is '\0', '&' or special.
+template <char kSpecial>
+const char* FindStop(const char* p, const Buffer& buffer) noexcept {
+    const std::less_equal<const char*> before_or_at;
+    if constexpr (std::endian::native == std::endian::little) {
+        if (before_or_at(buffer.begin, p) && before_or_at(p, buffer.end)) {
+            while (buffer.end - p >= 8) {
+                std::uint64_t w;
+                std::memcpy(&w, p, sizeof w);
+                const std::uint64_t flags = BytesEqual(w, '\0') | BytesEqual(w, '&') | BytesEqual(w, kSpecial);
+                if (flags != 0) return p + std::countr_zero(flags) / 8;
+                p += 8;
+            }
+        }
     }
-    return true;
+    while (*p != '\0' && *p != '&' && *p != kSpecial) ++p;
+    return p;
+}
+
+// One walk over a terminated string of the tree (without strlen): true when
+// every '&' starts a predefined entity or a character reference and bad(p)
+// holds at no kSpecial character.
+template <char kSpecial, class Bad>
+bool IsCleanText(const char* p, const Buffer& buffer, Bad bad) noexcept {
+    for (;;) {
+        p = FindStop<kSpecial>(p, buffer);
+        if (*p == '\0') return true;
+        if (*p == '&') {
+            // A reference is '&', name or number characters and ';': its
+            // candidate ends at the first other character, ';' included.
+            const char* q = p + 1;
+            while (IsReferenceChar(*q)) ++q;
+            const std::size_t span = static_cast<std::size_t>(q - p) + (*q == ';' ? 1 : 0);
+            if (ParseReference(std::string_view(p, span)).length == 0) return false;
+            p += span;
+        } else {
+            if (bad(p)) return false;
+            ++p;
+        }
+    }
 }
 
 bool IsReservedTarget(std::string_view target) noexcept {
@@ -49,39 +106,45 @@ bool DeclaresEntities(std::string_view doctype) noexcept {
     return false;
 }
 
-bool IsValidComment(std::string_view text) noexcept {
-    return text.find("--") == std::string_view::npos && !text.ends_with('-');
+// No "--" inside, and no '-' at the end (before the closing "-->").
+bool IsValidComment(const char* text) noexcept {
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (p[0] == '-' && (p[1] == '-' || p[1] == '\0')) return false;
+    }
+    return true;
 }
 
-bool IsValidText(std::string_view text) noexcept {
-    return text.find("]]>") == std::string_view::npos && HasOnlyKnownReferences(text);
+bool IsValidText(const char* text, const Buffer& buffer) noexcept {
+    return IsCleanText<']'>(text, buffer, [](const char* p) { return p[1] == ']' && p[2] == '>'; });
 }
 
-bool IsValidAttributeValue(std::string_view value) noexcept {
-    return value.find('<') == std::string_view::npos && HasOnlyKnownReferences(value);
-}
-
-// No two attributes of element share a name; every value is valid.
-bool HasValidAttributes(pugi::xml_node element, std::vector<std::string_view>& names) {
+// No two attributes of element share a name; every value is valid. Names
+// are compared by their first byte before the whole.
+bool HasValidAttributes(pugi::xml_node element, const Buffer& buffer, std::vector<const char*>& names) {
     constexpr std::size_t kPairwiseLimit = 16;
+    const auto same = [](const char* a, const char* b) { return a[0] == b[0] && std::strcmp(a, b) == 0; };
     names.clear();
     for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
-        if (!IsValidAttributeValue(a.value())) return false;
-        const std::string_view name = a.name();
-        if (names.size() < kPairwiseLimit && std::find(names.begin(), names.end(), name) != names.end()) return false;
+        if (!IsCleanText<'<'>(a.value(), buffer, [](const char*) { return true; })) return false;
+        const char* name = a.name();
+        if (names.size() < kPairwiseLimit) {
+            for (const char* seen : names) {
+                if (same(seen, name)) return false;
+            }
+        }
         names.push_back(name);
     }
     if (names.size() <= kPairwiseLimit) return true;
-    std::sort(names.begin(), names.end());
-    return std::adjacent_find(names.begin(), names.end()) == names.end();
+    std::sort(names.begin(), names.end(), [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
+    return std::adjacent_find(names.begin(), names.end(), same) == names.end();
 }
 
-bool IsValidInside(pugi::xml_node node, std::vector<std::string_view>& names) {
+bool IsValidInside(pugi::xml_node node, const Buffer& buffer, std::vector<const char*>& names) {
     switch (node.type()) {
     case pugi::node_element:
-        return HasValidAttributes(node, names);
+        return HasValidAttributes(node, buffer, names);
     case pugi::node_pcdata:
-        return IsValidText(node.value());
+        return IsValidText(node.value(), buffer);
     case pugi::node_comment:
         return IsValidComment(node.value());
     case pugi::node_pi:
@@ -93,9 +156,21 @@ bool IsValidInside(pugi::xml_node node, std::vector<std::string_view>& names) {
     }
 }
 
+// Checks the nodes below an element, stopping at the first invalid one. The
+// library's own walk makes one call per node here instead of one per step.
+class InsideChecker final : public pugi::xml_tree_walker {
+public:
+    InsideChecker(const Buffer& buffer, std::vector<const char*>& names) : buffer_(buffer), names_(names) {}
+    bool for_each(pugi::xml_node& node) override { return IsValidInside(node, buffer_, names_); }
+
+private:
+    const Buffer& buffer_;
+    std::vector<const char*>& names_;
+};
+
 }  // namespace
 
-bool IsWellFormedTree(const pugi::xml_document& document, bool source_has_declaration) {
+bool IsWellFormedTree(const pugi::xml_document& document, bool source_has_declaration, std::string_view parsed) {
     pugi::xml_node root;
     bool seen_doctype = false;
     for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
@@ -123,19 +198,10 @@ bool IsWellFormedTree(const pugi::xml_document& document, bool source_has_declar
     }
     if (!root) return false;
 
-    // Pre-order walk of the root element's subtree, climbing back through parents.
-    std::vector<std::string_view> names;
-    pugi::xml_node node = root;
-    for (;;) {
-        if (!IsValidInside(node, names)) return false;
-        if (pugi::xml_node child = node.first_child()) {
-            node = child;
-            continue;
-        }
-        while (node != root && !node.next_sibling()) node = node.parent();
-        if (node == root) return true;
-        node = node.next_sibling();
-    }
+    const Buffer buffer{parsed.data(), parsed.data() + parsed.size()};
+    std::vector<const char*> names;
+    InsideChecker checker(buffer, names);
+    return IsValidInside(root, buffer, names) && root.traverse(checker);
 }
 
 }  // namespace kxt::xml::detail

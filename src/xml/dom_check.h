@@ -2,6 +2,8 @@
 // parsed tree (see src/xml/README.md).
 #pragma once
 
+#include <string_view>
+
 #include <pugixml.hpp>
 
 namespace kxt::xml::detail {
@@ -10,7 +12,9 @@ namespace kxt::xml::detail {
 // is a well-formed document: one root element, no text beside it, no repeated
 // attribute, only known references, no '<' in attribute values, no entity
 // declarations. source_has_declaration: the text starts with "<?xml ".
-// Walks the tree without recursion.
-bool IsWellFormedTree(const pugi::xml_document& document, bool source_has_declaration);
+// parsed: the buffer parsed in place; the strings of the tree inside it are
+// read eight bytes at a time up to its end, so at least 7 bytes after the
+// parsed text keep that fast to its last value. Walks without recursion.
+bool IsWellFormedTree(const pugi::xml_document& document, bool source_has_declaration, std::string_view parsed);
 
 }  // namespace kxt::xml::detail

@@ -9,15 +9,16 @@ namespace {
 
 bool IsContinuation(unsigned char b) noexcept { return (b & 0xC0) == 0x80; }
 
-// Eight bytes that are all printable ASCII (0x20..0x7F): the common case.
-bool IsPlainAsciiWord(const char* p) noexcept {
+// Flags the bytes of a word that are not printable ASCII (0x20..0x7F): the
+// high bit of each byte of 0x80 or above, and, when there is none, of each
+// byte below 0x20 (it borrows in w - kSpaces and so sets its high bit there
+// while its own is clear). Zero for the common case.
+std::uint64_t NotPlainAscii(const char* p) noexcept {
     std::uint64_t w;
     std::memcpy(&w, p, sizeof w);
     constexpr std::uint64_t kHigh = 0x8080808080808080ull;
     constexpr std::uint64_t kSpaces = 0x2020202020202020ull;
-    // A byte below 0x20 borrows in w - kSpaces and so sets its high bit there
-    // while its own high bit is clear.
-    return (w & kHigh) == 0 && ((w - kSpaces) & ~w & kHigh) == 0;
+    return (w & kHigh) | ((w - kSpaces) & ~w & kHigh);
 }
 
 }  // namespace
@@ -65,7 +66,13 @@ bool IsXmlText(std::string_view text) noexcept {
     const char* p = text.data();
     const char* const end = p + text.size();
     while (p < end) {
-        if (end - p >= 8 && IsPlainAsciiWord(p)) {
+        // Blocks of 32 bytes, then words: decoding is for what they flag.
+        if (end - p >= 32 &&
+            (NotPlainAscii(p) | NotPlainAscii(p + 8) | NotPlainAscii(p + 16) | NotPlainAscii(p + 24)) == 0) {
+            p += 32;
+            continue;
+        }
+        if (end - p >= 8 && NotPlainAscii(p) == 0) {
             p += 8;
             continue;
         }
@@ -110,8 +117,14 @@ Reference ParseReference(std::string_view text) noexcept {
 }
 
 std::u16string ToUtf16(std::string_view utf8, bool resolve_references) {
+    std::u16string out;
+    AssignUtf16(utf8, resolve_references, out);
+    return out;
+}
+
+void AssignUtf16(std::string_view utf8, bool resolve_references, std::u16string& out) {
     // Every character takes at most as many UTF-16 units as it took bytes.
-    std::u16string out(utf8.size(), u'\0');
+    out.resize(utf8.size());
     char16_t* o = out.data();
     const char* p = utf8.data();
     const char* const end = p + utf8.size();
@@ -141,7 +154,6 @@ std::u16string ToUtf16(std::string_view utf8, bool resolve_references) {
         }
     }
     out.resize(static_cast<std::size_t>(o - out.data()));
-    return out;
 }
 
 }  // namespace kxt::xml::detail

@@ -36,5 +36,7 @@ Reference ParseReference(std::string_view text) noexcept;
 // UTF-8 -> UTF-16 in one pass; with resolve_references, references become
 // the characters they stand for. Invalid sequences become U+FFFD.
 std::u16string ToUtf16(std::string_view utf8, bool resolve_references);
+// The same, replacing the content of out and keeping its capacity.
+void AssignUtf16(std::string_view utf8, bool resolve_references, std::u16string& out);
 
 }  // namespace kxt::xml::detail
