@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text.h"
 #include "xml/dom.h"
 
 namespace kxt::xml {
@@ -163,6 +164,59 @@ TEST(XmlDomStrictness, EachRuleRejectsItsCaseAndKeepsItsValidNeighbour) {
     }
 }
 
+// The checks read values and texts in words of eight bytes: a fault must be
+// found at every offset in a word and across words, up to the document's end.
+TEST(XmlDomStrictness, FaultsAreFoundAtEveryOffsetOfAValueOrText) {
+    const std::vector<std::pair<std::string, std::string>> faults = {
+        {"<", "&lt;"}, {"&", "&amp;"}, {"&nbsp;", "&#160;"}, {"&#65", "&#65;"}};
+    for (const auto& [bad, good] : faults) {
+        for (std::size_t offset = 0; offset < 20; ++offset) {
+            SCOPED_TRACE(bad + " after " + std::to_string(offset) + " bytes");
+            const std::string before(offset, 'x'), after(20 - offset, 'y');
+            auto in_value = [&](const std::string& s) { return "<a><b v='" + before + s + after + "'/></a>"; };
+            // The last value of the document ends a few bytes before its end.
+            auto last_value = [&](const std::string& s) { return "<a v='" + before + s + "'/>"; };
+            EXPECT_FALSE(Loads(in_value(bad)));
+            EXPECT_FALSE(Loads(last_value(bad)));
+            EXPECT_TRUE(Loads(in_value(good)));
+            EXPECT_TRUE(Loads(last_value(good)));
+            if (bad != "<") {
+                EXPECT_FALSE(Loads("<a>" + before + bad + after + "</a>"));
+                EXPECT_TRUE(Loads("<a>" + before + good + after + "</a>"));
+            }
+        }
+    }
+    for (std::size_t offset = 0; offset < 20; ++offset) {
+        SCOPED_TRACE(offset);
+        const std::string pad(offset, 'x');
+        EXPECT_FALSE(Loads("<a>" + pad + "]]>" + "</a>"));
+        EXPECT_TRUE(Loads("<a>" + pad + "]] ]>]" + "</a>"));
+        EXPECT_FALSE(Loads("<a><!--" + pad + "-- --></a>"));
+        EXPECT_FALSE(Loads("<a><!--" + pad + "---></a>"));
+        EXPECT_TRUE(Loads("<a><!--" + pad + "- - x--></a>"));
+        // Characters XML forbids, inside and beyond the blocks read at once.
+        const std::string text(40, 'z');
+        for (const std::string& bad : {"\x01"s, "\x7F\xEF\xBF\xBE"s, "\xC3"s}) {
+            EXPECT_FALSE(Loads("<a>" + text.substr(0, offset) + bad + text.substr(offset) + "</a>"));
+        }
+        EXPECT_TRUE(Loads("<a>" + text.substr(0, offset) + "\xC3\xA9\t" + text.substr(offset) + "</a>"));
+    }
+}
+
+TEST(XmlDomStrictness, RepeatedAttributesAreFoundAmongFewAndMany) {
+    EXPECT_FALSE(Loads("<a x='1' x='2'/>"));
+    EXPECT_FALSE(Loads("<a><b ab='1' ac='2' ab='3'/></a>"));
+    EXPECT_TRUE(Loads("<a><b ab='1' ac='2' a='3' b='4'/></a>"));
+    for (const int count : {16, 17, 40}) {
+        SCOPED_TRACE(count);
+        std::string many = "<a";
+        for (int i = 0; i < count; ++i) many += " n" + std::to_string(i) + "=''";
+        EXPECT_TRUE(Loads(many + "/>"));
+        EXPECT_FALSE(Loads(many + " n0=''/>"));
+        EXPECT_FALSE(Loads(many + " n" + std::to_string(count - 1) + "=''/>"));
+    }
+}
+
 TEST(XmlDomStrictness, EntityExpansionAttacksLoadAsEmpty) {
     std::string laughs = "<?xml version=\"1.0\"?><!DOCTYPE lolz [<!ENTITY lol \"lol\">";
     for (int i = 1; i < 10; ++i) {
@@ -277,6 +331,95 @@ TEST_F(XmlDomSelection, EmptyHandlesAnswerHarmlessDefaults) {
     EXPECT_TRUE(none.SelectNodes(Query("//classification")).Empty());
     EXPECT_TRUE(none.ChildNodes().Empty());
     EXPECT_TRUE(Library().SelectNodes(Query("material")).Item(5).Empty());
+}
+
+TEST_F(XmlDomSelection, IteratedSelectionSelectsWhatTheListSelects) {
+    const std::vector<const char*> expressions = {
+        "material", "./custom", "physicalproperties/*[@displayname]", "*", "*/*", "./classification/material",
+        "classification/*/material", ".", "./.", "//material", "//*[@name]", "//entry", "//none",
+        "//classification[@name='Inner']/material", "count(//material)", "material["};
+    std::vector<Node> contexts{document_.Root(), Library(), Node()};
+    for (const Node node : document_.Root().SelectNodes(Query("//*"))) contexts.push_back(node);
+    for (const char* expression : expressions) {
+        SCOPED_TRACE(expression);
+        const Query query(expression);
+        for (const Node context : contexts) {
+            const NodeList listed = context.SelectNodes(query);
+            std::vector<Node> walked;
+            for (const Node node : context.Select(query)) walked.push_back(node);
+            ASSERT_EQ(walked.size(), listed.Length());
+            for (std::size_t i = 0; i < walked.size(); ++i) EXPECT_TRUE(walked[i] == listed.Item(i));
+            EXPECT_TRUE(context.SelectSingleNode(query) == listed.Item(0));
+        }
+    }
+    std::vector<std::u16string> children;
+    for (const Node child : Library().ChildWalk()) children.push_back(child.AttributeText("name"));
+    EXPECT_EQ(children, Names(Library().ChildNodes()));
+    EXPECT_EQ(children, (std::vector<std::u16string>{u"Steel", u"Wood"}));
+    EXPECT_FALSE(Node().ChildWalk().begin() != Node().ChildWalk().end());
+}
+
+TEST_F(XmlDomSelection, TerminatedAndViewedAttributeNamesFindTheSameAttribute) {
+    const Node s2 = document_.Root().SelectNodes(Query("//material")).Item(3);
+    for (const char* name : {"name", "Name", "NAME", "nam", "namex", ""}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(s2.AttributeText(name), s2.AttributeText(std::string_view(name)));
+        EXPECT_EQ(s2.GetAttribute(name).Empty(), s2.GetAttribute(std::string_view(name)).Empty());
+    }
+    EXPECT_EQ(s2.AttributeText("Name"), u"capital");
+}
+
+// --- Attribute texts without a new string ---
+
+TEST(XmlDomAttributes, NoCaseComparisonAgreesWithTheConvertedText) {
+    Document document;
+    const std::string long_value(70, 'k');
+    ASSERT_TRUE(document.Load("<a plain='Financial Impact' accented='Caf\xC3\xA9 \xC3\x96L' "
+                              "refs='R&amp;D &#x46;' empty='' long='" + long_value + "'/>"));
+    const Node a = document.Root().FirstChild();
+    struct Case {
+        const char* attribute;
+        std::u16string text;
+        bool equal;
+    };
+    const std::vector<Case> cases = {
+        {"plain", u"financial impact", true},
+        {"plain", u"FINANCIAL IMPACT", true},
+        {"plain", u"Financial Impac", false},
+        {"plain", u"Financial Impacts", false},
+        {"plain", u"Financial_Impact", false},
+        {"accented", u"caf\u00C9 \u00F6l", true},
+        {"accented", u"cafe \u00F6l", false},
+        {"refs", u"r&d f", true},
+        {"refs", u"r&amp;d f", false},
+        {"empty", u"", true},
+        {"empty", u"x", false},
+        {"missing", u"", true},
+        {"missing", u"x", false},
+        {"long", std::u16string(70, u'K'), true},
+        {"long", std::u16string(69, u'K'), false},
+    };
+    for (const Case& c : cases) {
+        const Attribute attribute = a.GetAttribute(c.attribute);
+        SCOPED_TRACE(std::string(c.attribute) + " vs " + platform::Utf16ToUtf8(c.text));
+        EXPECT_EQ(platform::EqualsNoCase(attribute.Text(), c.text), c.equal);
+        EXPECT_EQ(attribute.TextEqualsNoCase(c.text), c.equal);
+    }
+}
+
+TEST(XmlDomAttributes, TextIntoReplacesTheContentAndKeepsTheCapacity) {
+    Document document;
+    ASSERT_TRUE(document.Load("<a long='a rather long value &amp; more \xC3\xA9' short='x&#x1D11E;'/>"));
+    const Node a = document.Root().FirstChild();
+    std::u16string out = u"stale";
+    ASSERT_TRUE(a.GetAttribute("long").TextInto(out));
+    EXPECT_EQ(out, a.GetAttribute("long").Text());
+    const char16_t* storage = out.data();
+    ASSERT_TRUE(a.GetAttribute("short").TextInto(out));
+    EXPECT_EQ(out, u"x\U0001D11E");
+    EXPECT_EQ(out.data(), storage) << "a shorter value must reuse the string";
+    EXPECT_FALSE(a.GetAttribute("none").TextInto(out));
+    EXPECT_EQ(out, u"");
 }
 
 TEST(XmlDomNodes, ChildNodesKeepEveryKindButWhiteSpaceOnlyText) {
