@@ -25,9 +25,8 @@ kxtMaterialClass& kxtMaterialClass::operator=(const kxtMaterialClass& other) {
 
 kxtMaterialClass::kxtMaterialClass(kxtMaterialClass&& other) noexcept
     : name_(std::move(other.name_)), materials_(std::move(other.materials_)), owner_(other.owner_) {
+    // Re-pointing the taken materials tells the lookup tables that other lost them.
     for (auto& material : materials_) material->SetGrOwner(this);
-    // other, perhaps listed by a database, is left without materials.
-    NoteLookupChange();
 }
 
 kxtMaterialClass& kxtMaterialClass::operator=(kxtMaterialClass&& other) noexcept {
