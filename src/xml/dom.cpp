@@ -216,8 +216,8 @@ pugi::xml_node Query::NextStep(pugi::xml_node node, std::size_t& level, bool des
         if (!down && level == 0) return {};
         const Step& step = steps_[down ? level : level - 1];
         pugi::xml_node next = down ? node.first_child() : node.next_sibling();
-        while (next && !Matches(next, step.name, step.attribute)) next = next.next_sibling();
-        if (next) {
+        while (!Node(next).Empty() && !Matches(next, step.name, step.attribute)) next = next.next_sibling();
+        if (!Node(next).Empty()) {
             node = next;
             if (down) ++level;
             if (level == last) return node;
@@ -279,7 +279,7 @@ void Query::SelectXPath(pugi::xml_node context, NodeList& out) const {
 
 Selection::Selection(const Query& query, pugi::xml_node context, bool first_only)
     : query_(&query), context_(context) {
-    if (!context_) return;
+    if (Node(context).Empty()) return;
     if (query.kind_ == Query::Kind::kDescendants) query.SelectDescendants(context, found_, first_only);
     if (query.kind_ == Query::Kind::kXPath) query.SelectXPath(context, found_);
 }
@@ -289,7 +289,7 @@ bool Selection::Listed() const noexcept {
 }
 
 Selection::Iterator Selection::begin() const noexcept {
-    if (!context_ || query_->kind_ == Query::Kind::kInvalid) return end();
+    if (Node(context_).Empty() || query_->kind_ == Query::Kind::kInvalid) return end();
     if (Listed()) return Iterator(this, found_.Item(0).node_, 0);
     std::size_t level = 0;
     const pugi::xml_node first = query_->FirstStep(context_, level);

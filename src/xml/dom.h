@@ -18,6 +18,14 @@
 
 namespace kxt::xml {
 
+namespace detail {
+// What a node handle points to, read inline: pugixml's own tests and
+// comparisons of handles are calls into the library, made per node in a walk.
+struct NodeRef : pugi::xml_node {
+    static const pugi::xml_node_struct* Of(const pugi::xml_node& node) noexcept { return node.*(&NodeRef::_root); }
+};
+}  // namespace detail
+
 class Node;
 class NodeList;
 class Query;
@@ -60,7 +68,7 @@ class Node {
 public:
     Node() = default;
 
-    bool Empty() const noexcept { return !node_; }
+    bool Empty() const noexcept { return detail::NodeRef::Of(node_) == nullptr; }
     explicit operator bool() const noexcept { return !Empty(); }
     bool IsElement() const noexcept { return node_.type() == pugi::node_element; }
 
@@ -97,7 +105,9 @@ public:
     // list: for (const Node n : node.Select(query)). See Selection.
     Selection Select(const Query& query) const;
 
-    friend bool operator==(const Node& a, const Node& b) noexcept { return a.node_ == b.node_; }
+    friend bool operator==(const Node& a, const Node& b) noexcept {
+        return detail::NodeRef::Of(a.node_) == detail::NodeRef::Of(b.node_);
+    }
 
 private:
     friend class Document;
@@ -196,7 +206,9 @@ public:
     public:
         Node operator*() const noexcept { return Node(node_); }
         Iterator& operator++() noexcept;
-        bool operator!=(const Iterator& other) const noexcept { return node_ != other.node_; }
+        bool operator!=(const Iterator& other) const noexcept {
+            return detail::NodeRef::Of(node_) != detail::NodeRef::Of(other.node_);
+        }
 
     private:
         friend class Selection;
@@ -233,7 +245,9 @@ public:
         explicit Iterator(pugi::xml_node node) noexcept : node_(node) {}
         Node operator*() const noexcept { return Node(node_); }
         Iterator& operator++() noexcept { node_ = node_.next_sibling(); return *this; }
-        bool operator!=(const Iterator& other) const noexcept { return node_ != other.node_; }
+        bool operator!=(const Iterator& other) const noexcept {
+            return detail::NodeRef::Of(node_) != detail::NodeRef::Of(other.node_);
+        }
     private:
         pugi::xml_node node_;
     };

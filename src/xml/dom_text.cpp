@@ -9,16 +9,17 @@ namespace {
 
 bool IsContinuation(unsigned char b) noexcept { return (b & 0xC0) == 0x80; }
 
-// Flags the bytes of a word that are not printable ASCII (0x20..0x7F): the
-// high bit of each byte of 0x80 or above, and, when there is none, of each
-// byte below 0x20 (it borrows in w - kSpaces and so sets its high bit there
-// while its own is clear). Zero for the common case.
-std::uint64_t NotPlainAscii(const char* p) noexcept {
-    std::uint64_t w;
-    std::memcpy(&w, p, sizeof w);
-    constexpr std::uint64_t kHigh = 0x8080808080808080ull;
-    constexpr std::uint64_t kSpaces = 0x2020202020202020ull;
-    return (w & kHigh) | ((w - kSpaces) & ~w & kHigh);
+// Whether the n bytes at p are all ASCII characters that XML allows (tab,
+// line feed, carriage return, 0x20..0x7F), the common case. A loop of fixed
+// length without branches, which compilers turn into vector compares.
+template <std::size_t n>
+bool IsPlainAscii(const char* p) noexcept {
+    unsigned char outside = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(p[i]);
+        outside |= (static_cast<unsigned char>(c - 0x20) >= 0x60) & (c != '\n') & (c != '\r') & (c != '\t');
+    }
+    return outside == 0;
 }
 
 }  // namespace
@@ -66,13 +67,12 @@ bool IsXmlText(std::string_view text) noexcept {
     const char* p = text.data();
     const char* const end = p + text.size();
     while (p < end) {
-        // Blocks of 32 bytes, then words: decoding is for what they flag.
-        if (end - p >= 32 &&
-            (NotPlainAscii(p) | NotPlainAscii(p + 8) | NotPlainAscii(p + 16) | NotPlainAscii(p + 24)) == 0) {
-            p += 32;
+        // Blocks of 64 bytes, then of 8: decoding is for the rest.
+        if (end - p >= 64 && IsPlainAscii<64>(p)) {
+            p += 64;
             continue;
         }
-        if (end - p >= 8 && NotPlainAscii(p) == 0) {
+        if (end - p >= 8 && IsPlainAscii<8>(p)) {
             p += 8;
             continue;
         }
