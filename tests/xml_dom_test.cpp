@@ -194,12 +194,15 @@ TEST(XmlDomStrictness, FaultsAreFoundAtEveryOffsetOfAValueOrText) {
         EXPECT_FALSE(Loads("<a><!--" + pad + "-- --></a>"));
         EXPECT_FALSE(Loads("<a><!--" + pad + "---></a>"));
         EXPECT_TRUE(Loads("<a><!--" + pad + "- - x--></a>"));
-        // Characters XML forbids, inside and beyond the blocks read at once.
-        const std::string text(40, 'z');
-        for (const std::string& bad : {"\x01"s, "\x7F\xEF\xBF\xBE"s, "\xC3"s}) {
+    }
+    // Characters XML forbids, at every offset of the blocks of the text check.
+    const std::string text(150, 'z');
+    for (std::size_t offset = 0; offset < text.size(); ++offset) {
+        SCOPED_TRACE(offset);
+        for (const std::string& bad : {"\x01"s, "\x0B"s, "\xEF\xBF\xBE"s, "\xC3"s, "\xFF"s}) {
             EXPECT_FALSE(Loads("<a>" + text.substr(0, offset) + bad + text.substr(offset) + "</a>"));
         }
-        EXPECT_TRUE(Loads("<a>" + text.substr(0, offset) + "\xC3\xA9\t" + text.substr(offset) + "</a>"));
+        EXPECT_TRUE(Loads("<a>" + text.substr(0, offset) + "\x7F\xC3\xA9\t\r\n" + text.substr(offset) + "</a>"));
     }
 }
 
