@@ -1,15 +1,12 @@
 #include "mapping/material_index.h"
 
+#include "model/name_match.h"
+
 namespace kxt::mapping {
 
 std::size_t NoCaseHash::operator()(std::u16string_view s) const noexcept {
-    // FNV-1a over folded code units, so keys equal without case hash alike.
-    std::uint64_t hash = 1469598103934665603ull;
-    for (const char16_t c : s) {
-        hash ^= static_cast<std::uint64_t>(platform::FoldCase(c));
-        hash *= 1099511628211ull;
-    }
-    return static_cast<std::size_t>(hash);
+    // The databases' lookup tables fingerprint names the same way.
+    return model::NoCaseFingerprint(s);
 }
 
 MaterialIndex BuildIndex(const kxtMaterialDB& db, MaterialKeys keys) {
