@@ -2,6 +2,8 @@
 // database type, and the passes that apply a second library by position.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -190,6 +192,24 @@ TEST(AttributeNumbers, ReadTheLeadingNumberAsTheCRuntimeDoes) {
     EXPECT_EQ(ScannedNumberOr(std::u16string(u"3\0" u"9", 3), -1.0), 3.0);
     // A very long number text is read, not rejected.
     EXPECT_EQ(LeadingNumberOrZero(u"1" + std::u16string(100000, u'0') + u"e-100000"), 1.0);
+}
+
+TEST(AttributeNumbers, ScanningAgreesWithSscanfWhereStrtodWouldReadMore) {
+    // Texts that strtod reads whole and texts where sscanf's own rules
+    // differ from strtod's (a partial exponent, a bare sign, a hex prefix).
+    const char* const texts[] = {"1e5", "-.5", "+3", " 7.25", "0x1p3", "inf", "1e", "1e+", "-", ".", "0x",
+                                 "12 ", "5e-3x", "nan"};
+    for (const char* text : texts) {
+        double expected = -1.0;
+        if (std::sscanf(text, "%lf", &expected) != 1) expected = -1.0;
+        const std::u16string wide(text, text + std::char_traits<char>::length(text));
+        const double scanned = ScannedNumberOr(wide, -1.0);
+        if (std::isnan(expected)) {
+            EXPECT_TRUE(std::isnan(scanned)) << text;
+        } else {
+            EXPECT_EQ(scanned, expected) << text;
+        }
+    }
 }
 
 TEST(AttributeNumbers, AnAttributeReadsAsItsResolvedText) {

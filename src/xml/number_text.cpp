@@ -24,8 +24,15 @@ std::string NarrowNumberText(std::basic_string_view<Char> text) {
 }
 
 double Scanned(const std::string& narrow, double fallback) {
+    // When strtod reads the whole text, sscanf reads the same characters to
+    // the same value; only the rest (a partial exponent such as "1e", a
+    // suffix) needs sscanf's own rules.
+    const char* const text = narrow.c_str();
+    char* end = nullptr;
+    const double whole = std::strtod(text, &end);
+    if (end != text && *end == '\0') return whole;
     double value = fallback;
-    if (std::sscanf(narrow.c_str(), "%lf", &value) != 1) return fallback;
+    if (std::sscanf(text, "%lf", &value) != 1) return fallback;
     return value;
 }
 

@@ -22,9 +22,7 @@ constexpr std::u16string_view kFinancialImpact = u"Financial Impact";
 constexpr std::u16string_view kExtrasDbName = u"Sustainability Extras";
 constexpr std::u16string_view kExtrasMarker = u"in Sustainability Extras";
 
-bool IsEnvDataText(std::u16string_view text) {
-    return platform::EqualsNoCase(text, u"1") || platform::EqualsNoCase(text, u"true");
-}
+bool IsEnvData(const Attribute& value) { return value.TextEqualsNoCase(u"1") || value.TextEqualsNoCase(u"true"); }
 
 // Fills the fields that depend on the database type. The type is set first,
 // since it decides whether the language names are stored.
@@ -63,11 +61,9 @@ void ApplyDatabaseTypeRules(eKxtMaterialBDType dbType, const std::u16string& cla
 }
 
 void ReadProperties(const Node& materialElement, kxtMaterialBase& material) {
-    for (const Node property : materialElement.SelectNodes(Queries().properties)) {
-        if (!property) continue;
-        const kxtMatPhysProp value(property.AttributeText("displayname"),
-                                   LeadingNumberOrZero(property.GetAttribute("value")));
-        material.SetProperty(property.Name(), value);
+    for (const Node property : materialElement.Select(Queries().properties)) {
+        kxtMatPhysProp value(property.AttributeText("displayname"), LeadingNumberOrZero(property.GetAttribute("value")));
+        material.SetProperty(property.Name(), std::move(value));
     }
 }
 
@@ -76,9 +72,9 @@ void ReadProperties(const Node& materialElement, kxtMaterialBase& material) {
 void ReadCostData(const Node& materialElement, kxtMaterialBase& material) {
     std::u16string cost;
     std::u16string units;
-    if (const Node custom = materialElement.SelectSingleNode(Queries().custom)) {
-        for (const Node child : custom.ChildNodes()) {
-            if (child && platform::EqualsNoCase(child.AttributeText("name"), kFinancialImpact)) {
+    if (const Node custom = materialElement.Select(Queries().custom).First()) {
+        for (const Node child : custom.ChildWalk()) {
+            if (child.GetAttribute("name").TextEqualsNoCase(kFinancialImpact)) {
                 cost = child.AttributeText("value");
                 units = child.AttributeText("units");
                 break;
@@ -93,20 +89,20 @@ void ReadCostData(const Node& materialElement, kxtMaterialBase& material) {
 // beyond the target's classes or materials are skipped.
 template <class PerClass, class PerMaterial>
 void WalkByPosition(const Node& document, kxtMaterialDB& target, PerClass&& perClass, PerMaterial&& perMaterial) {
-    const NodeList classElements = document.SelectNodes(Queries().classifications);
-    const std::size_t classCount = std::min<std::size_t>(classElements.Length(), target.GetGroupCount());
-    for (std::size_t i = 0; i < classCount; ++i) {
-        kxtMaterialClass* group = target.GetMaterialClass(static_cast<int>(i));
-        const Node classElement = classElements.Item(i);
-        if (group == nullptr || !classElement) continue;
+    const std::uint64_t classCount = target.GetGroupCount();
+    std::uint64_t i = 0;
+    for (const Node classElement : document.Select(Queries().classifications)) {
+        if (i == classCount) break;
+        kxtMaterialClass* group = target.GetMaterialClass(static_cast<int>(i++));
+        if (group == nullptr) continue;
         perClass(classElement);
-        const NodeList materialElements = classElement.SelectNodes(Queries().materials);
-        const std::size_t materialCount =
-            std::min<std::size_t>(materialElements.Length(), group->GetMaterialCount());
-        for (std::size_t j = 0; j < materialCount; ++j) {
-            kxtMaterialBase* material = group->GetMaterial(static_cast<unsigned>(j));
-            const Node materialElement = materialElements.Item(j);
-            if (material != nullptr && materialElement) perMaterial(materialElement, *material);
+        const std::uint64_t materialCount = group->GetMaterialCount();
+        std::uint64_t j = 0;
+        for (const Node materialElement : classElement.Select(Queries().materials)) {
+            if (j == materialCount) break;
+            if (kxtMaterialBase* material = group->GetMaterial(static_cast<unsigned>(j++))) {
+                perMaterial(materialElement, *material);
+            }
         }
     }
 }
@@ -160,16 +156,14 @@ std::u16string ShortenedGabiName(const std::u16string& name) {
 int kxtXMLPhysPropParser::Parse(kxtMaterialDB* target) {
     if (target == nullptr) return 0;
     const eKxtMaterialBDType dbType = target->GetDBType();
-    for (const Node classElement : DocumentNode().SelectNodes(Queries().classifications)) {
-        if (!classElement) continue;
+    for (const Node classElement : DocumentNode().Select(Queries().classifications)) {
         kxtMaterialClass group(target);
         group.SetName(classElement.AttributeText("name"));
-        for (const Node materialElement : classElement.SelectNodes(Queries().materials)) {
-            if (!materialElement) continue;
+        for (const Node materialElement : classElement.Select(Queries().materials)) {
             kxtMaterialBase material(&group);
             material.SetName(materialElement.AttributeText("name"));
             material.SetMaterialID(materialElement.AttributeText("matid"));
-            material.SetEnvData(IsEnvDataText(materialElement.AttributeText("envdata")) ? 1 : 0);
+            material.SetEnvData(IsEnvData(materialElement.GetAttribute("envdata")) ? 1 : 0);
             ApplyDatabaseTypeRules(dbType, group.GetName(), material);
             ReadProperties(materialElement, material);
             ReadCostData(materialElement, material);
@@ -188,8 +182,7 @@ int kxtXMLPhysPropParser::ParseLanguageNames(kxtMaterialDB* target) {
         [&](const Node& materialElement, kxtMaterialBase& material) {
             material.SetLangName(materialElement.AttributeText("name"));
             material.SetLangCLassName(langClassName);
-            for (const Node property : materialElement.SelectNodes(Queries().properties)) {
-                if (!property) continue;
+            for (const Node property : materialElement.Select(Queries().properties)) {
                 kxtMatPhysProp& stored = material.GetProperty(property.Name());
                 // A failed lookup answers the shared default, which must stay untouched.
                 if (&stored != &model::SharedDefaultProperty()) {
@@ -215,7 +208,7 @@ int kxtXMLPhysPropParser::ParseSustainabilityLinks(kxtMaterialDB* target,
     WalkByPosition(
         DocumentNode(), *target, [](const Node&) {},
         [&](const Node& materialElement, kxtMaterialBase& material) {
-            const Node link = materialElement.SelectSingleNode(Queries().sustainability);
+            const Node link = materialElement.Select(Queries().sustainability).First();
             if (!link) {
                 material.SetSageLink(nullptr);
                 return;
@@ -240,8 +233,7 @@ int kxtXMLPhysPropParser::ParseSustainabilityLinks(kxtMaterialDB* target,
 
 int kxtXMLPhysPropParser::RemoveListedClasses(kxtMaterialDB* target) {
     if (target == nullptr) return 0;
-    for (const Node classElement : DocumentNode().SelectNodes(Queries().classifications)) {
-        if (!classElement) continue;
+    for (const Node classElement : DocumentNode().Select(Queries().classifications)) {
         const std::u16string name = classElement.AttributeText("name");
         const std::uint64_t count = target->GetGroupCount();
         for (std::uint64_t i = 0; i < count; ++i) {

@@ -1,6 +1,7 @@
 #include "xml/process_parser.h"
 
 #include <string_view>
+#include <utility>
 
 #include <kxtmat/kxtmat.h>
 
@@ -21,8 +22,8 @@ constexpr double kUnscanned = 2147483647.0;
 // The first "Grouping" child of a ScenarioSettings block whose Alias is
 // "Material specific settings"; an empty handle when there is none.
 Node FindMaterialSettings(const Node& scenarioSettings) {
-    for (const Node grouping : scenarioSettings.SelectNodes(Queries().groupings)) {
-        if (grouping && platform::EqualsNoCase(grouping.AttributeText("Alias"), kMaterialSettings)) return grouping;
+    for (const Node grouping : scenarioSettings.Select(Queries().groupings)) {
+        if (grouping.GetAttribute("Alias").TextEqualsNoCase(kMaterialSettings)) return grouping;
     }
     return Node();
 }
@@ -74,43 +75,48 @@ int kxtXMLProcessParser::Parse(kxtMaterialDB* target) {
     const mapping::MaterialIndex materials =
         mapping::BuildIndex(*target, mapping::MaterialKeys::kGabiNameThenLangName);
 
-    for (const Node scenarioSettings : DocumentNode().SelectNodes(Queries().scenarioSettings)) {
-        if (!scenarioSettings) continue;
+    // Texts that are only compared are read into these, reusing their room.
+    std::u16string alias;
+    std::u16string name;
+    for (const Node scenarioSettings : DocumentNode().Select(Queries().scenarioSettings)) {
         const Node settings = FindMaterialSettings(scenarioSettings);
         if (!settings) return 0;
-        for (const Node category : settings.SelectNodes(Queries().groupings)) {
-            for (const Node materialGroup : category.SelectNodes(Queries().groupings)) {
-                kxtMaterialBase* material = materials.Find(materialGroup.AttributeText("Alias"));
+        for (const Node category : settings.Select(Queries().groupings)) {
+            for (const Node materialGroup : category.Select(Queries().groupings)) {
+                materialGroup.GetAttribute("Alias").TextInto(alias);
+                kxtMaterialBase* material = materials.Find(alias);
                 if (material == nullptr) continue;
 
-                for (const Node parameter : materialGroup.SelectNodes(Queries().parameters)) {
-                    std::u16string name = parameter.AttributeText("Name");
+                for (const Node parameter : materialGroup.Select(Queries().parameters)) {
+                    parameter.GetAttribute("Name").TextInto(name);
                     const std::u16string* langName = processNames_.Find(name);
                     const bool isRecycledContent = platform::EqualsNoCase(name, kRecycledContent);
                     if (!isRecycledContent && (langName == nullptr || langName->empty())) continue;
 
-                    std::u16string alias = parameter.AttributeText("Alias");
-                    const bool appliesRecycledContent = platform::EqualsNoCase(alias, kRecycledContent);
+                    const Attribute aliasAttribute = parameter.GetAttribute("Alias");
                     if (!isRecycledContent) {
                         kxtManufacturingProcess process;
-                        process.SetNativeName(std::move(alias));
+                        process.SetNativeName(aliasAttribute.Text());
                         process.SetLangName(*langName);
-                        process.SetGaBiName(std::move(name));
-                        material->InsertProc(process);
+                        process.SetGaBiName(name);
+                        material->InsertProc(std::move(process));
                     }
-                    if (appliesRecycledContent && !ApplyRecycledContent(parameter, *material)) return 0;
+                    if (aliasAttribute.TextEqualsNoCase(kRecycledContent) && !ApplyRecycledContent(parameter, *material))
+                        return 0;
                 }
 
-                for (const Node energyGroup : materialGroup.SelectNodes(Queries().groupings)) {
-                    const kxtManufacturingProcess* process =
-                        FindEnergyParamsProcess(*material, energyGroup.AttributeText("Alias"));
+                for (const Node energyGroup : materialGroup.Select(Queries().groupings)) {
+                    energyGroup.GetAttribute("Alias").TextInto(alias);
+                    const kxtManufacturingProcess* process = FindEnergyParamsProcess(*material, alias);
                     if (process == nullptr) continue;
+                    const Selection parameters = energyGroup.Select(Queries().parameters);
+                    std::size_t count = 0;
+                    for (auto it = parameters.begin(); it != parameters.end(); ++it) ++count;
                     std::vector<double> params;
+                    params.reserve(count);
                     // A parameter without a child node reads as the unscanned value.
-                    for (const Node parameter : energyGroup.SelectNodes(Queries().parameters)) {
-                        params.push_back(FirstChildNumber(parameter));
-                    }
-                    material->InsertManufacturingParams(process->GetGaBiName(), params);
+                    for (const Node parameter : parameters) params.push_back(FirstChildNumber(parameter));
+                    material->InsertManufacturingParams(process->GetGaBiName(), std::move(params));
                 }
             }
         }
@@ -124,15 +130,14 @@ int kxtXMLProcessParser::Parse(kxtMaterialDB* target) {
 
 int kxtXMLProcessParser::CollectGroupsByComment(const std::u16string& comment,
                                                 std::map<std::u16string, std::vector<std::u16string>>& out) {
-    for (const Node scenarioSettings : DocumentNode().SelectNodes(Queries().scenarioSettings)) {
-        if (!scenarioSettings) continue;
+    for (const Node scenarioSettings : DocumentNode().Select(Queries().scenarioSettings)) {
         const Node settings = FindMaterialSettings(scenarioSettings);
         if (!settings) return 0;
-        for (const Node category : settings.SelectNodes(Queries().groupings)) {
+        for (const Node category : settings.Select(Queries().groupings)) {
+            if (!category.GetAttribute("Comment").TextEqualsNoCase(comment)) continue;
             std::u16string key = category.AttributeText("Alias");
-            if (!platform::EqualsNoCase(category.AttributeText("Comment"), comment)) continue;
             std::vector<std::u16string> aliases;
-            for (const Node materialGroup : category.SelectNodes(Queries().groupings)) {
+            for (const Node materialGroup : category.Select(Queries().groupings)) {
                 aliases.push_back(materialGroup.AttributeText("Alias"));
             }
             out.try_emplace(std::move(key), std::move(aliases));
