@@ -102,8 +102,10 @@ public:
     // The first of them in document order.
     Node SelectSingleNode(const Query& query) const;
     // The same nodes, found one after the other while iterated, without a
-    // list: for (const Node n : node.Select(query)). See Selection.
+    // list: for (const Node n : node.Select(query)). See Selection. The query
+    // must outlive the loop, so a temporary one does not compile.
     Selection Select(const Query& query) const;
+    Selection Select(const Query&& query) const = delete;
 
     friend bool operator==(const Node& a, const Node& b) noexcept {
         return detail::NodeRef::Of(a.node_) == detail::NodeRef::Of(b.node_);

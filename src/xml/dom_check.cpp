@@ -119,13 +119,22 @@ bool IsValidText(const char* text, const Buffer& buffer) noexcept {
 }
 
 // No two attributes of element share a name; every value is valid. Names
-// are compared by their first byte before the whole.
+// are read only when there are two or more, and compared by their first byte
+// before the whole.
 bool HasValidAttributes(pugi::xml_node element, const Buffer& buffer, std::vector<const char*>& names) {
     constexpr std::size_t kPairwiseLimit = 16;
     const auto same = [](const char* a, const char* b) { return a[0] == b[0] && std::strcmp(a, b) == 0; };
     names.clear();
+    pugi::xml_attribute first;
+    bool seen_first = false;  // a flag: testing the handle would be a call
     for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
         if (!IsCleanText<'<'>(a.value(), buffer, [](const char*) { return true; })) return false;
+        if (!seen_first) {
+            first = a;
+            seen_first = true;
+            continue;
+        }
+        if (names.empty()) names.push_back(first.name());
         const char* name = a.name();
         if (names.size() < kPairwiseLimit) {
             for (const char* seen : names) {
