@@ -25,7 +25,8 @@
 // that the database builds when first needed and rebuilds after any change
 // to the model that could alter their answers; a copy starts without one.
 // Like every const lookup, they may run on several threads at once while no
-// thread changes the model.
+// thread changes this database; changes to other databases on other threads
+// at the same time cost a rebuild, never a wrong answer.
 class KXTMAT_API kxtMaterialDB {
 public:
     // Type eKxtNativeDB, no classes, empty path.
@@ -148,6 +149,7 @@ private:
     std::u16string path_;
     // Classes removed by EraseMaterialGroup, kept alive for pointers taken before.
     std::vector<std::unique_ptr<kxtMaterialClass>> erased_;
-    // Owned; neither copied nor given up by a move assignment.
+    // Owned. A copy starts without one; a move-constructed database takes its
+    // source's, a move-assigned one keeps its own.
     mutable std::atomic<LookupTable*> lookupTable_{nullptr};
 };

@@ -204,7 +204,7 @@ kxtMaterialDB::LookupTable* kxtMaterialDB::iLookupTable() const noexcept {
 kxtMaterialBase* kxtMaterialDB::iFindByKey(LookupKey key, std::u16string_view text) const {
     const auto walk = [this](auto match) { return iFirstMaterial(match); };
     if (LookupTable* table = iLookupTable()) return table->Find(key, text, walk);
-    return walk([key, text](const kxtMaterialBase& material) { return LookupTable::Matches(material, key, text); });
+    return LookupTable::FindByWalk(key, text, walk);
 }
 
 int kxtMaterialDB::GetMaterialByName(const std::u16string& name, kxtMaterialBase*& out, int byGabiName) const {

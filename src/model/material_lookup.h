@@ -51,6 +51,11 @@ public:
     // order and return the first for which match(kxtMaterialBase&) holds.
     template <class Walk>
     kxtMaterialBase* Find(LookupKey key, std::u16string_view text, const Walk& walk);
+    // The same answer from the walk alone.
+    template <class Walk>
+    static kxtMaterialBase* FindByWalk(LookupKey key, std::u16string_view text, const Walk& walk) {
+        return walk([key, text](const kxtMaterialBase& material) { return Matches(material, key, text); });
+    }
 
 private:
     static constexpr std::uint64_t kNever = std::numeric_limits<std::uint64_t>::max();
@@ -102,7 +107,7 @@ kxtMaterialBase* kxtMaterialDB::LookupTable::Find(LookupKey key, std::u16string_
         seenAt_ = now;
         if (!built) {
             lock.unlock();
-            return walk([key, text](const kxtMaterialBase& material) { return Matches(material, key, text); });
+            return FindByWalk(key, text, walk);
         }
     }
     return iScan(key, text);
