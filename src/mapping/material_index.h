@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include <kxtmat/kxtmat.h>
 
@@ -30,36 +30,82 @@ void ForEachMaterial(const kxtMaterialDB& db, Fn&& fn) {
     }
 }
 
-// Hash and equality that agree with platform::EqualsNoCase.
+// A hash that agrees with platform::EqualsNoCase: keys equal without regard
+// to case hash alike.
 struct NoCaseHash {
     std::size_t operator()(std::u16string_view s) const noexcept;
-};
-struct NoCaseEqual {
-    bool operator()(std::u16string_view a, std::u16string_view b) const noexcept {
-        return platform::EqualsNoCase(a, b);
-    }
 };
 
 // Folded key -> the first answer added under it. Keys are views into the
 // records' own strings: the index must not outlive them, and the names it
-// was built from must not change while it is used.
+// was built from must not change while it is used. An open-addressing table
+// in one block: filling it allocates only when it grows, and a question
+// reads neighbouring slots.
 template <class Answer>
 class FirstMatchIndex {
 public:
     // Adds `answer` under `key` unless an earlier answer holds that key.
-    void Add(std::u16string_view key, Answer answer) { index_.try_emplace(key, answer); }
-    std::size_t Size() const noexcept { return index_.size(); }
-    // Makes room for `keys` keys in all, so that adding them rehashes no more.
-    void Reserve(std::size_t keys) { index_.reserve(keys); }
+    void Add(std::u16string_view key, Answer answer) {
+        if ((size_ + 1) * 4 > slots_.size() * 3) Grow(size_ + 1);
+        const std::size_t hash = HashOf(key);
+        Slot& slot = slots_[SlotOf(key, hash)];
+        if (slot.hash != 0) return;
+        slot = Slot{key, hash, answer};
+        ++size_;
+    }
+    std::size_t Size() const noexcept { return size_; }
+    // Makes room for `keys` keys in all, so that adding them grows no more.
+    void Reserve(std::size_t keys) {
+        if (keys * 4 > slots_.size() * 3) Grow(keys);
+    }
     // The first answer added under a key equal to `key` without regard to
     // case; a value-initialised Answer (null) when none.
     Answer Find(std::u16string_view key) const {
-        const auto it = index_.find(key);
-        return it == index_.end() ? Answer{} : it->second;
+        if (slots_.empty()) return Answer{};
+        const Slot& slot = slots_[SlotOf(key, HashOf(key))];
+        return slot.hash != 0 ? slot.answer : Answer{};
     }
 
 private:
-    std::unordered_map<std::u16string_view, Answer, NoCaseHash, NoCaseEqual> index_;
+    struct Slot {
+        std::u16string_view key;
+        std::size_t hash = 0;  // 0: an empty slot
+        Answer answer{};
+    };
+
+    // Never 0, so that 0 marks an empty slot.
+    static std::size_t HashOf(std::u16string_view key) noexcept {
+        const std::size_t hash = NoCaseHash{}(key);
+        return hash != 0 ? hash : 1;
+    }
+
+    // The position of the slot that holds key, or of the empty slot where it
+    // would go. The table is never full, so the probe ends.
+    std::size_t SlotOf(std::u16string_view key, std::size_t hash) const noexcept {
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            const Slot& slot = slots_[i];
+            if (slot.hash == 0 || (slot.hash == hash && platform::EqualsNoCase(slot.key, key))) return i;
+        }
+    }
+
+    // Rehashes into a power-of-two table that holds `keys` at most three quarters full.
+    void Grow(std::size_t keys) {
+        std::size_t capacity = 16;
+        while (capacity * 3 < keys * 4) capacity *= 2;
+        std::vector<Slot> old(capacity);
+        old.swap(slots_);
+        for (const Slot& slot : old) {
+            if (slot.hash == 0) continue;
+            const std::size_t mask = slots_.size() - 1;
+            std::size_t i = slot.hash & mask;
+            while (slots_[i].hash != 0) i = (i + 1) & mask;
+            slots_[i] = slot;
+        }
+    }
+
+    std::vector<Slot> slots_;
+    std::size_t size_ = 0;
 };
 
 using MaterialIndex = FirstMatchIndex<kxtMaterialBase*>;
