@@ -85,6 +85,9 @@ public:
     // Appends an entry (never replaces one) and rewinds the property cursor.
     void SetProperty(std::u16string abbreviation, const kxtMatPhysProp& property);
     void SetProperty(std::u16string abbreviation, kxtMatPhysProp&& property);
+    // Makes room for `count` entries in all, so that a reader that knows how
+    // many follow allocates the list once.
+    void ReserveProperties(std::size_t count);
     // out = the first matching property; out is left as it was when none matches.
     void GetProperty(const std::u16string& abbreviation, kxtMatPhysProp& out) const;
     // The first matching property, modifiable in place; the shared default

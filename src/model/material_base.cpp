@@ -137,6 +137,8 @@ void kxtMaterialBase::SetProperty(std::u16string abbreviation, kxtMatPhysProp&& 
     cursor_.position = PropertyCursor::kEnd;
 }
 
+void kxtMaterialBase::ReserveProperties(std::size_t count) { properties_.reserve(count); }
+
 void kxtMaterialBase::GetProperty(const std::u16string& abbreviation, kxtMatPhysProp& out) const {
     FindElement(abbreviation, out);
 }

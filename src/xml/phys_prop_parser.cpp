@@ -61,7 +61,9 @@ void ApplyDatabaseTypeRules(eKxtMaterialBDType dbType, const std::u16string& cla
 }
 
 void ReadProperties(const Node& materialElement, kxtMaterialBase& material) {
-    for (const Node property : materialElement.Select(Queries().properties)) {
+    const Selection properties = materialElement.Select(Queries().properties);
+    material.ReserveProperties(CountOf(properties));
+    for (const Node property : properties) {
         kxtMatPhysProp value(property.AttributeText("displayname"), LeadingNumberOrZero(property.GetAttribute("value")));
         material.SetProperty(property.Name(), std::move(value));
     }

@@ -110,10 +110,8 @@ int kxtXMLProcessParser::Parse(kxtMaterialDB* target) {
                     const kxtManufacturingProcess* process = FindEnergyParamsProcess(*material, alias);
                     if (process == nullptr) continue;
                     const Selection parameters = energyGroup.Select(Queries().parameters);
-                    std::size_t count = 0;
-                    for (auto it = parameters.begin(); it != parameters.end(); ++it) ++count;
                     std::vector<double> params;
-                    params.reserve(count);
+                    params.reserve(CountOf(parameters));
                     // A parameter without a child node reads as the unscanned value.
                     for (const Node parameter : parameters) params.push_back(FirstChildNumber(parameter));
                     material->InsertManufacturingParams(process->GetGaBiName(), std::move(params));
