@@ -1,2 +1,2 @@
 # Consistency checks of the sample installation's data files.
-kxtmat_add_test(sample_data_test SOURCES sample_data_test.cpp LIBS pugixml::pugixml)
+kxtmat_add_test(sample_data_test SOURCES sample_data_test.cpp LIBS ${KXTMAT_PUGIXML})
