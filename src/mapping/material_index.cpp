@@ -1,6 +1,10 @@
 #include "mapping/material_index.h"
 
+#include <utility>
+#include <vector>
+
 #include "model/name_match.h"
+#include "model/prefetch.h"
 
 namespace kxt::mapping {
 
@@ -28,32 +32,62 @@ std::size_t MaterialCount(const kxtMaterialDB& db) {
     return count;
 }
 
+// The key text that an index reads first from a material.
+const std::u16string& FirstKey(const kxtMaterialBase& material, MaterialKeys keys) {
+    switch (keys) {
+        case MaterialKeys::kIdentifier:
+            return material.GetMaterialID();
+        case MaterialKeys::kGabiNameThenLangName:
+            return material.GetGabiName();
+        case MaterialKeys::kNameThenLangName:
+            break;
+    }
+    return material.GetName();
+}
+
+// Calls visit(material, class) for every material of db in walk order. The
+// records are separate heap objects and their texts more of them: in a
+// database larger than the caches, a plain walk would wait on memory at each
+// material. This one asks for each record some steps ahead and for its key
+// text a few steps later.
+template <class Visit>
+void WalkAhead(const kxtMaterialDB& db, MaterialKeys keys, Visit&& visit) {
+    constexpr std::size_t kRecordAhead = 8;
+    constexpr std::size_t kTextAhead = 4;
+    std::vector<std::pair<kxtMaterialBase*, const kxtMaterialClass*>> materials;
+    materials.reserve(MaterialCount(db));
+    ForEachMaterial(db, [&](kxtMaterialBase& material, const kxtMaterialClass& group) {
+        materials.emplace_back(&material, &group);
+    });
+    const std::size_t count = materials.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i + kRecordAhead < count) {
+            // Addresses of members only: nothing is read from the record yet.
+            const kxtMaterialBase& ahead = *materials[i + kRecordAhead].first;
+            model::Prefetch(&ahead.GetName());
+            model::Prefetch(&FirstKey(ahead, keys));
+            model::Prefetch(&ahead.GetNativeClassName());
+        }
+        if (i + kTextAhead < count) model::Prefetch(FirstKey(*materials[i + kTextAhead].first, keys).data());
+        visit(*materials[i].first, *materials[i].second);
+    }
+}
+
 }  // namespace
 
 void AddToIndex(MaterialIndex& index, const kxtMaterialDB& db, MaterialKeys keys) {
     const std::size_t keysPerMaterial = keys == MaterialKeys::kIdentifier ? 1 : 2;
     index.Reserve(index.Size() + keysPerMaterial * MaterialCount(db));
-    ForEachMaterial(db, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
-        switch (keys) {
-            case MaterialKeys::kIdentifier:
-                index.Add(material.GetMaterialID(), &material);
-                break;
-            case MaterialKeys::kNameThenLangName:
-                index.Add(material.GetName(), &material);
-                index.Add(material.GetLangName(), &material);
-                break;
-            case MaterialKeys::kGabiNameThenLangName:
-                index.Add(material.GetGabiName(), &material);
-                index.Add(material.GetLangName(), &material);
-                break;
-        }
+    WalkAhead(db, keys, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
+        index.Add(FirstKey(material, keys), &material);
+        if (keys != MaterialKeys::kIdentifier) index.Add(material.GetLangName(), &material);
     });
 }
 
 FirstMatchIndex<const std::u16string*> BuildClassNameIndex(const kxtMaterialDB& db) {
     FirstMatchIndex<const std::u16string*> index;
     index.Reserve(2 * MaterialCount(db));
-    ForEachMaterial(db, [&](const kxtMaterialBase& material, const kxtMaterialClass& group) {
+    WalkAhead(db, MaterialKeys::kNameThenLangName, [&](const kxtMaterialBase& material, const kxtMaterialClass& group) {
         index.Add(material.GetName(), &group.GetName());
         index.Add(material.GetLangName(), &group.GetLangName());
     });
