@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Prints the ratios that the load must reach, from kxtmat_bench's JSON output.
+"""Prints the ratios that the load must reach, from kxtmat_bench's JSON outputs
+(one file per process; the rows of all of them together).
 
 Times are CPU times (the machine may be shared); with repetitions, the median
 of each row's runs is used.
@@ -9,11 +10,17 @@ import statistics
 import sys
 
 
-def rows(path):
-    with open(path, encoding="utf-8") as file:
-        data = json.load(file)
+def load(paths):
+    benchmarks = []
+    for path in paths:
+        with open(path, encoding="utf-8") as file:
+            benchmarks += json.load(file)["benchmarks"]
+    return benchmarks
+
+
+def rows(benchmarks):
     runs = {}
-    for bench in data["benchmarks"]:
+    for bench in benchmarks:
         if bench.get("run_type") == "aggregate" or bench.get("error_occurred"):
             continue
         runs.setdefault(bench["run_name"], []).append(bench)
@@ -22,7 +29,7 @@ def rows(path):
 
 def median_row(found):
     row = {"cpu": statistics.median(b["cpu_time"] * unit_seconds(b["time_unit"]) for b in found)}
-    for key in ("per_material", "peak_rss", "rss_per_file_byte", "model_per_material"):
+    for key in ("per_material", "bytes_per_second", "peak_rss", "rss_per_file_byte", "model_per_material"):
         if key in found[0]:
             row[key] = statistics.median(b[key] for b in found)
     return row
@@ -32,8 +39,37 @@ def unit_seconds(unit):
     return {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[unit]
 
 
+def scaled(value, units):
+    """value in the largest unit of units (factor, suffix) that it reaches."""
+    for factor, suffix in units:
+        if abs(value) >= factor:
+            return f"{value / factor:.3g} {suffix}"
+    factor, suffix = units[-1]
+    return f"{value / factor:.3g} {suffix}"
+
+
+SECONDS = ((1.0, "s"), (1e-3, "ms"), (1e-6, "us"), (1e-9, "ns"), (1e-12, "ps"))
+BYTES = ((2**30, "GiB"), (2**20, "MiB"), (2**10, "KiB"), (1, "B"))
+
+
+def print_rows(table):
+    """One line per row: CPU time and the counters it reports."""
+    print("| benchmark | CPU | per material | bytes/s | peak RSS | RSS / file byte | model / material |")
+    print("|---|---|---|---|---|---|---|")
+    for name, row in table.items():
+        cells = [scaled(row["cpu"], SECONDS),
+                 scaled(row["per_material"], SECONDS) if "per_material" in row else "",
+                 scaled(row["bytes_per_second"], BYTES) + "/s" if "bytes_per_second" in row else "",
+                 scaled(row["peak_rss"], BYTES) if "peak_rss" in row else "",
+                 f"{row['rss_per_file_byte']:.3g}" if "rss_per_file_byte" in row else "",
+                 scaled(row["model_per_material"], BYTES) if "model_per_material" in row else ""]
+        print(f"| {name} | " + " | ".join(cells) + " |")
+    print()
+
+
 def main():
-    table = rows(sys.argv[1])
+    table = rows(load(sys.argv[1:]))
+    print_rows(table)
     lines = []
 
     def check(what, value, limit, unit=""):
