@@ -2,7 +2,9 @@
 // database type, and the passes that apply a second library by position.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -194,23 +196,61 @@ TEST(AttributeNumbers, ReadTheLeadingNumberAsTheCRuntimeDoes) {
     EXPECT_EQ(LeadingNumberOrZero(u"1" + std::u16string(100000, u'0') + u"e-100000"), 1.0);
 }
 
-TEST(AttributeNumbers, ScanningAgreesWithSscanfWhereStrtodWouldReadMore) {
-    // Texts that strtod reads whole and texts where sscanf's own rules
-    // differ from strtod's (a partial exponent, a bare sign, a hex prefix).
-    const char* const texts[] = {"1e5", "-.5", "+3", " 7.25", "0x1p3", "inf", "1e", "1e+", "-", ".", "0x",
-                                 "12 ", "5e-3x", "nan"};
+// The same value, or NaN for NaN; -0.0 is not 0.0.
+::testing::AssertionResult SameNumber(double actual, double expected) {
+    if (std::isnan(actual) && std::isnan(expected)) return ::testing::AssertionSuccess();
+    if (actual == expected && std::signbit(actual) == std::signbit(expected)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << actual << " instead of " << expected;
+}
+
+// Every reading agrees with strtod (leading number) and sscanf "%lf" (scan):
+// plain decimals, texts that a locale-free reader would take differently (a
+// sign, white space, hexadecimal, words), partial texts and values out of
+// range, under the current C locale.
+void ExpectNumbersReadAsTheCRuntimeDoes() {
+    const char* const texts[] = {"1e5", "-.5", "+3", " 7.25", "0x1p3", "-0x10", "inf", "infinity", "nan", "-nan",
+                                 "1e", "1e+", "-", ".", "0x", "12 ", "5e-3x", "1.", "-0", "0.1", "7850.25",
+                                 "2.1e11", "1e400", "-1e400", "1e-400", "4.9e-324", "2.2250738585072011e-308",
+                                 "123456789012345678901234567890", "0.30000000000000004441", "1,5", "3.25,5"};
     for (const char* text : texts) {
-        double expected = -1.0;
-        if (std::sscanf(text, "%lf", &expected) != 1) expected = -1.0;
         const std::u16string wide(text, text + std::char_traits<char>::length(text));
-        const double scanned = ScannedNumberOr(wide, -1.0);
-        if (std::isnan(expected)) {
-            EXPECT_TRUE(std::isnan(scanned)) << text;
-        } else {
-            EXPECT_EQ(scanned, expected) << text;
-        }
+        double scanned = -1.0;
+        if (std::sscanf(text, "%lf", &scanned) != 1) scanned = -1.0;
+        EXPECT_TRUE(SameNumber(ScannedNumberOr(wide, -1.0), scanned)) << text;
+        EXPECT_TRUE(SameNumber(LeadingNumberOrZero(wide), std::strtod(text, nullptr))) << text;
     }
 }
+
+TEST(AttributeNumbers, ReadingAgreesWithTheCRuntime) { ExpectNumbersReadAsTheCRuntimeDoes(); }
+
+#ifndef _WIN32
+// Sets LC_NUMERIC for the life of the object, then restores the previous one.
+class NumericLocale {
+public:
+    explicit NumericLocale(const char* name) : previous_(std::setlocale(LC_NUMERIC, nullptr)) {
+        set_ = std::setlocale(LC_NUMERIC, name) != nullptr;
+    }
+    ~NumericLocale() { std::setlocale(LC_NUMERIC, previous_.c_str()); }
+    NumericLocale(const NumericLocale&) = delete;
+    NumericLocale& operator=(const NumericLocale&) = delete;
+    bool IsSet() const { return set_; }
+
+private:
+    std::string previous_;
+    bool set_ = false;
+};
+
+TEST(AttributeNumbers, TheDecimalSeparatorIsTheCurrentLocales) {
+    // The build compiles this locale into LOCPATH.
+    const NumericLocale comma("de_DE.UTF-8");
+    ASSERT_TRUE(comma.IsSet()) << "the de_DE.UTF-8 locale of the test build is missing (LOCPATH)";
+    EXPECT_EQ(LeadingNumberOrZero(u"2.5"), 2.0);
+    EXPECT_EQ(LeadingNumberOrZero(u"2,5"), 2.5);
+    EXPECT_EQ(ScannedNumberOr(u"2.5", -1.0), 2.0);
+    EXPECT_EQ(LeadingNumberOrZero(u"25e-1"), 2.5);
+    ExpectNumbersReadAsTheCRuntimeDoes();
+}
+#endif
 
 TEST(AttributeNumbers, AnAttributeReadsAsItsResolvedText) {
     kxt::xml::Document document;

@@ -57,4 +57,8 @@ std::u16string AnsiToUtf16(std::string_view bytes);
 // when memory is exhausted.
 std::optional<std::string> TranscodeToUtf8(std::string_view bytes, const std::string& encoding);
 
+// Whether the current C locale writes the decimal separator as a period, so
+// that locale-free number parsing reads what strtod would.
+bool DecimalSeparatorIsPeriod() noexcept;
+
 }  // namespace kxt::platform

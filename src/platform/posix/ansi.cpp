@@ -1,4 +1,7 @@
-// The "ANSI code page" of POSIX: the multibyte charset of the current C locale.
+// What the current C locale says: its multibyte charset (the "ANSI code page"
+// of POSIX) and its decimal separator.
+#include <langinfo.h>
+
 #include <cwchar>
 
 #include "platform/text.h"
@@ -39,6 +42,12 @@ std::u16string AnsiToUtf16(std::string_view bytes) {
         i += used == 0 ? 1 : used;  // 0: a null character, one byte
     }
     return out;
+}
+
+bool DecimalSeparatorIsPeriod() noexcept {
+    // The locale's own data: unlike localeconv, safe while other threads read it.
+    const char* const radix = nl_langinfo(RADIXCHAR);
+    return radix[0] == '.' && radix[1] == '\0';
 }
 
 }  // namespace kxt::platform

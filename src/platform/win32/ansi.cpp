@@ -1,6 +1,7 @@
-// The ANSI code page of Windows (CP_ACP).
+// The ANSI code page of Windows (CP_ACP) and the C locale's decimal separator.
 #include <algorithm>
 #include <climits>
+#include <clocale>
 
 #include "platform/text.h"
 #include "platform/win32/windows_api.h"
@@ -22,6 +23,13 @@ std::u16string AnsiToUtf16(std::string_view bytes) {
         offset += static_cast<std::size_t>(length);
     }
     return out;
+}
+
+bool DecimalSeparatorIsPeriod() noexcept {
+    // The Windows C runtime hands out its locale data in place, not a copy
+    // that each call rewrites.
+    const char* const point = std::localeconv()->decimal_point;
+    return point[0] == '.' && point[1] == '\0';
 }
 
 }  // namespace kxt::platform
