@@ -102,8 +102,9 @@ public:
     // non-empty excludedName. Appended materials get their type from the
     // database type. The results list is never emptied; the criterion named
     // as the framework's "material cost" string tests the cost per unit mass
-    // when a material has no property of that name (no such criterion when
-    // the string is not available).
+    // when a material has no property of that name (when the string is not
+    // available, it reads as empty: a criterion with an empty name is then
+    // the cost criterion).
     //
     // Searches the class at the set's class index (the given class instead,
     // when not null), or every class when the index is -1. Returns 1 when
