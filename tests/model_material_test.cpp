@@ -36,6 +36,23 @@ TEST(MaterialTest, PropertiesAreAppendedAndLookupsFindTheFirst) {
     EXPECT_EQ(found.GetValue(), 7.85);
 }
 
+TEST(MaterialTest, AppendingOneOfItsOwnPropertiesSurvivesTheListGrowing) {
+    // The argument lives in the list that the append reallocates.
+    kxtMaterialBase m;
+    m.SetProperty(u"DENS", kxtMatPhysProp(u"Mass density of the material, measured at 20 degrees", 7.85));
+    for (int i = 0; i < 40; ++i) m.SetProperty(u"COPY", m.GetProperty(u"DENS"));
+    m.SetProperty(u"MOVED", std::move(m.GetProperty(u"DENS")));
+    ASSERT_EQ(m.GetMatPhysPropSet().size(), 42u);
+    for (const std::size_t at : {std::size_t{1}, std::size_t{40}, std::size_t{41}}) {
+        kxtMatPhysProp appended;
+        m.GetMatPhysPropSet()[at].GetProperty(appended);
+        std::u16string name;
+        appended.GetPropName(name);
+        EXPECT_EQ(name, u"Mass density of the material, measured at 20 degrees") << at;
+        EXPECT_EQ(appended.GetValue(), 7.85) << at;
+    }
+}
+
 TEST(MaterialTest, MissingPropertyAnswersSharedDefaultAndLeavesOutArgument) {
     kxtMaterialBase first = WithProperties({{u"E", 200.0}});
     kxtMaterialBase second;

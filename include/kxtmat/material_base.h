@@ -175,6 +175,20 @@ private:
         }
     };
 
+    // Tells the databases' lookup tables when an assignment to this record,
+    // or a move from it, may have changed its names; a copy changes nothing.
+    // The first member, so that the note comes before any name is assigned:
+    // an assignment that throws partway still leaves the tables out of date.
+    struct LookupChangeNote {
+        LookupChangeNote() = default;
+        LookupChangeNote(const LookupChangeNote&) noexcept {}
+        LookupChangeNote(LookupChangeNote&& from) noexcept;
+        LookupChangeNote& operator=(const LookupChangeNote& other) noexcept;
+        LookupChangeNote& operator=(LookupChangeNote&& other) noexcept;
+        ~LookupChangeNote() = default;
+    };
+    [[no_unique_address]] LookupChangeNote lookupChange_;
+
     std::u16string name_;
     std::u16string materialId_;
     int envData_ = 0;
@@ -195,16 +209,4 @@ private:
     kxtMaterialBase* sageLink_ = nullptr;
     double calculatedDensity_ = 1.0;
     kxtMaterialCostData cost_;
-
-    // Tells the databases' lookup tables when an assignment to this record,
-    // or a move from it, may have changed its names; a copy changes nothing.
-    struct LookupChangeNote {
-        LookupChangeNote() = default;
-        LookupChangeNote(const LookupChangeNote&) noexcept {}
-        LookupChangeNote(LookupChangeNote&& from) noexcept;
-        LookupChangeNote& operator=(const LookupChangeNote& other) noexcept;
-        LookupChangeNote& operator=(LookupChangeNote&& other) noexcept;
-        ~LookupChangeNote() = default;
-    };
-    [[no_unique_address]] LookupChangeNote lookupChange_;
 };

@@ -126,14 +126,16 @@ const kxtMatPhysProp* kxtMaterialBase::iFindProperty(std::u16string_view abbrevi
 }
 
 void kxtMaterialBase::SetProperty(std::u16string abbreviation, const kxtMatPhysProp& property) {
-    properties_.emplace_back().SetProperty(std::move(abbreviation), property);
-    cursor_.position = PropertyCursor::kEnd;
+    SetProperty(std::move(abbreviation), kxtMatPhysProp(property));
 }
 
 void kxtMaterialBase::SetProperty(std::u16string abbreviation, kxtMatPhysProp&& property) {
-    kxtMatPhysPropSet& entry = properties_.emplace_back();
+    // The entry is complete before the list grows: the property may be one of
+    // this material's own, which growing the list would move.
+    kxtMatPhysPropSet entry;
     entry.abbreviation_ = std::move(abbreviation);
     entry.property_ = std::move(property);
+    properties_.push_back(std::move(entry));
     cursor_.position = PropertyCursor::kEnd;
 }
 
