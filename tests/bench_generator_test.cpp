@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <pugixml.hpp>
 #include <set>
 #include <sstream>
@@ -16,6 +17,7 @@
 #include "installation_generator.h"
 #include "platform/modules.h"
 #include "platform/text.h"
+#include "support/temp_dir.h"
 #include "xml/phys_prop_parser.h"
 #include "xml/process_parser.h"
 #include <kxtmat/kxtmat.h>
@@ -64,12 +66,16 @@ struct LibraryContent {
 
 class GeneratedInstallation : public ::testing::Test {
  protected:
-  static fs::path Folder(const char* name) { return fs::path(KXTMAT_BENCH_TEST_DIR) / name; }
+  // A folder of this process's own: the tests of this suite may run in
+  // several processes at once, each writing its installations.
+  static fs::path Folder(const char* name) { return folder_->Path() / name; }
 
   static void SetUpTestSuite() {
-    fs::remove_all(Folder("seed7"));
+    folder_ = std::make_unique<kxt::test::TempDir>();
     summary_ = WriteInstallation({kMaterials, kClasses, 7}, Folder("seed7"));
   }
+
+  static void TearDownTestSuite() { folder_.reset(); }
 
   static pugi::xml_document Load(const char* file) {
     pugi::xml_document document;
@@ -91,9 +97,11 @@ class GeneratedInstallation : public ::testing::Test {
     return content;
   }
 
+  static std::unique_ptr<kxt::test::TempDir> folder_;
   static InstallationSummary summary_;
 };
 
+std::unique_ptr<kxt::test::TempDir> GeneratedInstallation::folder_;
 InstallationSummary GeneratedInstallation::summary_;
 
 TEST_F(GeneratedInstallation, LibrariesHoldTheAskedNumbersOfClassesAndMaterials) {
@@ -329,8 +337,6 @@ TEST_F(GeneratedInstallation, ReadersResolveEveryProcessEntryAndLink) {
 }
 
 TEST_F(GeneratedInstallation, SameSeedRepeatsEveryByteAndAnotherSeedDiffers) {
-  fs::remove_all(Folder("seed7-again"));
-  fs::remove_all(Folder("seed8"));
   WriteInstallation({kMaterials, kClasses, 7}, Folder("seed7-again"));
   WriteInstallation({kMaterials, kClasses, 8}, Folder("seed8"));
   for (const char* file : {kStandardLibraryFile, kDinLibraryFile, kExtrasLibraryFile, kCustomLibraryFile,
