@@ -79,8 +79,7 @@ void kxtMaterialDBsManager::OnCustomDBsModified(const std::vector<std::u16string
             kxtMaterialDB& added = customDBs_.emplace_back();
             added.SetDBType(eKxtCustomDB);
             added.SetPath(path);
-            kxt::manager::ReadLibrary(added, path);
-            kxt::manager::LinkLibrary(added, path, linkDBs);
+            kxt::manager::ReadAndLinkLibrary(added, path, linkDBs);
             continue;
         }
         kxtMaterialDB& db = *it;
@@ -92,12 +91,12 @@ void kxtMaterialDBsManager::OnCustomDBsModified(const std::vector<std::u16string
             iFILLSustainExtrasDBs(path);
             db = sustainExtrasDB_;
             kxt::manager::RelinkByName(links, sustainExtrasDB_);
+            kxt::manager::LinkLibrary(db, path, linkDBs);
         } else {
             kxt::manager::ReleaseMaterialsOf({&db}, nullptr, favorites_, customDBs_);
             db.Clear();
-            kxt::manager::ReadLibrary(db, path);
+            kxt::manager::ReadAndLinkLibrary(db, path, linkDBs);
         }
-        kxt::manager::LinkLibrary(db, path, linkDBs);
     }
     iRebuildDatabaseList();
 }

@@ -72,6 +72,12 @@ void LinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vecto
     xml::kxtXMLPhysPropParser(path).ParseSustainabilityLinks(&db, databases);
 }
 
+void ReadAndLinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vector<kxtMaterialDB*>& databases) {
+    xml::kxtXMLPhysPropParser library(path);
+    library.Parse(&db);
+    library.ParseSustainabilityLinks(&db, databases);
+}
+
 bool HasAnyProcess(const kxtMaterialDB& db) {
     bool any = false;
     mapping::ForEachMaterial(db, [&](const kxtMaterialBase& material, const kxtMaterialClass&) {
