@@ -5,6 +5,7 @@
 
 #include <kxtmat/kxtmat.h>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <string>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "model/name_match.h"
+#include "model/prefetch.h"
 #include "platform/text.h"
 
 namespace {
@@ -340,6 +342,34 @@ TEST_F(LookupTest, ConcurrentReadersAfterAChangeAllAnswerRight) {
     }
     for (std::thread& reader : readers) reader.join();
     EXPECT_EQ(wrong, std::vector<int>(4, 0));
+}
+
+// The walk's stages see each later position once, in order, and only
+// positions that exist; the visit stops the walk where it returns true.
+TEST(WalkAheadTest, StagesRunAheadOfTheVisitWithinTheRange) {
+    for (const std::size_t count : {std::size_t{0}, std::size_t{3}, std::size_t{20}}) {
+        std::vector<std::size_t> far, near, visited;
+        const std::size_t end = kxt::model::WalkAhead<8, 4>(
+            count, [&](std::size_t i) { far.push_back(i); }, [&](std::size_t i) { near.push_back(i); },
+            [&](std::size_t i) {
+                visited.push_back(i);
+                return false;
+            });
+        EXPECT_EQ(end, count);
+        std::vector<std::size_t> all(count);
+        for (std::size_t i = 0; i < count; ++i) all[i] = i;
+        EXPECT_EQ(visited, all) << count;
+        EXPECT_EQ(far, std::vector<std::size_t>(all.begin() + std::min<std::size_t>(8, count), all.end())) << count;
+        EXPECT_EQ(near, std::vector<std::size_t>(all.begin() + std::min<std::size_t>(4, count), all.end())) << count;
+    }
+    std::size_t visits = 0;
+    const std::size_t stop = kxt::model::WalkAhead<2, 1>(
+        10, kxt::model::kNoPrefetch, kxt::model::kNoPrefetch, [&](std::size_t i) {
+            ++visits;
+            return i == 6;
+        });
+    EXPECT_EQ(stop, 6u);
+    EXPECT_EQ(visits, 7u);
 }
 
 }  // namespace

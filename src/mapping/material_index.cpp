@@ -51,26 +51,26 @@ const std::u16string& FirstKey(const kxtMaterialBase& material, MaterialKeys key
 // material. This one asks for each record some steps ahead and for its key
 // text a few steps later.
 template <class Visit>
-void WalkAhead(const kxtMaterialDB& db, MaterialKeys keys, Visit&& visit) {
-    constexpr std::size_t kRecordAhead = 8;
-    constexpr std::size_t kTextAhead = 4;
+void ForEachMaterialAhead(const kxtMaterialDB& db, MaterialKeys keys, Visit&& visit) {
     std::vector<std::pair<kxtMaterialBase*, const kxtMaterialClass*>> materials;
     materials.reserve(MaterialCount(db));
     ForEachMaterial(db, [&](kxtMaterialBase& material, const kxtMaterialClass& group) {
         materials.emplace_back(&material, &group);
     });
-    const std::size_t count = materials.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        if (i + kRecordAhead < count) {
+    model::WalkAhead<8, 4>(
+        materials.size(),
+        [&](std::size_t i) {
             // Addresses of members only: nothing is read from the record yet.
-            const kxtMaterialBase& ahead = *materials[i + kRecordAhead].first;
+            const kxtMaterialBase& ahead = *materials[i].first;
             model::Prefetch(&ahead.GetName());
             model::Prefetch(&FirstKey(ahead, keys));
             model::Prefetch(&ahead.GetNativeClassName());
-        }
-        if (i + kTextAhead < count) model::Prefetch(FirstKey(*materials[i + kTextAhead].first, keys).data());
-        visit(*materials[i].first, *materials[i].second);
-    }
+        },
+        [&](std::size_t i) { model::Prefetch(FirstKey(*materials[i].first, keys).data()); },
+        [&](std::size_t i) {
+            visit(*materials[i].first, *materials[i].second);
+            return false;
+        });
 }
 
 }  // namespace
@@ -78,7 +78,7 @@ void WalkAhead(const kxtMaterialDB& db, MaterialKeys keys, Visit&& visit) {
 void AddToIndex(MaterialIndex& index, const kxtMaterialDB& db, MaterialKeys keys) {
     const std::size_t keysPerMaterial = keys == MaterialKeys::kIdentifier ? 1 : 2;
     index.Reserve(index.Size() + keysPerMaterial * MaterialCount(db));
-    WalkAhead(db, keys, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
+    ForEachMaterialAhead(db, keys, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
         index.Add(FirstKey(material, keys), &material);
         if (keys != MaterialKeys::kIdentifier) index.Add(material.GetLangName(), &material);
     });
@@ -87,10 +87,11 @@ void AddToIndex(MaterialIndex& index, const kxtMaterialDB& db, MaterialKeys keys
 FirstMatchIndex<const std::u16string*> BuildClassNameIndex(const kxtMaterialDB& db) {
     FirstMatchIndex<const std::u16string*> index;
     index.Reserve(2 * MaterialCount(db));
-    WalkAhead(db, MaterialKeys::kNameThenLangName, [&](const kxtMaterialBase& material, const kxtMaterialClass& group) {
+    const auto add = [&](const kxtMaterialBase& material, const kxtMaterialClass& group) {
         index.Add(material.GetName(), &group.GetName());
         index.Add(material.GetLangName(), &group.GetLangName());
-    });
+    };
+    ForEachMaterialAhead(db, MaterialKeys::kNameThenLangName, add);
     return index;
 }
 

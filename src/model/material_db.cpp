@@ -14,7 +14,10 @@
 #include "platform/text.h"
 
 using kxt::model::NoteLookupChange;
+using kxt::model::kNoPrefetch;
 using kxt::model::Prefetch;
+using kxt::model::PrefetchRange;
+using kxt::model::WalkAhead;
 using kxt::platform::EqualsNoCase;
 
 kxtMaterialDB::kxtMaterialDB() = default;
@@ -167,18 +170,20 @@ kxtMaterialBase* kxtMaterialDB::iFirstMaterial(Match match) const {
     // Every material is a heap object of its own, so a walk of a large
     // database would wait on memory at each one: ask for the members that
     // the name tests read (names, identifier, type) a few materials ahead.
-    constexpr unsigned int kAhead = 8;
     for (const auto& group : groups_) {
-        const auto count = static_cast<unsigned int>(group->GetMaterialCount());
-        for (unsigned int j = 0; j < count; ++j) {
-            if (const kxtMaterialBase* ahead = group->GetMaterial(j + kAhead)) {
+        const kxtMaterialClass& materials = *group;
+        const auto at = [&materials](std::size_t j) { return materials.GetMaterial(static_cast<unsigned int>(j)); };
+        const auto count = static_cast<std::size_t>(materials.GetMaterialCount());
+        const std::size_t found = WalkAhead<8, 0>(
+            count,
+            [&](std::size_t j) {
+                const kxtMaterialBase* ahead = at(j);
                 Prefetch(&ahead->name_);
                 Prefetch(&ahead->type_);
                 Prefetch(&ahead->langData_);
-            }
-            kxtMaterialBase* material = group->GetMaterial(j);
-            if (match(*material)) return material;
-        }
+            },
+            kNoPrefetch, [&](std::size_t j) { return match(*at(j)); });
+        if (found < count) return at(found);
     }
     return nullptr;
 }
@@ -237,12 +242,26 @@ std::vector<std::u16string> kxtMaterialDB::GetAllProcessTypes() {
         return std::none_of(names.begin(), names.end(),
                             [&name](const std::u16string& listed) { return EqualsNoCase(listed, name); });
     };
-    // A match that never holds makes the walk visit every material.
-    iFirstMaterial([&](const kxtMaterialBase& material) {
-        for (const kxtManufacturingProcess& process : material.GetManufacturingTypes()) {
-            if (isUnique(process.GetLangName())) names.push_back(process.GetLangName());
-        }
-        return false;
-    });
+    // Each material's process list is a block of its own: ask for the list's
+    // place in the material, then for the list, a few materials ahead.
+    for (const auto& group : groups_) {
+        const kxtMaterialClass& materials = *group;
+        const auto processesOf = [&materials](std::size_t j) -> const std::vector<kxtManufacturingProcess>& {
+            return materials.GetMaterial(static_cast<unsigned int>(j))->GetManufacturingTypes();
+        };
+        WalkAhead<8, 4>(
+            static_cast<std::size_t>(materials.GetMaterialCount()),
+            [&](std::size_t j) { Prefetch(&processesOf(j)); },
+            [&](std::size_t j) {
+                const auto& processes = processesOf(j);
+                PrefetchRange(processes.data(), processes.data() + processes.size());
+            },
+            [&](std::size_t j) {
+                for (const kxtManufacturingProcess& process : processesOf(j)) {
+                    if (isUnique(process.GetLangName())) names.push_back(process.GetLangName());
+                }
+                return false;
+            });
+    }
     return names;
 }

@@ -1,4 +1,5 @@
 // The property search of a database.
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -97,34 +98,32 @@ int kxtMaterialDB::iSearchInGroup(const kxtSearchCriterionsSet& criteria, int cl
         return false;
     };
 
-    const auto count = static_cast<unsigned int>(searched->GetMaterialCount());
+    const auto at = [searched](std::size_t i) { return searched->GetMaterial(static_cast<unsigned int>(i)); };
     // Materials and their property lists are separate heap blocks: ask for
-    // what the criteria read a few materials ahead (the list's first lines
-    // once its material has arrived), so the walk does not wait at each one.
-    constexpr unsigned int kAhead = 8;
-    for (unsigned int i = 0; i < count; ++i) {
-        if (const kxtMaterialBase* ahead = searched->GetMaterial(i + kAhead)) {
+    // what the criteria and the results read a few materials ahead (the list's lines once its
+    // material has arrived), so the walk does not wait at each one.
+    kxt::model::WalkAhead<8, 4>(
+        static_cast<std::size_t>(searched->GetMaterialCount()),
+        [&](std::size_t i) {
+            const kxtMaterialBase* ahead = at(i);
             kxt::model::Prefetch(&ahead->properties_);
             kxt::model::Prefetch(&ahead->cost_);
-        }
-        if (const kxtMaterialBase* near = searched->GetMaterial(i + kAhead / 2); near && !near->properties_.empty()) {
-            const auto* first = reinterpret_cast<const char*>(near->properties_.data());
-            const auto* last = reinterpret_cast<const char*>(near->properties_.data() + near->properties_.size());
-            for (const char* line = first; line < last; line += 64) kxt::model::Prefetch(line);
-        }
-        kxtMaterialBase* material = searched->GetMaterial(i);
-        if (!excludedName.empty() && kxt::platform::EqualsNoCase(material->GetName(), excludedName)) continue;
-        bool qualifies = true;
-        for (const kxtPhysPropSearchCriterionDef& criterion : criteria.criteria_) {
-            if (!satisfies(*material, criterion)) {
-                qualifies = false;
-                break;
+            kxt::model::Prefetch(&ahead->type_);  // a result's type is set
+        },
+        [&](std::size_t i) {
+            const std::vector<kxtMatPhysPropSet>& properties = at(i)->properties_;
+            kxt::model::PrefetchRange(properties.data(), properties.data() + properties.size());
+        },
+        [&](std::size_t i) {
+            kxtMaterialBase* material = at(i);
+            if (!excludedName.empty() && kxt::platform::EqualsNoCase(material->GetName(), excludedName)) return false;
+            const bool qualifies = std::all_of(criteria.criteria_.begin(), criteria.criteria_.end(),
+                                               [&](const auto& criterion) { return satisfies(*material, criterion); });
+            if (qualifies || includeAll != 0) {
+                material->SetMaterialType(MaterialTypeOf(type_, material->GetType()));
+                results.push_back(material);
             }
-        }
-        if (qualifies || includeAll != 0) {
-            material->SetMaterialType(MaterialTypeOf(type_, material->GetType()));
-            results.push_back(material);
-        }
-    }
+            return false;
+        });
     return results.size() > before ? 1 : 0;
 }

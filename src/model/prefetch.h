@@ -1,5 +1,7 @@
-// A hint to the processor for walks over many heap-allocated records.
+// Hints to the processor for walks over many heap-allocated records.
 #pragma once
+
+#include <cstddef>
 
 namespace kxt::model {
 
@@ -10,6 +12,34 @@ inline void Prefetch(const void* address) noexcept {
 #else
     static_cast<void>(address);
 #endif
+}
+
+// Asks for every cache line of the bytes [begin, end).
+inline void PrefetchRange(const void* begin, const void* end) noexcept {
+    constexpr std::size_t kLine = 64;
+    for (auto* line = static_cast<const char*>(begin); line < static_cast<const char*>(end); line += kLine) {
+        Prefetch(line);
+    }
+}
+
+// A stage of WalkAhead that asks for nothing.
+inline constexpr auto kNoPrefetch = [](std::size_t) noexcept {};
+
+// Visits the positions 0 .. count-1 in order, stopping at the first one for
+// which visit returns true. Before visiting position i it calls far(i + kFar)
+// and near(i + kNear) for the positions that exist: far asks for the members
+// of a record, near for the blocks they point at, which have arrived by then.
+// A walk over records larger than the caches then rarely waits on memory.
+// Returns the position where the walk stopped, or count.
+template <std::size_t kFar, std::size_t kNear, class Far, class Near, class Visit>
+std::size_t WalkAhead(std::size_t count, Far&& far, Near&& near, Visit&& visit) {
+    static_assert(kFar > kNear, "a record is asked for before the blocks it points at");
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i + kFar < count) far(i + kFar);
+        if (i + kNear < count) near(i + kNear);
+        if (visit(i)) return i;
+    }
+    return count;
 }
 
 }  // namespace kxt::model
