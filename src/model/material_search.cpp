@@ -100,7 +100,7 @@ int kxtMaterialDB::iSearchInGroup(const kxtSearchCriterionsSet& criteria, int cl
 
     const auto at = [searched](std::size_t i) { return searched->GetMaterial(static_cast<unsigned int>(i)); };
     // Materials and their property lists are separate heap blocks: ask for
-    // what the criteria and the results read a few materials ahead (the list's lines once its
+    // what the criteria read a few materials ahead (the list's lines once its
     // material has arrived), so the walk does not wait at each one.
     kxt::model::WalkAhead<8, 4>(
         static_cast<std::size_t>(searched->GetMaterialCount()),
@@ -108,7 +108,6 @@ int kxtMaterialDB::iSearchInGroup(const kxtSearchCriterionsSet& criteria, int cl
             const kxtMaterialBase* ahead = at(i);
             kxt::model::Prefetch(&ahead->properties_);
             kxt::model::Prefetch(&ahead->cost_);
-            kxt::model::Prefetch(&ahead->type_);  // a result's type is set
         },
         [&](std::size_t i) {
             const std::vector<kxtMatPhysPropSet>& properties = at(i)->properties_;
