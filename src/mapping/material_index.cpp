@@ -1,8 +1,5 @@
 #include "mapping/material_index.h"
 
-#include <utility>
-#include <vector>
-
 #include "model/name_match.h"
 #include "model/prefetch.h"
 
@@ -52,25 +49,21 @@ const std::u16string& FirstKey(const kxtMaterialBase& material, MaterialKeys key
 // text a few steps later.
 template <class Visit>
 void ForEachMaterialAhead(const kxtMaterialDB& db, MaterialKeys keys, Visit&& visit) {
-    std::vector<std::pair<kxtMaterialBase*, const kxtMaterialClass*>> materials;
-    materials.reserve(MaterialCount(db));
-    ForEachMaterial(db, [&](kxtMaterialBase& material, const kxtMaterialClass& group) {
-        materials.emplace_back(&material, &group);
+    ForEachClass(db, [&](const kxtMaterialClass& group) {
+        model::WalkMaterialsAhead<8, 4>(
+            group,
+            [keys](const kxtMaterialBase& ahead) {
+                // Addresses of members only: nothing is read from the record yet.
+                model::Prefetch(&ahead.GetName());
+                model::Prefetch(&FirstKey(ahead, keys));
+                model::Prefetch(&ahead.GetNativeClassName());
+            },
+            [keys](const kxtMaterialBase& ahead) { model::Prefetch(FirstKey(ahead, keys).data()); },
+            [&](kxtMaterialBase& material) {
+                visit(material, group);
+                return false;
+            });
     });
-    model::WalkAhead<8, 4>(
-        materials.size(),
-        [&](std::size_t i) {
-            // Addresses of members only: nothing is read from the record yet.
-            const kxtMaterialBase& ahead = *materials[i].first;
-            model::Prefetch(&ahead.GetName());
-            model::Prefetch(&FirstKey(ahead, keys));
-            model::Prefetch(&ahead.GetNativeClassName());
-        },
-        [&](std::size_t i) { model::Prefetch(FirstKey(*materials[i].first, keys).data()); },
-        [&](std::size_t i) {
-            visit(*materials[i].first, *materials[i].second);
-            return false;
-        });
 }
 
 }  // namespace

@@ -14,20 +14,26 @@
 
 namespace kxt::mapping {
 
+// Calls fn(const kxtMaterialClass&) for every class of `db` in list order.
+template <class Fn>
+void ForEachClass(const kxtMaterialDB& db, Fn&& fn) {
+    const std::uint64_t classCount = db.GetGroupCount();
+    for (std::uint64_t i = 0; i < classCount; ++i) {
+        if (const kxtMaterialClass* group = db.GetMaterialClass(static_cast<int>(i))) fn(*group);
+    }
+}
+
 // Calls fn(kxtMaterialBase&, const kxtMaterialClass&) for every material of
 // `db` and its class: classes in list order, then materials in list order;
 // empty slots are skipped.
 template <class Fn>
 void ForEachMaterial(const kxtMaterialDB& db, Fn&& fn) {
-    const std::uint64_t classCount = db.GetGroupCount();
-    for (std::uint64_t i = 0; i < classCount; ++i) {
-        const kxtMaterialClass* group = db.GetMaterialClass(static_cast<int>(i));
-        if (group == nullptr) continue;
-        const std::uint64_t materialCount = group->GetMaterialCount();
+    ForEachClass(db, [&fn](const kxtMaterialClass& group) {
+        const std::uint64_t materialCount = group.GetMaterialCount();
         for (std::uint64_t j = 0; j < materialCount; ++j) {
-            if (kxtMaterialBase* material = group->GetMaterial(static_cast<unsigned>(j))) fn(*material, *group);
+            if (kxtMaterialBase* material = group.GetMaterial(static_cast<unsigned>(j))) fn(*material, group);
         }
-    }
+    });
 }
 
 // A hash that agrees with platform::EqualsNoCase: keys equal without regard
@@ -96,11 +102,7 @@ private:
         std::vector<Slot> old(capacity);
         old.swap(slots_);
         for (const Slot& slot : old) {
-            if (slot.hash == 0) continue;
-            const std::size_t mask = slots_.size() - 1;
-            std::size_t i = slot.hash & mask;
-            while (slots_[i].hash != 0) i = (i + 1) & mask;
-            slots_[i] = slot;
+            if (slot.hash != 0) slots_[SlotOf(slot.key, slot.hash)] = slot;
         }
     }
 

@@ -17,7 +17,7 @@ using kxt::model::NoteLookupChange;
 using kxt::model::kNoPrefetch;
 using kxt::model::Prefetch;
 using kxt::model::PrefetchRange;
-using kxt::model::WalkAhead;
+using kxt::model::WalkMaterialsAhead;
 using kxt::platform::EqualsNoCase;
 
 kxtMaterialDB::kxtMaterialDB() = default;
@@ -171,19 +171,12 @@ kxtMaterialBase* kxtMaterialDB::iFirstMaterial(Match match) const {
     // database would wait on memory at each one: ask for the members that
     // the name tests read (names, identifier, type) a few materials ahead.
     for (const auto& group : groups_) {
-        const kxtMaterialClass& materials = *group;
-        const auto at = [&materials](std::size_t j) { return materials.GetMaterial(static_cast<unsigned int>(j)); };
-        const auto count = static_cast<std::size_t>(materials.GetMaterialCount());
-        const std::size_t found = WalkAhead<8, 0>(
-            count,
-            [&](std::size_t j) {
-                const kxtMaterialBase* ahead = at(j);
-                Prefetch(&ahead->name_);
-                Prefetch(&ahead->type_);
-                Prefetch(&ahead->langData_);
-            },
-            kNoPrefetch, [&](std::size_t j) { return match(*at(j)); });
-        if (found < count) return at(found);
+        const auto askAhead = [](const kxtMaterialBase& ahead) {
+            Prefetch(&ahead.name_);
+            Prefetch(&ahead.type_);
+            Prefetch(&ahead.langData_);
+        };
+        if (kxtMaterialBase* found = WalkMaterialsAhead<8, 0>(*group, askAhead, kNoPrefetch, match)) return found;
     }
     return nullptr;
 }
@@ -245,19 +238,14 @@ std::vector<std::u16string> kxtMaterialDB::GetAllProcessTypes() {
     // Each material's process list is a block of its own: ask for the list's
     // place in the material, then for the list, a few materials ahead.
     for (const auto& group : groups_) {
-        const kxtMaterialClass& materials = *group;
-        const auto processesOf = [&materials](std::size_t j) -> const std::vector<kxtManufacturingProcess>& {
-            return materials.GetMaterial(static_cast<unsigned int>(j))->GetManufacturingTypes();
-        };
-        WalkAhead<8, 4>(
-            static_cast<std::size_t>(materials.GetMaterialCount()),
-            [&](std::size_t j) { Prefetch(&processesOf(j)); },
-            [&](std::size_t j) {
-                const auto& processes = processesOf(j);
+        WalkMaterialsAhead<8, 4>(
+            *group, [](const kxtMaterialBase& ahead) { Prefetch(&ahead.GetManufacturingTypes()); },
+            [](const kxtMaterialBase& ahead) {
+                const std::vector<kxtManufacturingProcess>& processes = ahead.GetManufacturingTypes();
                 PrefetchRange(processes.data(), processes.data() + processes.size());
             },
-            [&](std::size_t j) {
-                for (const kxtManufacturingProcess& process : processesOf(j)) {
+            [&](const kxtMaterialBase& material) {
+                for (const kxtManufacturingProcess& process : material.GetManufacturingTypes()) {
                     if (isUnique(process.GetLangName())) names.push_back(process.GetLangName());
                 }
                 return false;

@@ -98,29 +98,26 @@ int kxtMaterialDB::iSearchInGroup(const kxtSearchCriterionsSet& criteria, int cl
         return false;
     };
 
-    const auto at = [searched](std::size_t i) { return searched->GetMaterial(static_cast<unsigned int>(i)); };
     // Materials and their property lists are separate heap blocks: ask for
     // what the criteria read a few materials ahead (the list's lines once its
     // material has arrived), so the walk does not wait at each one.
-    kxt::model::WalkAhead<8, 4>(
-        static_cast<std::size_t>(searched->GetMaterialCount()),
-        [&](std::size_t i) {
-            const kxtMaterialBase* ahead = at(i);
-            kxt::model::Prefetch(&ahead->properties_);
-            kxt::model::Prefetch(&ahead->cost_);
+    kxt::model::WalkMaterialsAhead<8, 4>(
+        *searched,
+        [](const kxtMaterialBase& ahead) {
+            kxt::model::Prefetch(&ahead.properties_);
+            kxt::model::Prefetch(&ahead.cost_);
         },
-        [&](std::size_t i) {
-            const std::vector<kxtMatPhysPropSet>& properties = at(i)->properties_;
+        [](const kxtMaterialBase& ahead) {
+            const std::vector<kxtMatPhysPropSet>& properties = ahead.properties_;
             kxt::model::PrefetchRange(properties.data(), properties.data() + properties.size());
         },
-        [&](std::size_t i) {
-            kxtMaterialBase* material = at(i);
-            if (!excludedName.empty() && kxt::platform::EqualsNoCase(material->GetName(), excludedName)) return false;
+        [&](kxtMaterialBase& material) {
+            if (!excludedName.empty() && kxt::platform::EqualsNoCase(material.GetName(), excludedName)) return false;
             const bool qualifies = std::all_of(criteria.criteria_.begin(), criteria.criteria_.end(),
-                                               [&](const auto& criterion) { return satisfies(*material, criterion); });
+                                               [&](const auto& criterion) { return satisfies(material, criterion); });
             if (qualifies || includeAll != 0) {
-                material->SetMaterialType(MaterialTypeOf(type_, material->GetType()));
-                results.push_back(material);
+                material.SetMaterialType(MaterialTypeOf(type_, material.GetType()));
+                results.push_back(&material);
             }
             return false;
         });

@@ -22,8 +22,8 @@ inline void PrefetchRange(const void* begin, const void* end) noexcept {
     }
 }
 
-// A stage of WalkAhead that asks for nothing.
-inline constexpr auto kNoPrefetch = [](std::size_t) noexcept {};
+// A stage of a walk that asks for nothing.
+inline constexpr auto kNoPrefetch = [](const auto&) noexcept {};
 
 // Visits the positions 0 .. count-1 in order, stopping at the first one for
 // which visit returns true. Before visiting position i it calls far(i + kFar)
@@ -40,6 +40,19 @@ std::size_t WalkAhead(std::size_t count, Far&& far, Near&& near, Visit&& visit) 
         if (visit(i)) return i;
     }
     return count;
+}
+
+// WalkAhead over the materials of one class (a type with GetMaterialCount()
+// and GetMaterial(unsigned)): far, near and visit receive the material.
+// Returns the material at which visit stopped the walk, or null.
+template <std::size_t kFar, std::size_t kNear, class Class, class Far, class Near, class Visit>
+auto* WalkMaterialsAhead(const Class& group, Far&& far, Near&& near, Visit&& visit) {
+    const auto at = [&group](std::size_t j) { return group.GetMaterial(static_cast<unsigned int>(j)); };
+    const auto count = static_cast<std::size_t>(group.GetMaterialCount());
+    const std::size_t stop = WalkAhead<kFar, kNear>(
+        count, [&](std::size_t j) { far(*at(j)); }, [&](std::size_t j) { near(*at(j)); },
+        [&](std::size_t j) { return visit(*at(j)); });
+    return stop < count ? at(stop) : nullptr;
 }
 
 }  // namespace kxt::model

@@ -225,6 +225,12 @@ public:
     Iterator end() const noexcept { return Iterator(this, {}, 0); }
     // The first selected node; an empty handle when there is none.
     Node First() const noexcept { return *begin(); }
+    // How many nodes are selected (walks the selection once).
+    std::size_t Count() const noexcept {
+        std::size_t count = 0;
+        for (Iterator it = begin(); it != end(); ++it) ++count;
+        return count;
+    }
 
 private:
     friend class Node;

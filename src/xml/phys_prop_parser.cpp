@@ -62,7 +62,7 @@ void ApplyDatabaseTypeRules(eKxtMaterialBDType dbType, const std::u16string& cla
 
 void ReadProperties(const Node& materialElement, kxtMaterialBase& material) {
     const Selection properties = materialElement.Select(Queries().properties);
-    material.ReserveProperties(CountOf(properties));
+    material.ReserveProperties(properties.Count());
     for (const Node property : properties) {
         kxtMatPhysProp value(property.AttributeText("displayname"), LeadingNumberOrZero(property.GetAttribute("value")));
         material.SetProperty(property.Name(), std::move(value));

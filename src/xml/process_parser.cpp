@@ -111,7 +111,7 @@ int kxtXMLProcessParser::Parse(kxtMaterialDB* target) {
                     if (process == nullptr) continue;
                     const Selection parameters = energyGroup.Select(Queries().parameters);
                     std::vector<double> params;
-                    params.reserve(CountOf(parameters));
+                    params.reserve(parameters.Count());
                     // A parameter without a child node reads as the unscanned value.
                     for (const Node parameter : parameters) params.push_back(FirstChildNumber(parameter));
                     material->InsertManufacturingParams(process->GetGaBiName(), std::move(params));

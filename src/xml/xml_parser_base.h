@@ -12,13 +12,6 @@ class kxtMaterialDB;
 
 namespace kxt::xml {
 
-// The number of nodes a selection yields (walks it once).
-inline std::size_t CountOf(const Selection& selection) noexcept {
-    std::size_t count = 0;
-    for (auto it = selection.begin(); it != selection.end(); ++it) ++count;
-    return count;
-}
-
 class kxtXMLParserBase {
 public:
     // Loads the file at path. A missing, unreadable or malformed file leaves
