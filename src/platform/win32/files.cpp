@@ -2,6 +2,7 @@
 #include "platform/files.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "platform/text.h"
 #include "platform/win32/windows_api.h"
@@ -44,19 +45,18 @@ bool IsDirectory(const std::u16string& path) {
 std::optional<std::string> ReadWholeFile(const std::u16string& path, std::size_t maxBytes) {
     const HANDLE file = OpenForReading(path);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::optional<std::string> result;
+    // Closed also when the content cannot be allocated.
+    const std::unique_ptr<void, decltype(&CloseHandle)> closer(file, &CloseHandle);
     LARGE_INTEGER size{};
-    if (GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size) && size.QuadPart >= 0 &&
-        static_cast<unsigned long long>(size.QuadPart) <= maxBytes) {
-        std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
-        std::size_t used = 0;
-        if (ReadFully(file, content.data(), content.size(), used)) {
-            content.resize(used);
-            result = std::move(content);
-        }
+    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &size) || size.QuadPart < 0 ||
+        static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+        return std::nullopt;
     }
-    CloseHandle(file);
-    return result;
+    std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t used = 0;
+    if (!ReadFully(file, content.data(), content.size(), used)) return std::nullopt;
+    content.resize(used);
+    return content;
 }
 
 struct ChunkedFile::Impl {
