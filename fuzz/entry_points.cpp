@@ -11,6 +11,7 @@
 
 #include <kxtmat/kxtmat.h>
 
+#include "fuzz/manager_setup.h"
 #include "mapping/din_mapper.h"
 #include "platform/posix/reg_file.h"
 #include "platform/text.h"
@@ -64,20 +65,6 @@ kxtMaterialDB& SampleExtras() {
     static kxtMaterialDB db =
         ReadSample("lang/english/kvxmaterials/Sustainability Extras.kvxmat", eKxtSustainExtrasDB);
     return db;
-}
-
-// Every class points to db, every material to its class.
-void RequireOwnership(const kxtMaterialDB& db) {
-    for (std::uint64_t i = 0; i < db.GetGroupCount(); ++i) {
-        const kxtMaterialClass* group = db.GetMaterialClass(static_cast<int>(i));
-        Require(group != nullptr, "a class slot is empty");
-        Require(group->GetDbOwner() == &db, "a class points to another database");
-        for (std::uint64_t j = 0; j < group->GetMaterialCount(); ++j) {
-            const kxtMaterialBase* material = group->GetMaterial(static_cast<unsigned>(j));
-            Require(material != nullptr, "a material slot is empty");
-            Require(material->GetGrOwner() == group, "a material points to another class");
-        }
-    }
 }
 
 bool IsMaterialOf(const kxtMaterialBase* material, const std::vector<kxtMaterialDB*>& databases) {
@@ -255,7 +242,7 @@ EntryPoint EntryPointOf(std::string_view target) {
         {"library_reader", FuzzLibraryReader}, {"process_reader", FuzzProcessReader},
         {"din_mapping", FuzzDinMapping},       {"cost_texts", FuzzCostTexts},
         {"registry_file", FuzzRegistryFile},   {"text_conversions", FuzzTextConversions},
-        {"update_materials", FuzzUpdateMaterials},
+        {"update_materials", FuzzUpdateMaterials}, {"manager_sequence", FuzzManagerSequence},
     };
     for (const auto& [name, entry] : kTargets) {
         if (name == target) return entry;

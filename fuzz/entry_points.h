@@ -38,6 +38,9 @@ int FuzzTextConversions(const std::uint8_t* data, std::size_t size);
 // A whole installation load: the input holds its library, process settings,
 // mapping and registry files, separated by "\n=====\n".
 int FuzzUpdateMaterials(const std::uint8_t* data, std::size_t size);
+// A sequence of manager calls on a fixed installation (loads, custom library
+// changes, favourites, queries), read from the input one operation at a time.
+int FuzzManagerSequence(const std::uint8_t* data, std::size_t size);
 
 // The entry point of a target name ("library_reader", ...); null when unknown.
 EntryPoint EntryPointOf(std::string_view target);

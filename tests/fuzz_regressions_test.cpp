@@ -53,7 +53,7 @@ TEST(FuzzRegressions, EverySeedReplaysCleanly) {
 
 TEST(FuzzRegressions, EmptyInputIsHarmlessForEveryTarget) {
     for (const char* target : {"library_reader", "process_reader", "din_mapping", "cost_texts", "registry_file",
-                               "text_conversions", "update_materials"}) {
+                               "text_conversions", "update_materials", "manager_sequence"}) {
         SCOPED_TRACE(target);
         const kxt::fuzz::EntryPoint entry = kxt::fuzz::EntryPointOf(target);
         ASSERT_NE(entry, nullptr);
