@@ -5,12 +5,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -37,13 +34,6 @@ fs::path Library(const char* language, const char* file) {
     return kSampleData / "lang" / language / "kvxmaterials" / file;
 }
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 std::string ShellQuoted(const std::string& word) {
     std::string quoted = "'";
     for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -67,8 +57,8 @@ Outcome Kxtmat(const std::vector<std::string>& arguments) {
     const int status = std::system(command.c_str());
     Outcome run;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = ReadFile(out);
-    run.err = ReadFile(err);
+    run.out = kxt::test::ReadFileBytes(out);
+    run.err = kxt::test::ReadFileBytes(err);
     return run;
 }
 
@@ -150,7 +140,7 @@ TEST(KxtmatSummary, ListsEveryDatabaseWithTheCountsOfItsLibraryFile) {
 TEST(KxtmatSummary, ListsTheRegistryFavouritesInRegistryOrder) {
     // "_FavMaterialN"="library|material" lines of the sample registry export.
     const std::regex favourite(R"re("_FavMaterial\d+"="([^|"]*)\|([^"]*)")re");
-    const std::string registry = ReadFile(kSampleData / "registry.reg");
+    const std::string registry = kxt::test::ReadFileBytes(kSampleData / "registry.reg");
     std::vector<std::string> expected;
     for (std::sregex_iterator it(registry.begin(), registry.end(), favourite), end; it != end; ++it)
         expected.push_back((*it)[1].str() + "|" + (*it)[2].str());
@@ -216,7 +206,7 @@ TEST(KxtmatShow, GivesEveryFieldOfAStandardMaterial) {
 
 TEST(KxtmatShow, DinMaterialTakesProcessesFromItsPartner) {
     // The mapping file pairs 1.4301 with KM0601, AISI 304 Stainless Steel.
-    ASSERT_NE(ReadFile(kSampleData / "data" / "resources" / "kxterra" / "DINMaterialsMapper.txt").find("1.4301 KM0601"),
+    ASSERT_NE(kxt::test::ReadFileBytes(kSampleData / "data" / "resources" / "kxterra" / "DINMaterialsMapper.txt").find("1.4301 KM0601"),
               std::string::npos);
     const JsonValue din = KxtmatJson({"show", "1.4301", "--library", "korvex din materials"});
     const JsonValue partner = KxtmatJson({"show", "AISI 304 Stainless Steel"});
@@ -369,7 +359,9 @@ TEST(KxtmatProcesses, ClassesShareTheirCommonProcesses) {
     const JsonValue common = KxtmatJson({"common", "Stainless Steel", "Stainless Steel"});
     const JsonValue material = KxtmatJson({"show", "AISI 304 Stainless Steel"});
     EXPECT_EQ(Strings(material["processes"], "language").size(), common["processes"].size());
-    EXPECT_EQ(KxtmatJson({"default-process", "Stainless Steel"})["class"].AsString(), "Stainless Steel");
+    const JsonValue byClass = KxtmatJson({"default-process", "Stainless Steel"});
+    EXPECT_EQ(byClass["class"].AsString(), "Stainless Steel");
+    EXPECT_EQ(byClass["default_process"].AsString(), "Milled");
     EXPECT_EQ(Kxtmat({"default-process", "No Such Class"}).exitCode, 1);
 }
 
