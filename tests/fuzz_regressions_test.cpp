@@ -4,23 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "fuzz/entry_points.h"
+#include "support/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 const fs::path kFuzzDir = fs::path(KXTMAT_SOURCE_DIR) / "fuzz";
-
-std::string ReadBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Replays each file of folder/<target>/ through its target's entry point;
 // returns how many inputs ran.
@@ -35,7 +29,7 @@ int ReplayAll(const fs::path& folder) {
         for (const fs::directory_entry& input : fs::directory_iterator(targetDir.path())) {
             if (!input.is_regular_file()) continue;
             SCOPED_TRACE(input.path().string());
-            const std::string bytes = ReadBytes(input.path());
+            const std::string bytes = kxt::test::ReadFileBytes(input.path());
             EXPECT_EQ(entry(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), 0);
             ++replayed;
         }

@@ -2,20 +2,18 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "fuzz/installation_input.h"
 #include "platform/text.h"
+#include "support/temp_dir.h"
 
 namespace kxt::test {
 namespace {
 
 // The files of the seed installation of the whole-load fuzz target.
 std::vector<InstallationFile> SeedFiles() {
-    std::ifstream in(std::filesystem::path(KXTMAT_SOURCE_DIR) / "fuzz/corpus/update_materials/small-installation",
-                     std::ios::binary);
-    const std::string seed{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string seed =
+        ReadFileBytes(std::filesystem::path(KXTMAT_SOURCE_DIR) / "fuzz/corpus/update_materials/small-installation");
     std::vector<InstallationFile> files;
     for (const auto& [relative, bytes] : fuzz::SplitInstallation(seed)) {
         files.push_back({std::string(relative), std::string(bytes.value_or(std::string_view()))});

@@ -17,7 +17,6 @@
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <iterator>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -289,8 +288,8 @@ TEST_F(HostileFileTest, UserProcessSettingsBeyondTheHostsBufferAreNotRead) {
     // The user's copy of the installed settings names the process Wire for
     // every material; read from a folder whose settings path does not fit 260
     // characters, it is not read and the installed processes apply.
-    std::ifstream installed(SmallInstallation().Root() / "data/resources/kxterra/materials process.dat");
-    const std::string settings{std::istreambuf_iterator<char>(installed), std::istreambuf_iterator<char>()};
+    const std::string settings =
+        kxt::test::ReadFileBytes(SmallInstallation().Root() / "data/resources/kxterra/materials process.dat");
     const std::string wireOnly = std::regex_replace(
         settings, std::regex(R"re(Name="(milled_part|turned_part|forged_part|sheet_part|stamped_sheet)" Alias="[^"]*")re"),
         R"re(Name="wire" Alias="Wire")re");

@@ -5,8 +5,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -38,11 +36,6 @@ std::string Quote(const std::string& s) {
     return quoted + "'";
 }
 
-std::string ReadText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // The traced calls that change the file system: opens for writing, creation,
 // renaming, removal, truncation, links, permission and time changes.
 std::vector<std::string> WritingCalls(const std::string& trace) {
@@ -64,7 +57,7 @@ protected:
         if (std::system("strace -f -o /dev/null true >/dev/null 2>&1") != 0) {
             GTEST_SKIP() << "strace is missing or ptrace is not permitted here";
         }
-        registry_ = temp_.Write("registry.reg", ReadText(fs::path(KXTMAT_SAMPLE_DIR) / "registry.reg"));
+        registry_ = temp_.Write("registry.reg", kxt::test::ReadFileBytes(fs::path(KXTMAT_SAMPLE_DIR) / "registry.reg"));
     }
 
     // Runs kxtmat with args under strace; returns the trace and stores the output.
@@ -75,7 +68,7 @@ protected:
                                     " >" + Quote((temp_.Path() / "out").string()) + " 2>&1";
         const int status = std::system(command.c_str());
         exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return ReadText(trace);
+        return kxt::test::ReadFileBytes(trace);
     }
 
     kxt::test::TempDir temp_;
@@ -106,7 +99,7 @@ TEST_F(NoWritesTest, LoadAndEveryQueryCommandOnlyRead) {
         SCOPED_TRACE(args);
         int exitCode = -1;
         const std::string trace = Traced(args, exitCode);
-        EXPECT_TRUE(exitCode == 0 || exitCode == 1) << ReadText(temp_.Path() / "out");
+        EXPECT_TRUE(exitCode == 0 || exitCode == 1) << kxt::test::ReadFileBytes(temp_.Path() / "out");
         // The trace saw the load: the registry export and the standard library were read.
         EXPECT_NE(trace.find(registry_.filename().string() + "\", O_RDONLY"), std::string::npos);
         EXPECT_NE(trace.find("Korvex Materials.kvxmat\", O_RDONLY"), std::string::npos);

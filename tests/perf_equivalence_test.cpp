@@ -4,7 +4,6 @@
 #include <kxtmat/kxtmat.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -16,6 +15,7 @@
 #include "paths/data_paths.h"
 #include "platform/text.h"
 #include "support/temp_installation.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -118,9 +118,7 @@ Questions AskedNames(const std::vector<kxtMaterialDB*>& dbs) {
 // The favourites that the generated registry export lists, in order, as
 // (library, material) pairs; the values are plain quoted strings.
 std::vector<std::pair<std::u16string, std::u16string>> ListedFavourites(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
+    std::istringstream content(kxt::test::ReadFileBytes(file));
     std::map<int, std::string> values;
     std::string line;
     const std::string prefix = "\"_FavMaterial";

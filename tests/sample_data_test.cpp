@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <set>
@@ -16,6 +15,8 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include "support/temp_dir.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -24,13 +25,6 @@ const fs::path kSample = fs::path(KXTMAT_SOURCE_DIR) / "data" / "sample";
 const char* const kLanguages[] = {"english", "french", "german"};
 const char* const kLibraries[] = {"Korvex Materials.kvxmat", "Korvex din Materials.kvxmat",
                                   "Sustainability Extras.kvxmat"};
-
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 fs::path LibraryPath(const std::string& language, const std::string& file) {
     return kSample / "lang" / language / "kvxmaterials" / file;
@@ -65,7 +59,7 @@ bool Contains(const std::set<std::string>& set, const std::string& value) { retu
 std::map<int, std::string> StringTable(const std::string& language) {
     const fs::path path = fs::path(KXTMAT_SOURCE_DIR) / "modules" / "kxTerraMatResU" / ("strings_" + language + ".inc");
     std::map<int, std::string> table;
-    std::istringstream lines(ReadText(path));
+    std::istringstream lines(kxt::test::ReadFileBytes(path));
     for (std::string line; std::getline(lines, line);) {
         const auto open = line.find('{');
         const auto quote = line.find("u\"");
@@ -132,7 +126,7 @@ TEST(SampleData, EveryDinMaterialMapsToAnExistingStandardPartner) {
     const auto dinIds = Attributes(*dinDoc, "//classification/material", "matid");
     EXPECT_GE(dinIds.size(), 30u);
 
-    const std::string mapping = ReadText(kSample / "data" / "resources" / "kxterra" / "DINMaterialsMapper.txt");
+    const std::string mapping = kxt::test::ReadFileBytes(kSample / "data" / "resources" / "kxterra" / "DINMaterialsMapper.txt");
     EXPECT_EQ(mapping.find('\r'), std::string::npos) << "carriage returns would end up in every partner id";
     std::map<std::string, std::string> partners;
     std::istringstream lines(mapping);
@@ -192,7 +186,7 @@ TEST(SampleData, ProcessSettingsNameOnlyExistingMaterialsAndKnownProcesses) {
         "sand_cast_part", "stnd_mach_scast", "sheet_part", "stamped_sheet", "extrusion", "inj_molded", "none",
         "custom", "forged", "mach_sand_cast", "sand_cast", "sheet", "injection_mold", "wire"};
     const fs::path installed = kSample / "data" / "resources" / "kxterra" / "materials process.dat";
-    EXPECT_TRUE(ReadText(installed) == ReadText(kSample / "user" / "materials process.dat"))
+    EXPECT_TRUE(kxt::test::ReadFileBytes(installed) == kxt::test::ReadFileBytes(kSample / "user" / "materials process.dat"))
         << "the user's copy of the process settings differs from the installed one";
 
     const auto standard = MaterialAttribute(LibraryPath("english", kLibraries[0]), "name");
@@ -255,7 +249,7 @@ TEST(SampleData, CustomLinksAndFavouritesNameExistingMaterials) {
     }
     EXPECT_EQ(linkedDatabases.count("korvex materials") + linkedDatabases.count("sustainability extras"), 2u);
 
-    std::istringstream lines(ReadText(kSample / "registry.reg"));
+    std::istringstream lines(kxt::test::ReadFileBytes(kSample / "registry.reg"));
     std::string line;
     std::getline(lines, line);
     EXPECT_EQ(line, "Windows Registry Editor Version 5.00");

@@ -29,6 +29,9 @@ private:
     std::filesystem::path path_;
 };
 
+// The whole content of a file; empty when it cannot be read.
+std::string ReadFileBytes(const std::filesystem::path& file);
+
 // A '/'-separated UTF-8 path as a file system path.
 std::filesystem::path Utf8Path(std::string_view utf8);
 
