@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/live_objects.h"
 #include "support/temp_installation.h"
 
 namespace kxt::test {
@@ -33,10 +34,5 @@ void SetUpAsHost(kxtMaterialDBsManager& manager);
 // favourites' names.
 std::vector<std::u16string> ShapeOf(kxtMaterialDBsManager& manager);
 
-// The database list is a prefix of [native, DIN, custom databases in order],
-// every class of those databases points to its database and every material to
-// its class, every link and every favourite is a material of them. Pointers are compared
-// before any is followed.
-::testing::AssertionResult HoldsOnlyLiveObjects(kxtMaterialDBsManager& manager);
 
 }  // namespace kxt::test

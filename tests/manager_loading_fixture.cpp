@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unordered_set>
 
 #include "paths/data_paths.h"
 #include "paths/sibling_services.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "support/live_objects.h"
 
 namespace kxt::test {
 namespace {
@@ -244,37 +244,8 @@ kxtMaterialBase* MaterialAt(const kxtMaterialDB& db, unsigned int i, unsigned in
 }
 
 void ExpectPointersIntoLiveStorage(kxtMaterialDBsManager& manager) {
-    std::vector<kxtMaterialDB>& custom = manager.GetCustomDBs();
-    ASSERT_EQ(manager.GetDatabaseCount(), static_cast<int>(2 + custom.size()));
-    EXPECT_EQ(manager.GetDB(0), manager.GetKxNativeDB());
-    EXPECT_EQ(manager.GetDB(1), manager.GetKxNativeDinDB());
-    for (std::size_t k = 0; k < custom.size(); ++k) EXPECT_EQ(manager.GetDB(static_cast<int>(k + 2)), &custom[k]);
-
-    std::unordered_set<const kxtMaterialBase*> live;
-    auto collect = [&](const kxtMaterialDB& db) {
-        for (unsigned i = 0; i < db.GetGroupCount(); ++i) {
-            const kxtMaterialClass* group = db.GetMaterialClass(static_cast<int>(i));
-            for (unsigned j = 0; j < group->GetMaterialCount(); ++j) live.insert(group->GetMaterial(j));
-        }
-    };
-    collect(*manager.GetKxNativeDB());
-    collect(*manager.GetKxNativeDinDB());
-    collect(*manager.GetKxSustainExtrasDB());
-    for (const kxtMaterialDB& db : custom) collect(db);
-
-    for (const kxtMaterialBase* favourite : manager.GetFavoritesMaterials())
-        EXPECT_TRUE(live.contains(favourite)) << "a favourite points outside the loaded databases";
-    for (const kxtMaterialDB& db : custom) {
-        for (unsigned i = 0; i < db.GetGroupCount(); ++i) {
-            const kxtMaterialClass* group = db.GetMaterialClass(static_cast<int>(i));
-            EXPECT_EQ(group->GetDbOwner(), &db);
-            for (unsigned j = 0; j < group->GetMaterialCount(); ++j) {
-                const kxtMaterialBase* link = group->GetMaterial(j)->GetSageLink();
-                EXPECT_TRUE(link == nullptr || live.contains(link))
-                    << "a link of " << platform::Utf16ToUtf8(group->GetMaterial(j)->GetName()) << " dangles";
-            }
-        }
-    }
+    EXPECT_EQ(manager.GetDatabaseCount(), static_cast<int>(2 + manager.GetCustomDBs().size()));
+    EXPECT_TRUE(HoldsOnlyLiveObjects(manager));
 }
 
 }  // namespace kxt::test

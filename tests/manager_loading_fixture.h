@@ -98,10 +98,8 @@ std::vector<std::u16string> ClassNamesOf(const kxtMaterialDB& db);
 // Material j of class i of db; null when out of range.
 kxtMaterialBase* MaterialAt(const kxtMaterialDB& db, unsigned int i, unsigned int j);
 
-// Checks, without following any pointer first, that every pointer the
-// manager hands out (database list, favourites, links of custom materials)
-// points into its current storage, and that the database list has the
-// layout native, DIN, custom databases in order.
+// The database list holds native, DIN and every custom database in order, and
+// every pointer the manager hands out points into its current storage.
 void ExpectPointersIntoLiveStorage(kxtMaterialDBsManager& manager);
 
 }  // namespace kxt::test
