@@ -92,33 +92,4 @@ TEST_F(ManagerSampleTest, StandardAndExtrasMaterialsHaveNamedProcesses) {
     }
 }
 
-TEST_F(ManagerSampleTest, DinMaterialsAreMappedToTheirStandardPartners) {
-    int mapped = 0;
-    ForEachMaterial(*manager_.GetKxNativeDinDB(), [&](const kxtMaterialBase& material) {
-        if (!material.GetGabiName().empty() && !material.GetManufacturingTypes().empty()) ++mapped;
-    });
-    EXPECT_GT(mapped, 0);
-    kxtMaterialBase* stainless = nullptr;
-    ASSERT_EQ(manager_.GetKxNativeDinDB()->GetMaterialByID(u"1.4301", stainless), 1);
-    EXPECT_FALSE(stainless->GetGabiName().empty());
-    EXPECT_FALSE(stainless->GetManufacturingTypes().empty());
-}
-
-TEST_F(ManagerSampleTest, FavouritesAndLinksResolve) {
-    std::vector<std::u16string> names;
-    for (const kxtMaterialBase* favourite : manager_.GetFavoritesMaterials()) names.push_back(favourite->GetName());
-    EXPECT_EQ(names, (std::vector<std::u16string>{u"AISI 304 Stainless Steel", u"Aluminium 6061-T6", u"1.4301",
-                                                  u"Polycarbonate", u"Housing Aluminium"}));
-
-    const kxtMaterialDB* mine = manager_.GetDB(3);
-    ASSERT_EQ(mine->GetDbName(), u"my materials");
-    kxtMaterialBase* bracket = nullptr;
-    kxtMaterialBase* prototype = nullptr;
-    ASSERT_EQ(mine->GetMaterialByName(u"Bracket Steel", bracket, 0), 1);
-    ASSERT_EQ(mine->GetMaterialByName(u"Prototype Resin", prototype, 0), 1);
-    ASSERT_NE(bracket->GetSageLink(), nullptr);
-    EXPECT_EQ(bracket->GetSageLink()->GetMaterialID(), u"KM0101");
-    EXPECT_EQ(prototype->GetSageLink(), nullptr);
-}
-
 }  // namespace
