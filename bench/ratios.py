@@ -2,11 +2,13 @@
 """Prints the ratios that the load must reach, from kxtmat_bench's JSON outputs
 (one file per process; the rows of all of them together).
 
-Times are CPU times (the machine may be shared); with repetitions, the median
-of each row's runs is used.
+Times are CPU times. When a row ran more than once (several rounds of
+bench/run, or repetitions), its fastest run is used, with that run's
+counters: on a shared machine other work only ever adds time, so the fastest
+run is the one least disturbed, and the rows of a ratio, run minutes apart,
+are compared at their best rather than at whatever the machine was doing.
 """
 import json
-import statistics
 import sys
 
 
@@ -24,14 +26,15 @@ def rows(benchmarks):
         if bench.get("run_type") == "aggregate" or bench.get("error_occurred"):
             continue
         runs.setdefault(bench["run_name"], []).append(bench)
-    return {name: median_row(found) for name, found in runs.items()}
+    return {name: fastest_row(found) for name, found in runs.items()}
 
 
-def median_row(found):
-    row = {"cpu": statistics.median(b["cpu_time"] * unit_seconds(b["time_unit"]) for b in found)}
+def fastest_row(found):
+    best = min(found, key=lambda b: b["cpu_time"] * unit_seconds(b["time_unit"]))
+    row = {"cpu": best["cpu_time"] * unit_seconds(best["time_unit"]), "runs": len(found)}
     for key in ("per_material", "bytes_per_second", "peak_rss", "rss_per_file_byte", "model_per_material"):
-        if key in found[0]:
-            row[key] = statistics.median(b[key] for b in found)
+        if key in best:
+            row[key] = best[key]
     return row
 
 
