@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -23,7 +22,9 @@
 #include "fuzz/entry_points.h"
 #include "fuzz/installation_input.h"
 #include "fuzz/manager_setup.h"
+#include "mapping/material_index.h"
 #include "platform/text.h"
+#include "support/temp_dir.h"
 
 namespace kxt::fuzz {
 namespace {
@@ -61,9 +62,8 @@ const std::vector<std::pair<std::string, std::string>>& Fixture() {
         std::vector<std::pair<std::string, std::string>> read;
         for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
             if (!entry.is_regular_file()) continue;
-            std::ifstream in(entry.path(), std::ios::binary);
             read.emplace_back(entry.path().lexically_relative(root).generic_string(),
-                              std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+                              test::ReadFileBytes(entry.path()));
         }
         std::sort(read.begin(), read.end());
         Require(!read.empty(), "the manager_sequence fixture is missing");
@@ -145,16 +145,6 @@ std::vector<kxtMaterialDB*> LiveDatabases(kxtMaterialDBsManager& manager) {
     return dbs;
 }
 
-template <class Visit>
-void ForEachMaterial(const kxtMaterialDB& db, Visit&& visit) {
-    for (std::uint64_t i = 0; i < db.GetGroupCount(); ++i) {
-        kxtMaterialClass* group = db.GetMaterialClass(static_cast<int>(i));
-        for (std::uint64_t j = 0; j < group->GetMaterialCount(); ++j) {
-            visit(*group->GetMaterial(static_cast<unsigned>(j)));
-        }
-    }
-}
-
 // What the manager holds now, to check pointers against.
 struct Live {
     std::unordered_set<const kxtMaterialDB*> dbs;
@@ -166,7 +156,7 @@ struct Live {
         for (kxtMaterialDB* db : LiveDatabases(manager)) {
             dbs.insert(db);
             for (std::uint64_t i = 0; i < db->GetGroupCount(); ++i) classes.insert(db->GetMaterialClass(static_cast<int>(i)));
-            ForEachMaterial(*db, [&](kxtMaterialBase& material) {
+            mapping::ForEachMaterial(*db, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
                 materials.insert(&material);
                 ordered.push_back(&material);
             });
@@ -201,14 +191,12 @@ void RequireInvariants(kxtMaterialDBsManager& manager, const kxtMaterialDB* nati
     Require(manager.GetKxNativeDB() == native && manager.GetKxNativeDinDB() == din &&
                 manager.GetKxSustainExtrasDB() == extras,
             "a standard database moved");
+    // Also every favourite: it lies in a database of the list.
     RequireLiveLists(manager);
     const Live live(manager);
     for (const kxtMaterialDB* db : live.dbs) RequireOwnership(*db);
     for (const kxtMaterialBase* material : live.ordered) {
         RequireLiveMaterial(live, material->GetSageLink(), "a material links outside the live databases");
-    }
-    for (const kxtMaterialBase* favourite : manager.GetFavoritesMaterials()) {
-        RequireLiveMaterial(live, favourite, "a favourite points outside the live databases");
     }
 }
 

@@ -80,11 +80,11 @@ void AddToIndex(MaterialIndex& index, const kxtMaterialDB& db, MaterialKeys keys
 FirstMatchIndex<const std::u16string*> BuildClassNameIndex(const kxtMaterialDB& db) {
     FirstMatchIndex<const std::u16string*> index;
     index.Reserve(2 * MaterialCount(db));
-    const auto add = [&](const kxtMaterialBase& material, const kxtMaterialClass& group) {
-        index.Add(material.GetName(), &group.GetName());
-        index.Add(material.GetLangName(), &group.GetLangName());
-    };
-    ForEachMaterialAhead(db, MaterialKeys::kNameThenLangName, add);
+    ForEachMaterialAhead(db, MaterialKeys::kNameThenLangName,
+                         [&](const kxtMaterialBase& material, const kxtMaterialClass& group) {
+                             index.Add(material.GetName(), &group.GetName());
+                             index.Add(material.GetLangName(), &group.GetLangName());
+                         });
     return index;
 }
 

@@ -16,7 +16,7 @@
 using kxt::model::NoteLookupChange;
 using kxt::model::kNoPrefetch;
 using kxt::model::Prefetch;
-using kxt::model::PrefetchRange;
+using kxt::model::PrefetchElements;
 using kxt::model::WalkMaterialsAhead;
 using kxt::platform::EqualsNoCase;
 
@@ -170,12 +170,12 @@ kxtMaterialBase* kxtMaterialDB::iFirstMaterial(Match match) const {
     // Every material is a heap object of its own, so a walk of a large
     // database would wait on memory at each one: ask for the members that
     // the name tests read (names, identifier, type) a few materials ahead.
+    const auto askAhead = [](const kxtMaterialBase& ahead) {
+        Prefetch(&ahead.name_);
+        Prefetch(&ahead.type_);
+        Prefetch(&ahead.langData_);
+    };
     for (const auto& group : groups_) {
-        const auto askAhead = [](const kxtMaterialBase& ahead) {
-            Prefetch(&ahead.name_);
-            Prefetch(&ahead.type_);
-            Prefetch(&ahead.langData_);
-        };
         if (kxtMaterialBase* found = WalkMaterialsAhead<8, 0>(*group, askAhead, kNoPrefetch, match)) return found;
     }
     return nullptr;
@@ -240,10 +240,7 @@ std::vector<std::u16string> kxtMaterialDB::GetAllProcessTypes() {
     for (const auto& group : groups_) {
         WalkMaterialsAhead<8, 4>(
             *group, [](const kxtMaterialBase& ahead) { Prefetch(&ahead.GetManufacturingTypes()); },
-            [](const kxtMaterialBase& ahead) {
-                const std::vector<kxtManufacturingProcess>& processes = ahead.GetManufacturingTypes();
-                PrefetchRange(processes.data(), processes.data() + processes.size());
-            },
+            [](const kxtMaterialBase& ahead) { PrefetchElements(ahead.GetManufacturingTypes()); },
             [&](const kxtMaterialBase& material) {
                 for (const kxtManufacturingProcess& process : material.GetManufacturingTypes()) {
                     if (isUnique(process.GetLangName())) names.push_back(process.GetLangName());

@@ -107,10 +107,7 @@ int kxtMaterialDB::iSearchInGroup(const kxtSearchCriterionsSet& criteria, int cl
             kxt::model::Prefetch(&ahead.properties_);
             kxt::model::Prefetch(&ahead.cost_);
         },
-        [](const kxtMaterialBase& ahead) {
-            const std::vector<kxtMatPhysPropSet>& properties = ahead.properties_;
-            kxt::model::PrefetchRange(properties.data(), properties.data() + properties.size());
-        },
+        [](const kxtMaterialBase& ahead) { kxt::model::PrefetchElements(ahead.properties_); },
         [&](kxtMaterialBase& material) {
             if (!excludedName.empty() && kxt::platform::EqualsNoCase(material.GetName(), excludedName)) return false;
             const bool qualifies = std::all_of(criteria.criteria_.begin(), criteria.criteria_.end(),

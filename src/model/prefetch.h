@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 namespace kxt::model {
 
@@ -20,6 +21,12 @@ inline void PrefetchRange(const void* begin, const void* end) noexcept {
     for (auto* line = static_cast<const char*>(begin); line < static_cast<const char*>(end); line += kLine) {
         Prefetch(line);
     }
+}
+
+// Asks for every cache line of a list's elements.
+template <class T>
+void PrefetchElements(const std::vector<T>& items) noexcept {
+    PrefetchRange(items.data(), items.data() + items.size());
 }
 
 // A stage of a walk that asks for nothing.
