@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <kxtmat/kxtmat.h>
 
@@ -365,9 +366,13 @@ TEST_F(LibraryReaderTest, LanguageNamesDoNotTouchCustomMaterials) {
     EXPECT_EQ(MaterialAt(*db, 0, 0).GetLangClassName(), u"Steel");
 }
 
+// How a custom library gets its links: read, then linked in a second pass, or
+// read and linked in one call.
+enum class LinkPass { kAfterReading, kWhileReading };
+
 // Databases to link against: an extras library, a standard one, and a second
 // library with the standard one's name.
-class SustainabilityLinkTest : public LibraryReaderTest {
+class SustainabilityLinkTest : public LibraryReaderTest, public ::testing::WithParamInterface<LinkPass> {
 protected:
     void SetUp() override {
         extras_ = Read(R"(<m><classification name="Metals">
@@ -393,10 +398,16 @@ protected:
                    "\"/></material>";
         }
         xml += "</classification></m>";
-        const auto custom = Read(xml, eKxtCustomDB, u"mine.kvxmat");
-        EXPECT_EQ(kxtXMLPhysPropParser(Write(xml)).ParseSustainabilityLinks(
-                      custom.get(), {standard_.get(), twin_.get(), extras_.get()}),
-                  1);
+        const std::vector<kxtMaterialDB*> databases{standard_.get(), twin_.get(), extras_.get()};
+        std::unique_ptr<kxtMaterialDB> custom;
+        if (GetParam() == LinkPass::kAfterReading) {
+            custom = Read(xml, eKxtCustomDB, u"mine.kvxmat");
+            EXPECT_EQ(kxtXMLPhysPropParser(Write(xml)).ParseSustainabilityLinks(custom.get(), databases), 1);
+        } else {
+            custom = std::make_unique<kxtMaterialDB>();
+            custom->SetDBType(eKxtCustomDB);
+            EXPECT_EQ(kxtXMLPhysPropParser(Write(xml)).ParseWithLinks(custom.get(), databases), 1);
+        }
         std::vector<const kxtMaterialBase*> result;
         for (unsigned i = 0; i < links.size(); ++i) result.push_back(MaterialAt(*custom, 0, i).GetSageLink());
         return result;
@@ -405,7 +416,7 @@ protected:
     std::unique_ptr<kxtMaterialDB> extras_, standard_, twin_;
 };
 
-TEST_F(SustainabilityLinkTest, ExtrasLinksFindTheFirstNameOrLanguageNameMatch) {
+TEST_P(SustainabilityLinkTest, ExtrasLinksFindTheFirstNameOrLanguageNameMatch) {
     const auto links = Links({{"Steel in Sustainability Extras", "sustainability extras"},
                               {"in Sustainability Extras", "Sustainability Extras"},
                               {"Steel IN Sustainability Extras", "Sustainability Extras"},
@@ -414,7 +425,7 @@ TEST_F(SustainabilityLinkTest, ExtrasLinksFindTheFirstNameOrLanguageNameMatch) {
                                                           nullptr, &MaterialAt(*extras_, 0, 0)}));
 }
 
-TEST_F(SustainabilityLinkTest, IdentifierLinksSearchDatabasesOfThatNameInListOrder) {
+TEST_P(SustainabilityLinkTest, IdentifierLinksSearchDatabasesOfThatNameInListOrder) {
     const auto links = Links({{"AB12", "Korvex Materials"},
                               {"77", "korvex materials"},
                               {"Carbon", "korvex materials"},
@@ -456,6 +467,51 @@ TEST_F(SustainabilityLinkTest, NegativeAmountTakesTheLinkedAmountWithinItsOwnLim
     EXPECT_EQ(MaterialAt(*copy, 0, 1).GetRecycledContentAmount(), 40.0);
     EXPECT_EQ(MaterialAt(*copy, 0, 2).GetRecycledContentAmount(), -1.0);
 }
+
+// Reading and linking in one call gives what the two passes give, also where
+// one walk could not: a target that holds classes already (links go by
+// position), and a target that is one of the databases (a link to a later
+// material of the same file).
+TEST_P(SustainabilityLinkTest, ReadingWithLinksAnswersAsTheTwoPasses) {
+    const std::string xml = R"(<m><classification name="Metals">
+      <material name="Lead"><sustainability linkId="Zinc in Sustainability Extras" dbName="Sustainability Extras"/></material>
+      <material name="Zinc"><sustainability linkId="Carbon" dbName="Sustainability Extras"/></material>
+    </classification></m>)";
+    const auto read = [&](bool startFull) {
+        auto db = std::make_unique<kxtMaterialDB>();
+        db->SetDBType(eKxtSustainExtrasDB);
+        db->SetPath(u"w/Sustainability Extras.kvxmat");
+        if (startFull) {
+            EXPECT_EQ(kxtXMLPhysPropParser(Write(xml)).Parse(db.get()), 1);
+        }
+        const std::vector<kxtMaterialDB*> databases{db.get()};
+        kxtXMLPhysPropParser library(Write(xml));
+        if (GetParam() == LinkPass::kAfterReading) {
+            library.Parse(db.get());
+            library.ParseSustainabilityLinks(db.get(), databases);
+        } else {
+            EXPECT_EQ(library.ParseWithLinks(db.get(), databases), 1);
+        }
+        return db;
+    };
+    for (const bool startFull : {false, true}) {
+        SCOPED_TRACE(startFull ? "target full" : "target empty");
+        const auto db = read(startFull);
+        ASSERT_EQ(db->GetGroupCount(), startFull ? 2u : 1u);
+        EXPECT_EQ(MaterialAt(*db, 0, 0).GetSageLink(), &MaterialAt(*db, 0, 1));
+        EXPECT_EQ(MaterialAt(*db, 0, 1).GetSageLink(), nullptr);
+        if (startFull) {
+            // The appended class has no element at its position.
+            EXPECT_EQ(MaterialAt(*db, 1, 0).GetSageLink(), nullptr);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EitherPass, SustainabilityLinkTest,
+                         ::testing::Values(LinkPass::kAfterReading, LinkPass::kWhileReading),
+                         [](const auto& info) {
+                             return info.param == LinkPass::kAfterReading ? "AfterReading" : "WhileReading";
+                         });
 
 TEST_F(LibraryReaderTest, ListedClassesRemoveTheirFirstMatchEach) {
     constexpr std::string_view kClasses = R"(<m><classification name="plastics"/>

@@ -20,26 +20,55 @@ std::vector<kxtMaterialDB>::iterator FindByPath(std::vector<kxtMaterialDB>& dbs,
 
 }  // namespace
 
+namespace {
+
+// The materials of the leaving databases, each with whether it belongs to the
+// refilled one: one sorted block rather than a node per material, since a
+// library may hold tens of thousands of them.
+class DoomedMaterials {
+public:
+    DoomedMaterials(std::initializer_list<const kxtMaterialDB*> leaving, const kxtMaterialDB* refilled) {
+        for (const kxtMaterialDB* db : leaving) {
+            mapping::ForEachMaterial(*db, [&](const kxtMaterialBase& material, const kxtMaterialClass&) {
+                entries_.push_back({&material, db == refilled});
+            });
+        }
+        std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) { return a.material < b.material; });
+    }
+
+    // The entry of material; null when it is not leaving.
+    const auto* Find(const kxtMaterialBase* material) const {
+        const auto it = std::lower_bound(entries_.begin(), entries_.end(), material,
+                                         [](const Entry& entry, const kxtMaterialBase* m) { return entry.material < m; });
+        return it != entries_.end() && it->material == material ? &*it : nullptr;
+    }
+
+private:
+    struct Entry {
+        const kxtMaterialBase* material;
+        bool refilled;
+    };
+    std::vector<Entry> entries_;
+};
+
+}  // namespace
+
 std::vector<RecordedLink> ReleaseMaterialsOf(std::initializer_list<const kxtMaterialDB*> leaving,
                                              const kxtMaterialDB* refilled,
                                              std::vector<kxtMaterialBase*>& favourites,
                                              std::vector<kxtMaterialDB>& customDBs) {
-    // Material -> whether it belongs to the refilled database.
-    std::unordered_map<const kxtMaterialBase*, bool> doomed;
-    for (const kxtMaterialDB* db : leaving) {
-        mapping::ForEachMaterial(*db, [&](const kxtMaterialBase& material, const kxtMaterialClass&) {
-            doomed.emplace(&material, db == refilled);
-        });
-    }
-    std::erase_if(favourites, [&](const kxtMaterialBase* favourite) { return doomed.contains(favourite); });
+    const DoomedMaterials doomed(leaving, refilled);
+    std::erase_if(favourites, [&](const kxtMaterialBase* favourite) { return doomed.Find(favourite) != nullptr; });
 
     std::vector<RecordedLink> recorded;
     for (kxtMaterialDB& db : customDBs) {
         if (std::find(leaving.begin(), leaving.end(), &db) != leaving.end()) continue;
         mapping::ForEachMaterial(db, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
-            const auto it = doomed.find(material.GetSageLink());
-            if (it == doomed.end()) return;
-            if (it->second) recorded.push_back({&material, it->first->GetName()});
+            const kxtMaterialBase* linked = material.GetSageLink();
+            if (linked == nullptr) return;
+            const auto* entry = doomed.Find(linked);
+            if (entry == nullptr) return;
+            if (entry->refilled) recorded.push_back({&material, linked->GetName()});
             material.SetSageLink(nullptr);
         });
     }

@@ -16,7 +16,8 @@ void ReadLibrary(kxtMaterialDB& db, const std::u16string& path);
 // the first fitting database of `databases`.
 void LinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vector<kxtMaterialDB*>& databases);
 
-// ReadLibrary, then LinkLibrary, from one read of the file.
+// ReadLibrary, then LinkLibrary, from one read of the file and, into an
+// empty db, one walk of it.
 void ReadAndLinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vector<kxtMaterialDB*>& databases);
 
 // True when some material of db has a manufacturing process.

@@ -73,9 +73,7 @@ void LinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vecto
 }
 
 void ReadAndLinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vector<kxtMaterialDB*>& databases) {
-    xml::kxtXMLPhysPropParser library(path);
-    library.Parse(&db);
-    library.ParseSustainabilityLinks(&db, databases);
+    xml::kxtXMLPhysPropParser(path).ParseWithLinks(&db, databases);
 }
 
 bool HasAnyProcess(const kxtMaterialDB& db) {

@@ -141,6 +141,70 @@ struct LinkCandidate {
     }
 };
 
+// Resolves the "sustainability" element of material elements against the
+// databases of the link search, building each database's index on first use.
+class LinkResolver {
+public:
+    explicit LinkResolver(const std::vector<kxtMaterialDB*>& databases) {
+        candidates_.reserve(databases.size());
+        for (kxtMaterialDB* db : databases) {
+            if (db == nullptr) continue;
+            std::u16string name = db->GetDbName();
+            const bool isExtras = platform::EqualsNoCase(name, kExtrasDbName);
+            candidates_.push_back(LinkCandidate{db, std::move(name), isExtras, std::nullopt});
+        }
+    }
+
+    void Link(const Node& materialElement, kxtMaterialBase& material) {
+        const Node link = materialElement.Select(Queries().sustainability).First();
+        if (!link) {
+            material.SetSageLink(nullptr);
+            return;
+        }
+        const std::u16string linkId = link.AttributeText("linkId");
+        const std::u16string dbName = link.AttributeText("dbName");
+        if (linkId.empty() || dbName.empty()) return;
+
+        kxtMaterialBase* linked = nullptr;
+        for (LinkCandidate& candidate : candidates_) {
+            if (!platform::EqualsNoCase(candidate.name, dbName)) continue;
+            linked = candidate.Find(linkId);
+            if (linked != nullptr) break;
+        }
+        material.SetSageLink(linked);
+        if (linked != nullptr && material.GetRecycledContentAmount() < 0) {
+            material.SetRecycledContentAmount(linked->GetRecycledContentAmount());
+        }
+    }
+
+private:
+    std::vector<LinkCandidate> candidates_;
+};
+
+// Appends one class per class element and one material per material element
+// to target; then(materialElement, material) runs for each material once it
+// has its place (records never move after that).
+template <class Then>
+void ReadRecords(const Node& document, kxtMaterialDB& target, Then&& then) {
+    const eKxtMaterialBDType dbType = target.GetDBType();
+    for (const Node classElement : document.Select(Queries().classifications)) {
+        kxtMaterialClass group(&target);
+        group.SetName(classElement.AttributeText("name"));
+        for (const Node materialElement : classElement.Select(Queries().materials)) {
+            kxtMaterialBase material(&group);
+            material.SetName(materialElement.AttributeText("name"));
+            material.SetMaterialID(materialElement.AttributeText("matid"));
+            material.SetEnvData(IsEnvData(materialElement.GetAttribute("envdata")) ? 1 : 0);
+            ApplyDatabaseTypeRules(dbType, group.GetName(), material);
+            ReadProperties(materialElement, material);
+            ReadCostData(materialElement, material);
+            group.InsertMaterial(std::move(material));
+            then(materialElement, *group.GetMaterial(static_cast<unsigned>(group.GetMaterialCount() - 1)));
+        }
+        target.InsertGroup(std::move(group));
+    }
+}
+
 }  // namespace
 
 std::u16string ShortenedGabiName(const std::u16string& name) {
@@ -157,22 +221,23 @@ std::u16string ShortenedGabiName(const std::u16string& name) {
 
 int kxtXMLPhysPropParser::Parse(kxtMaterialDB* target) {
     if (target == nullptr) return 0;
-    const eKxtMaterialBDType dbType = target->GetDBType();
-    for (const Node classElement : DocumentNode().Select(Queries().classifications)) {
-        kxtMaterialClass group(target);
-        group.SetName(classElement.AttributeText("name"));
-        for (const Node materialElement : classElement.Select(Queries().materials)) {
-            kxtMaterialBase material(&group);
-            material.SetName(materialElement.AttributeText("name"));
-            material.SetMaterialID(materialElement.AttributeText("matid"));
-            material.SetEnvData(IsEnvData(materialElement.GetAttribute("envdata")) ? 1 : 0);
-            ApplyDatabaseTypeRules(dbType, group.GetName(), material);
-            ReadProperties(materialElement, material);
-            ReadCostData(materialElement, material);
-            group.InsertMaterial(std::move(material));
-        }
-        target->InsertGroup(std::move(group));
+    ReadRecords(DocumentNode(), *target, [](const Node&, kxtMaterialBase&) {});
+    return 1;
+}
+
+int kxtXMLPhysPropParser::ParseWithLinks(kxtMaterialDB* target, const std::vector<kxtMaterialDB*>& databases) {
+    if (target == nullptr) return 0;
+    // Element (i, j) is material (i, j) only while the reading starts from an
+    // empty database, and links into target itself need all its records first.
+    const bool oneWalk = target->GetGroupCount() == 0 &&
+                         std::find(databases.begin(), databases.end(), target) == databases.end();
+    if (!oneWalk) {
+        Parse(target);
+        return ParseSustainabilityLinks(target, databases);
     }
+    LinkResolver resolver(databases);
+    ReadRecords(DocumentNode(), *target,
+                [&](const Node& materialElement, kxtMaterialBase& material) { resolver.Link(materialElement, material); });
     return 1;
 }
 
@@ -198,38 +263,9 @@ int kxtXMLPhysPropParser::ParseLanguageNames(kxtMaterialDB* target) {
 int kxtXMLPhysPropParser::ParseSustainabilityLinks(kxtMaterialDB* target,
                                                    const std::vector<kxtMaterialDB*>& databases) {
     if (target == nullptr) return 0;
-    std::vector<LinkCandidate> candidates;
-    candidates.reserve(databases.size());
-    for (kxtMaterialDB* db : databases) {
-        if (db == nullptr) continue;
-        std::u16string name = db->GetDbName();
-        const bool isExtras = platform::EqualsNoCase(name, kExtrasDbName);
-        candidates.push_back(LinkCandidate{db, std::move(name), isExtras, std::nullopt});
-    }
-
-    WalkByPosition(
-        DocumentNode(), *target, [](const Node&) {},
-        [&](const Node& materialElement, kxtMaterialBase& material) {
-            const Node link = materialElement.Select(Queries().sustainability).First();
-            if (!link) {
-                material.SetSageLink(nullptr);
-                return;
-            }
-            const std::u16string linkId = link.AttributeText("linkId");
-            const std::u16string dbName = link.AttributeText("dbName");
-            if (linkId.empty() || dbName.empty()) return;
-
-            kxtMaterialBase* linked = nullptr;
-            for (LinkCandidate& candidate : candidates) {
-                if (!platform::EqualsNoCase(candidate.name, dbName)) continue;
-                linked = candidate.Find(linkId);
-                if (linked != nullptr) break;
-            }
-            material.SetSageLink(linked);
-            if (linked != nullptr && material.GetRecycledContentAmount() < 0) {
-                material.SetRecycledContentAmount(linked->GetRecycledContentAmount());
-            }
-        });
+    LinkResolver resolver(databases);
+    WalkByPosition(DocumentNode(), *target, [](const Node&) {},
+                   [&](const Node& materialElement, kxtMaterialBase& material) { resolver.Link(materialElement, material); });
     return 1;
 }
 

@@ -36,6 +36,10 @@ public:
     // Returns 1; 0 for a null target.
     int ParseSustainabilityLinks(kxtMaterialDB* target, const std::vector<kxtMaterialDB*>& databases);
 
+    // Parse, then ParseSustainabilityLinks against databases: one walk of the
+    // document when target starts empty and is not one of the databases.
+    int ParseWithLinks(kxtMaterialDB* target, const std::vector<kxtMaterialDB*>& databases);
+
     // For each class element of the file, removes from target the first class
     // whose name equals the element's name without regard to case. Returns 1;
     // 0 for a null target.
