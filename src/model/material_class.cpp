@@ -1,10 +1,12 @@
 #include "kxtmat/material_class.h"
 
+#include <cstddef>
 #include <utility>
 
 #include "model/lookup_generation.h"
 #include "model/name_match.h"
 #include "model/shared_defaults.h"
+#include "platform/memory.h"
 
 using kxt::model::NoteLookupChange;
 
@@ -45,6 +47,13 @@ kxtMaterialClass::~kxtMaterialClass() {
 }
 
 void kxtMaterialClass::iFreeMaterials() {
+    // Each record is a dozen small blocks: the allocator merges them best a
+    // few records at a time, while they are still in cache.
+    constexpr std::size_t kRecordsPerMerge = 16;
+    for (std::size_t i = 0; i < materials_.size(); ++i) {
+        materials_[i].reset();
+        if ((i + 1) % kRecordsPerMerge == 0 || i + 1 == materials_.size()) kxt::platform::MergeFreedBlocks();
+    }
     materials_.clear();
     NoteLookupChange();
 }
