@@ -1,8 +1,9 @@
 // Changes of the custom libraries between full loads: removed, modified or
 // added libraries, and what keeps the manager's pointers valid across them.
 #include <algorithm>
+#include <functional>
 #include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 #include "kxtmat/material_dbs_manager.h"
 #include "manager/manager_internal.h"
@@ -18,36 +19,38 @@ std::vector<kxtMaterialDB>::iterator FindByPath(std::vector<kxtMaterialDB>& dbs,
                         [&](const kxtMaterialDB& db) { return platform::EqualsNoCase(db.GetPath(), path); });
 }
 
-}  // namespace
-
-namespace {
-
 // The materials of the leaving databases, each with whether it belongs to the
 // refilled one: one sorted block rather than a node per material, since a
 // library may hold tens of thousands of them.
 class DoomedMaterials {
 public:
+    struct Entry {
+        const kxtMaterialBase* material;
+        bool refilled;
+    };
+
     DoomedMaterials(std::initializer_list<const kxtMaterialDB*> leaving, const kxtMaterialDB* refilled) {
         for (const kxtMaterialDB* db : leaving) {
             mapping::ForEachMaterial(*db, [&](const kxtMaterialBase& material, const kxtMaterialClass&) {
                 entries_.push_back({&material, db == refilled});
             });
         }
-        std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) { return a.material < b.material; });
+        std::sort(entries_.begin(), entries_.end(),
+                  [](const Entry& a, const Entry& b) { return Before(a.material, b.material); });
     }
 
     // The entry of material; null when it is not leaving.
-    const auto* Find(const kxtMaterialBase* material) const {
+    const Entry* Find(const kxtMaterialBase* material) const {
         const auto it = std::lower_bound(entries_.begin(), entries_.end(), material,
-                                         [](const Entry& entry, const kxtMaterialBase* m) { return entry.material < m; });
+                                         [](const Entry& entry, const kxtMaterialBase* m) { return Before(entry.material, m); });
         return it != entries_.end() && it->material == material ? &*it : nullptr;
     }
 
 private:
-    struct Entry {
-        const kxtMaterialBase* material;
-        bool refilled;
-    };
+    // Records of different databases are separate objects: only std::less
+    // orders their addresses.
+    static constexpr std::less<const kxtMaterialBase*> Before{};
+
     std::vector<Entry> entries_;
 };
 
@@ -66,7 +69,7 @@ std::vector<RecordedLink> ReleaseMaterialsOf(std::initializer_list<const kxtMate
         mapping::ForEachMaterial(db, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
             const kxtMaterialBase* linked = material.GetSageLink();
             if (linked == nullptr) return;
-            const auto* entry = doomed.Find(linked);
+            const DoomedMaterials::Entry* entry = doomed.Find(linked);
             if (entry == nullptr) return;
             if (entry->refilled) recorded.push_back({&material, linked->GetName()});
             material.SetSageLink(nullptr);
