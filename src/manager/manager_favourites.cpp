@@ -1,10 +1,12 @@
 // The favourite materials that the host keeps in its registry key, and the
 // questions asked of them.
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "kxtmat/material_dbs_manager.h"
 #include "mapping/material_index.h"
@@ -103,38 +105,35 @@ FavouriteEntry SplitFavourite(std::u16string_view text) {
 
 // Answers, for one load of the favourites, what GetMaterialByName walks of
 // the native database, of the DIN database or of the custom databases in
-// order would answer; each index is built when first needed.
+// order would answer. A thousand favourites against a large library: the
+// questions are gathered first and each group of databases is walked once.
 class FavouriteLookup {
 public:
-    FavouriteLookup(const kxtMaterialDB& native, const kxtMaterialDB& din, const std::vector<kxtMaterialDB>& custom) {
-        native_.dbs = {&native};
-        din_.dbs = {&din};
-        for (const kxtMaterialDB& db : custom) custom_.dbs.push_back(&db);
-    }
-
-    kxtMaterialBase* Find(std::u16string_view library, std::u16string_view material) {
-        if (EqualsNoCase(library, kNativeLibrary)) return native_.Find(material);
-        if (EqualsNoCase(library, kDinLibrary)) return din_.Find(material);
-        return custom_.Find(material);
-    }
-
-private:
-    struct Searched {
-        std::vector<const kxtMaterialDB*> dbs;
-        std::optional<mapping::MaterialIndex> index;
-
-        kxtMaterialBase* Find(std::u16string_view material) {
-            if (!index) {
-                index.emplace();
-                for (const kxtMaterialDB* db : dbs) AddToIndex(*index, *db, mapping::MaterialKeys::kNameThenLangName);
-            }
-            return index->Find(material);
-        }
+    struct Ticket {
+        std::size_t source;
+        std::size_t slot;
     };
 
-    Searched native_;
-    Searched din_;
-    Searched custom_;
+    // The asked texts must outlive the lookup.
+    Ticket Ask(std::u16string_view library, std::u16string_view material) {
+        const std::size_t source = EqualsNoCase(library, kNativeLibrary) ? kNative
+                                   : EqualsNoCase(library, kDinLibrary)  ? kDin
+                                                                          : kCustom;
+        return {source, questions_[source].Ask(material)};
+    }
+
+    void Resolve(const kxtMaterialDB& native, const kxtMaterialDB& din, const std::vector<kxtMaterialDB>& custom) {
+        constexpr auto keys = mapping::MaterialKeys::kNameThenLangName;
+        questions_[kNative].Walk(native, keys);
+        questions_[kDin].Walk(din, keys);
+        for (const kxtMaterialDB& db : custom) questions_[kCustom].Walk(db, keys);
+    }
+
+    kxtMaterialBase* Answer(const Ticket& ticket) const { return questions_[ticket.source].Answer(ticket.slot); }
+
+private:
+    enum : std::size_t { kNative, kDin, kCustom, kSources };
+    mapping::FirstMatchQuestions questions_[kSources];
 };
 
 }  // namespace
@@ -151,15 +150,25 @@ const std::vector<kxtMaterialBase*>& kxtMaterialDBsManager::LoadFavoritesMateria
 
     if (count <= 0) return favorites_;
 
-    FavouriteLookup lookup(nativeDB_, nativeDinDB_, customDBs_);
+    // Every text first: the lookup keeps views into them.
+    std::vector<std::u16string> texts;
     for (const std::int64_t i : FavouriteIndices(key->ValueNames())) {
         if (i > count) break;
         const std::optional<kxt::platform::RegistryValue> value = key->ReadValue(ValueName(static_cast<std::uint32_t>(i)));
         if (!value) continue;
-        const std::optional<std::u16string> text = FavouriteText(*value);
-        if (!text) continue;
-        const FavouriteEntry entry = SplitFavourite(*text);
-        if (kxtMaterialBase* found = lookup.Find(entry.library, entry.material)) favorites_.push_back(found);
+        if (std::optional<std::u16string> text = FavouriteText(*value)) texts.push_back(std::move(*text));
+    }
+
+    FavouriteLookup lookup;
+    std::vector<FavouriteLookup::Ticket> tickets;
+    tickets.reserve(texts.size());
+    for (const std::u16string& text : texts) {
+        const FavouriteEntry entry = SplitFavourite(text);
+        tickets.push_back(lookup.Ask(entry.library, entry.material));
+    }
+    lookup.Resolve(nativeDB_, nativeDinDB_, customDBs_);
+    for (const FavouriteLookup::Ticket& ticket : tickets) {
+        if (kxtMaterialBase* found = lookup.Answer(ticket)) favorites_.push_back(found);
     }
     return favorites_;
 }

@@ -42,28 +42,32 @@ const std::u16string& FirstKey(const kxtMaterialBase& material, MaterialKeys key
     return material.GetName();
 }
 
-// Calls visit(material, class) for every material of db in walk order. The
-// records are separate heap objects and their texts more of them: in a
-// database larger than the caches, a plain walk would wait on memory at each
-// material. This one asks for each record some steps ahead and for its key
-// text a few steps later.
+// Calls visit(material, class) for every material of db in walk order until
+// it returns true. The records are separate heap objects and their texts more
+// of them: in a database larger than the caches, a plain walk would wait on
+// memory at each material. This one asks for each record some steps ahead and
+// for its key text a few steps later.
 template <class Visit>
 void ForEachMaterialAhead(const kxtMaterialDB& db, MaterialKeys keys, Visit&& visit) {
-    ForEachClass(db, [&](const kxtMaterialClass& group) {
-        model::WalkMaterialsAhead<8, 4>(
-            group,
+    const std::uint64_t classCount = db.GetGroupCount();
+    for (std::uint64_t i = 0; i < classCount; ++i) {
+        const kxtMaterialClass* group = db.GetMaterialClass(static_cast<int>(i));
+        if (group == nullptr) continue;
+        const kxtMaterialBase* stopped = model::WalkMaterialsAhead<8, 4>(
+            *group,
             [keys](const kxtMaterialBase& ahead) {
                 // Addresses of members only: nothing is read from the record yet.
                 model::Prefetch(&ahead.GetName());
                 model::Prefetch(&FirstKey(ahead, keys));
                 model::Prefetch(&ahead.GetNativeClassName());
             },
-            [keys](const kxtMaterialBase& ahead) { model::Prefetch(FirstKey(ahead, keys).data()); },
-            [&](kxtMaterialBase& material) {
-                visit(material, group);
-                return false;
-            });
-    });
+            [keys](const kxtMaterialBase& ahead) {
+                model::Prefetch(FirstKey(ahead, keys).data());
+                if (keys != MaterialKeys::kIdentifier) model::Prefetch(ahead.GetLangName().data());
+            },
+            [&](kxtMaterialBase& material) { return visit(material, *group); });
+        if (stopped != nullptr) return;
+    }
 }
 
 }  // namespace
@@ -74,6 +78,7 @@ void AddToIndex(MaterialIndex& index, const kxtMaterialDB& db, MaterialKeys keys
     ForEachMaterialAhead(db, keys, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
         index.Add(FirstKey(material, keys), &material);
         if (keys != MaterialKeys::kIdentifier) index.Add(material.GetLangName(), &material);
+        return false;
     });
 }
 
@@ -84,8 +89,32 @@ FirstMatchIndex<const std::u16string*> BuildClassNameIndex(const kxtMaterialDB& 
                          [&](const kxtMaterialBase& material, const kxtMaterialClass& group) {
                              index.Add(material.GetName(), &group.GetName());
                              index.Add(material.GetLangName(), &group.GetLangName());
+                             return false;
                          });
     return index;
+}
+
+std::size_t FirstMatchQuestions::Ask(std::u16string_view key) {
+    if (const std::size_t known = slots_.Find(key)) return known - 1;
+    slots_.Add(key, answers_.size() + 1);
+    answers_.push_back(nullptr);
+    ++unanswered_;
+    return answers_.size() - 1;
+}
+
+void FirstMatchQuestions::Walk(const kxtMaterialDB& db, MaterialKeys keys) {
+    const auto offer = [this](std::u16string_view key, kxtMaterialBase& material) {
+        const std::size_t slot = slots_.Find(key);
+        if (slot == 0 || answers_[slot - 1] != nullptr) return;
+        answers_[slot - 1] = &material;
+        --unanswered_;
+    };
+    if (unanswered_ == 0) return;
+    ForEachMaterialAhead(db, keys, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
+        offer(FirstKey(material, keys), material);
+        if (keys != MaterialKeys::kIdentifier) offer(material.GetLangName(), material);
+        return unanswered_ == 0;
+    });
 }
 
 }  // namespace kxt::mapping

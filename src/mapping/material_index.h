@@ -129,6 +129,26 @@ MaterialIndex BuildIndex(const kxtMaterialDB& db, MaterialKeys keys);
 // order would answer.
 void AddToIndex(MaterialIndex& index, const kxtMaterialDB& db, MaterialKeys keys);
 
+// The same answers as an index filled database by database, for a few
+// questions over many materials: the questions are asked first, then each
+// database is walked once, in order, and the walks stop once every question
+// has its answer. Keys are views: the asked texts must outlive the object.
+class FirstMatchQuestions {
+public:
+    // The slot of the answer to key; a key asked before keeps its slot.
+    std::size_t Ask(std::u16string_view key);
+    // Answers, from db's materials in walk order, the questions that the
+    // databases walked before left open.
+    void Walk(const kxtMaterialDB& db, MaterialKeys keys);
+    // The first material whose key equals the slot's question; null when none.
+    kxtMaterialBase* Answer(std::size_t slot) const { return answers_[slot]; }
+
+private:
+    FirstMatchIndex<std::size_t> slots_;  // question -> its slot + 1
+    std::vector<kxtMaterialBase*> answers_;
+    std::size_t unanswered_ = 0;
+};
+
 // Material name -> what db.FindMaterialGroupName(name) answers: the name of
 // the class of the first material whose native name matches, or the
 // language name of the class of the first whose language name matches.
