@@ -42,6 +42,14 @@ const std::u16string& FirstKey(const kxtMaterialBase& material, MaterialKeys key
     return material.GetName();
 }
 
+// Calls fn(key) for each key text of material that a first-match walk tests,
+// in the order it tests them.
+template <class Fn>
+void ForEachKey(const kxtMaterialBase& material, MaterialKeys keys, Fn&& fn) {
+    fn(FirstKey(material, keys));
+    if (keys != MaterialKeys::kIdentifier) fn(material.GetLangName());
+}
+
 // Calls visit(material, class) for every material of db in walk order until
 // it returns true. The records are separate heap objects and their texts more
 // of them: in a database larger than the caches, a plain walk would wait on
@@ -62,8 +70,7 @@ void ForEachMaterialAhead(const kxtMaterialDB& db, MaterialKeys keys, Visit&& vi
                 model::Prefetch(&ahead.GetNativeClassName());
             },
             [keys](const kxtMaterialBase& ahead) {
-                model::Prefetch(FirstKey(ahead, keys).data());
-                if (keys != MaterialKeys::kIdentifier) model::Prefetch(ahead.GetLangName().data());
+                ForEachKey(ahead, keys, [](const std::u16string& key) { model::Prefetch(key.data()); });
             },
             [&](kxtMaterialBase& material) { return visit(material, *group); });
         if (stopped != nullptr) return;
@@ -76,8 +83,7 @@ void AddToIndex(MaterialIndex& index, const kxtMaterialDB& db, MaterialKeys keys
     const std::size_t keysPerMaterial = keys == MaterialKeys::kIdentifier ? 1 : 2;
     index.Reserve(index.Size() + keysPerMaterial * MaterialCount(db));
     ForEachMaterialAhead(db, keys, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
-        index.Add(FirstKey(material, keys), &material);
-        if (keys != MaterialKeys::kIdentifier) index.Add(material.GetLangName(), &material);
+        ForEachKey(material, keys, [&](const std::u16string& key) { index.Add(key, &material); });
         return false;
     });
 }
@@ -103,16 +109,14 @@ std::size_t FirstMatchQuestions::Ask(std::u16string_view key) {
 }
 
 void FirstMatchQuestions::Walk(const kxtMaterialDB& db, MaterialKeys keys) {
-    const auto offer = [this](std::u16string_view key, kxtMaterialBase& material) {
-        const std::size_t slot = slots_.Find(key);
-        if (slot == 0 || answers_[slot - 1] != nullptr) return;
-        answers_[slot - 1] = &material;
-        --unanswered_;
-    };
     if (unanswered_ == 0) return;
     ForEachMaterialAhead(db, keys, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
-        offer(FirstKey(material, keys), material);
-        if (keys != MaterialKeys::kIdentifier) offer(material.GetLangName(), material);
+        ForEachKey(material, keys, [&](const std::u16string& key) {
+            const std::size_t slot = slots_.Find(key);
+            if (slot == 0 || answers_[slot - 1] != nullptr) return;
+            answers_[slot - 1] = &material;
+            --unanswered_;
+        });
         return unanswered_ == 0;
     });
 }
