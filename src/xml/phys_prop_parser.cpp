@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include <kxtmat/kxtmat.h>
 
@@ -60,10 +61,14 @@ void ApplyDatabaseTypeRules(eKxtMaterialBDType dbType, const std::u16string& cla
     }
 }
 
-void ReadProperties(const Node& materialElement, kxtMaterialBase& material) {
-    const Selection properties = materialElement.Select(Queries().properties);
-    material.ReserveProperties(properties.Count());
-    for (const Node property : properties) {
+// The property elements are listed once into `found` (room reused from
+// material to material), so that the record's list is sized exactly without
+// a second walk of the selection.
+void ReadProperties(const Node& materialElement, kxtMaterialBase& material, std::vector<Node>& found) {
+    found.clear();
+    for (const Node property : materialElement.Select(Queries().properties)) found.push_back(property);
+    material.ReserveProperties(found.size());
+    for (const Node& property : found) {
         kxtMatPhysProp value(property.AttributeText("displayname"), LeadingNumberOrZero(property.GetAttribute("value")));
         material.SetProperty(property.Name(), std::move(value));
     }
@@ -187,6 +192,7 @@ private:
 template <class Then>
 void ReadRecords(const Node& document, kxtMaterialDB& target, Then&& then) {
     const eKxtMaterialBDType dbType = target.GetDBType();
+    std::vector<Node> properties;
     for (const Node classElement : document.Select(Queries().classifications)) {
         kxtMaterialClass group(&target);
         group.SetName(classElement.AttributeText("name"));
@@ -196,7 +202,7 @@ void ReadRecords(const Node& document, kxtMaterialDB& target, Then&& then) {
             material.SetMaterialID(materialElement.AttributeText("matid"));
             material.SetEnvData(IsEnvData(materialElement.GetAttribute("envdata")) ? 1 : 0);
             ApplyDatabaseTypeRules(dbType, group.GetName(), material);
-            ReadProperties(materialElement, material);
+            ReadProperties(materialElement, material, properties);
             ReadCostData(materialElement, material);
             group.InsertMaterial(std::move(material));
             then(materialElement, *group.GetMaterial(static_cast<unsigned>(group.GetMaterialCount() - 1)));

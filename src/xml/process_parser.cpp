@@ -2,6 +2,7 @@
 
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include <kxtmat/kxtmat.h>
 
@@ -78,6 +79,7 @@ int kxtXMLProcessParser::Parse(kxtMaterialDB* target) {
     // Texts that are only compared are read into these, reusing their room.
     std::u16string alias;
     std::u16string name;
+    std::vector<double> numbers;
     for (const Node scenarioSettings : DocumentNode().Select(Queries().scenarioSettings)) {
         const Node settings = FindMaterialSettings(scenarioSettings);
         if (!settings) return 0;
@@ -109,12 +111,14 @@ int kxtXMLProcessParser::Parse(kxtMaterialDB* target) {
                     energyGroup.GetAttribute("Alias").TextInto(alias);
                     const kxtManufacturingProcess* process = FindEnergyParamsProcess(*material, alias);
                     if (process == nullptr) continue;
-                    const Selection parameters = energyGroup.Select(Queries().parameters);
-                    std::vector<double> params;
-                    params.reserve(parameters.Count());
                     // A parameter without a child node reads as the unscanned value.
-                    for (const Node parameter : parameters) params.push_back(FirstChildNumber(parameter));
-                    material->InsertManufacturingParams(process->GetGaBiName(), std::move(params));
+                    numbers.clear();
+                    for (const Node parameter : energyGroup.Select(Queries().parameters)) {
+                        numbers.push_back(FirstChildNumber(parameter));
+                    }
+                    // A list of exactly the numbers read, without a second walk to count them.
+                    material->InsertManufacturingParams(process->GetGaBiName(),
+                                                        std::vector<double>(numbers.begin(), numbers.end()));
                 }
             }
         }
