@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <map>
 #include <string>
 #include <thread>
 #include <unordered_map>
@@ -278,6 +279,36 @@ TEST(LookupFingerprintTest, TextsEqualWithoutRegardToCaseShareAFingerprint) {
     }
     EXPECT_NE(NoCaseFingerprint(u"Steel"), NoCaseFingerprint(u"Steal"));
     EXPECT_NE(NoCaseFingerprint(u"ab"), NoCaseFingerprint(u"ba"));
+    EXPECT_NE(NoCaseFingerprint(u"ab"), NoCaseFingerprint(std::u16string(u"ab\0", 3)));
+}
+
+// Texts are hashed four code units at a time, ASCII words without a lookup
+// per unit: at every place in a word and in the tail, code units must share
+// a fingerprint exactly when their folded forms are equal ('@', '[', '`' and
+// '{' border the ASCII letters).
+TEST(LookupFingerprintTest, CodeUnitsShareAFingerprintExactlyWhenTheyFoldAlike) {
+    using kxt::model::NoCaseFingerprint;
+    const std::u16string base = u"material s235jr";  // 15 units: three words and a tail of three
+    std::vector<char16_t> units;
+    for (char16_t c = 0; c < 0x200; ++c) units.push_back(c);
+    for (const char16_t c : {u'\u0391', u'\u03B1', u'\u03A3', u'\u0410', u'\u1E9E', u'\u2126', u'\uFF21',
+                             char16_t{0xD800}}) {
+        units.push_back(c);
+    }
+    for (std::size_t at = 0; at < base.size(); ++at) {
+        std::map<char16_t, std::uint32_t> byFold;
+        std::map<std::uint32_t, char16_t> byFingerprint;
+        for (const char16_t c : units) {
+            std::u16string text = base;
+            text[at] = c;
+            const std::uint32_t fingerprint = NoCaseFingerprint(text);
+            const char16_t fold = kxt::platform::FoldCase(c);
+            const auto [sameFold, newFold] = byFold.try_emplace(fold, fingerprint);
+            const auto [sameFingerprint, newFingerprint] = byFingerprint.try_emplace(fingerprint, fold);
+            ASSERT_EQ(sameFold->second, fingerprint) << "unit " << int(c) << " at " << at;
+            ASSERT_EQ(sameFingerprint->second, fold) << "unit " << int(c) << " at " << at;
+        }
+    }
 }
 
 // Two different names with one fingerprint: asking for one must never answer
