@@ -1,6 +1,7 @@
 #include <clocale>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -47,6 +48,30 @@ TEST(EqualsNoCase, DistinguishesDifferentLettersAndLengths) {
     EXPECT_FALSE(EqualsNoCase(u"@", u"`"));
     EXPECT_FALSE(EqualsNoCase(u"[", u"{"));
     EXPECT_FALSE(EqualsNoCase(u"i", u"\u0131"));  // dotless i has no lower-case mapping to i
+}
+
+// Words of four code units are compared at once, ASCII words folded in one
+// step: at every place in a word and in the tail, two texts that differ in
+// one unit must be equal exactly when that unit folds alike in both.
+TEST(EqualsNoCase, AgreesWithFoldCaseAtEveryPlaceOfAWordAndTheTail) {
+    const std::u16string base = u"Steel S235j";  // two words and a tail of three
+    std::vector<char16_t> units;
+    for (char16_t c = 0; c < 0x180; ++c) units.push_back(c);
+    for (const char16_t c : {u'\u0391', u'\u03B1', u'\u1E9E', u'\u00DF', u'\u2126', u'\u03C9', u'\uFF21', u'\uFF41'}) {
+        units.push_back(c);
+    }
+    for (std::size_t at = 0; at < base.size(); ++at) {
+        for (const char16_t c : units) {
+            std::u16string a = base;
+            a[at] = c;
+            for (const char16_t d : units) {
+                std::u16string b = base;
+                b[at] = d;
+                ASSERT_EQ(EqualsNoCase(a, b), FoldCase(c) == FoldCase(d))
+                    << static_cast<unsigned>(c) << " vs " << static_cast<unsigned>(d) << " at " << at;
+            }
+        }
+    }
 }
 
 TEST(CompareNoCase, OrdersByFoldedCodeUnitsThenLength) {

@@ -2,6 +2,9 @@
 // and the conversions between UTF-8, UTF-16 and the ANSI code page.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +23,39 @@ char16_t FoldCaseAboveAscii(char16_t c) noexcept;
 inline char16_t FoldCase(char16_t c) noexcept {
     if (c < 0x80) return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c | 0x20) : c;
     return detail::FoldCaseAboveAscii(c);
+}
+
+// Four UTF-16 code units in a word, one per 16-bit lane: loaded as they lie
+// in memory, or packed (fewer than four: the rest zero) with the first in the
+// low bits. Lanes are only compared or folded one by one, so their order
+// does not matter.
+inline std::uint64_t LoadFourUnits(const char16_t* units) noexcept {
+    std::uint64_t word;
+    std::memcpy(&word, units, sizeof word);
+    return word;
+}
+inline std::uint64_t PackUnits(const char16_t* units, std::size_t count) noexcept {
+    std::uint64_t word = 0;
+    for (std::size_t i = 0; i < count; ++i) word |= std::uint64_t{units[i]} << (16 * i);
+    return word;
+}
+
+// FoldCase of each lane of a word of four code units. When all four are
+// ASCII, the upper-case letters of every lane are found at once: a lane's
+// bit 7 after adding 0x3F says c >= 'A', after adding 0x25 that c > 'Z'
+// (neither sum leaves its lane), and such a letter gains 0x20.
+inline std::uint64_t FoldFourUnits(std::uint64_t word) noexcept {
+    constexpr std::uint64_t kLanes = 0x0001000100010001ull;
+    if ((word & (kLanes * 0xFF80)) == 0) {
+        const std::uint64_t atLeastA = word + kLanes * 0x3F;
+        const std::uint64_t beyondZ = word + kLanes * 0x25;
+        return word | ((atLeastA & ~beyondZ & (kLanes * 0x80)) >> 2);
+    }
+    std::uint64_t folded = 0;
+    for (int i = 0; i < 4; ++i) {
+        folded |= std::uint64_t{FoldCase(static_cast<char16_t>(word >> (16 * i)))} << (16 * i);
+    }
+    return folded;
 }
 
 namespace detail {
