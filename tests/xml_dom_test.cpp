@@ -410,6 +410,24 @@ TEST(XmlDomAttributes, NoCaseComparisonAgreesWithTheConvertedText) {
     }
 }
 
+// Values are converted eight ASCII bytes at a time: a reference or a
+// character beyond ASCII must come out right at every offset of a word.
+TEST(XmlDomAttributes, ReferencesAndWideCharactersConvertAtEveryOffset) {
+    const std::vector<std::pair<std::string, std::u16string>> pieces = {
+        {"&amp;", u"&"}, {"&#x41;&lt;", u"A<"}, {"\xC3\xA9", u"\u00E9"}, {"\xF0\x9D\x84\x9E", u"\U0001D11E"}};
+    for (const auto& [raw, text] : pieces) {
+        for (std::size_t offset = 0; offset < 20; ++offset) {
+            SCOPED_TRACE(raw + " after " + std::to_string(offset) + " bytes");
+            const std::string before(offset, 'x');
+            const std::string after(20 - offset, 'y');
+            Document document;
+            ASSERT_TRUE(document.Load("<a v='" + before + raw + after + "'/>"));
+            EXPECT_EQ(document.Root().FirstChild().AttributeText("v"),
+                      std::u16string(offset, u'x') + text + std::u16string(20 - offset, u'y'));
+        }
+    }
+}
+
 TEST(XmlDomAttributes, TextIntoReplacesTheContentAndKeepsTheCapacity) {
     Document document;
     ASSERT_TRUE(document.Load("<a long='a rather long value &amp; more \xC3\xA9' short='x&#x1D11E;'/>"));

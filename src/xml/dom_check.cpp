@@ -26,14 +26,6 @@ struct Buffer {
     const char* end;
 };
 
-// The flag bit of every byte of w that equals c; no flag below the first such
-// byte (a borrow only carries upwards).
-constexpr std::uint64_t BytesEqual(std::uint64_t w, char c) noexcept {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-    const std::uint64_t v = w ^ (kOnes * static_cast<unsigned char>(c));
-    return (v - kOnes) & ~v & (kOnes << 7);
-}
-
 // The first byte at or after p that is '\0', '&' or special.
 template <char kSpecial>
 const char* FindStop(const char* p, const Buffer& buffer) noexcept {

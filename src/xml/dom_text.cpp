@@ -129,6 +129,17 @@ void AssignUtf16(std::string_view utf8, bool resolve_references, std::u16string&
     const char* p = utf8.data();
     const char* const end = p + utf8.size();
     while (p < end) {
+        // Eight ASCII bytes without a reference are widened as they stand.
+        if (end - p >= 8) {
+            std::uint64_t w;
+            std::memcpy(&w, p, sizeof w);
+            if ((w & 0x8080808080808080ull) == 0 && BytesEqual(w, '&') == 0) {
+                for (int i = 0; i < 8; ++i) o[i] = static_cast<unsigned char>(p[i]);
+                o += 8;
+                p += 8;
+                continue;
+            }
+        }
         const auto b = static_cast<unsigned char>(*p);
         if (b < 0x80 && b != '&') {
             *o++ = b;

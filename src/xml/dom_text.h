@@ -3,12 +3,22 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace kxt::xml::detail {
 
 inline constexpr char32_t kBadSequence = 0xFFFFFFFFu;
+
+// The flag bit (0x80) of every byte of the word w that equals c; no flag
+// below the first such byte (a borrow only carries upwards), so the lowest
+// flag marks the first match and none marks none.
+constexpr std::uint64_t BytesEqual(std::uint64_t w, char c) noexcept {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    const std::uint64_t v = w ^ (kOnes * static_cast<unsigned char>(c));
+    return (v - kOnes) & ~v & (kOnes << 7);
+}
 
 // Decodes the UTF-8 sequence at p (p < end) and moves p past it. An invalid,
 // overlong, surrogate or truncated sequence gives kBadSequence and moves p one byte.
