@@ -215,6 +215,11 @@ TEST_F(DinMappingTest, NativeClassNameFollowsTheFirstNameMatchOfTheStandardLibra
     // answer is that earlier class's language name, not the partner's class.
     MapWithFile("1.0038 abc\n");
     EXPECT_EQ(Din(0)->GetNativeClassName(), u"Métaux");
+    // A partner first named by its own native name gives its class's name;
+    // two DIN materials may share a partner.
+    MapWithFile("1.0038 9\ndin-a 9\n");
+    EXPECT_EQ(Din(0)->GetNativeClassName(), u"Metals");
+    EXPECT_EQ(Din(1)->GetNativeClassName(), u"Metals");
 }
 
 TEST_F(DinMappingTest, KeepsTheDinMaterialsOwnIdentity) {

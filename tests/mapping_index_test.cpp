@@ -89,7 +89,9 @@ TEST(FirstMatchQuestions, AnswerAsAnIndexFilledDatabaseByDatabase) {
     }
     EXPECT_EQ(questions.Answer(slots[0]), first->GetMaterialClass(0)->GetMaterial(0u));
     EXPECT_EQ(questions.Answer(slots[8]), second->GetMaterialClass(0)->GetMaterial(2u));
+    EXPECT_EQ(questions.AnswerClass(slots[8]), second->GetMaterialClass(0));
     EXPECT_EQ(questions.Answer(slots[5]), nullptr);
+    EXPECT_EQ(questions.AnswerClass(slots[5]), nullptr);
 }
 
 }  // namespace

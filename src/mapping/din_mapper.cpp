@@ -1,6 +1,7 @@
 #include "mapping/din_mapper.h"
 
 #include <cstring>
+#include <vector>
 
 #include "mapping/material_index.h"
 #include "platform/files.h"
@@ -54,24 +55,52 @@ void kxtDINMapper::ParseLine(std::u16string_view line) {
 void kxtDINMapper::MapDINMaterials() {
     if (nativeDb_ == nullptr || dinDb_ == nullptr || mapping_.empty()) return;
 
-    const MaterialIndex standardById = BuildIndex(*nativeDb_, MaterialKeys::kIdentifier);
-    const FirstMatchIndex<const std::u16string*> classByMaterialName = BuildClassNameIndex(*nativeDb_);
+    // Neither question reads what the mapping changes, so every partner is
+    // asked first and the standard database walked once per question kind,
+    // each walk stopping once all its questions have their answers.
+    struct Mapped {
+        kxtMaterialBase* din;
+        std::size_t partner;    // slot of the standard identifier
+        std::size_t className;  // slot of the partner's name, once found
+    };
+    std::vector<Mapped> mapped;
+    FirstMatchQuestions partners;
     ForEachMaterial(*dinDb_, [&](kxtMaterialBase& din, const kxtMaterialClass&) {
         const auto entry = mapping_.find(din.GetMaterialID());
         if (entry == mapping_.end() || entry->second.empty()) return;
-        const kxtMaterialBase* standard = standardById.Find(entry->second);
-        if (standard == nullptr) return;
+        mapped.push_back(Mapped{&din, partners.Ask(entry->second), 0});
+    });
+    partners.Walk(*nativeDb_, MaterialKeys::kIdentifier);
 
+    // The class name is FindMaterialGroupName's: that of the class of the
+    // first material whose native name matches, or the language name of the
+    // class of the first whose language name matches.
+    FirstMatchQuestions classes;
+    for (Mapped& m : mapped) {
+        if (const kxtMaterialBase* standard = partners.Answer(m.partner)) m.className = classes.Ask(standard->GetName());
+    }
+    classes.Walk(*nativeDb_, MaterialKeys::kNameThenLangName);
+
+    for (const Mapped& m : mapped) {
+        const kxtMaterialBase* standard = partners.Answer(m.partner);
+        if (standard == nullptr) continue;
+        kxtMaterialBase& din = *m.din;
         din.SetGaBiName(standard->GetGabiName());
         din.SetEnvData(standard->GetEnvData());
         din.SetManufacturingTypes(standard->GetManufacturingTypes());
         din.SetManufacturingProcToEnergyParamMap(standard->GetManufacturingProcToEnergyParamMap());
-        const std::u16string* className = classByMaterialName.Find(standard->GetName());
-        din.SetNativeClassName(className != nullptr ? *className : std::u16string());
+        const kxtMaterialBase* named = classes.Answer(m.className);
+        const kxtMaterialClass* group = classes.AnswerClass(m.className);
+        if (named == nullptr) {
+            din.SetNativeClassName(std::u16string());
+        } else {
+            const bool byNativeName = platform::EqualsNoCase(standard->GetName(), named->GetName());
+            din.SetNativeClassName(byNativeName ? group->GetName() : group->GetLangName());
+        }
         din.SetRecycledContentLimits(standard->GetRecycledContentMax(), standard->GetRecycledContentMin(),
                                      standard->GetTradeMix());
         din.SetRecycledContentAmount(standard->GetRecycledContentAmount());
-    });
+    }
 }
 
 }  // namespace kxt::mapping

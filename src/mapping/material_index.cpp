@@ -88,33 +88,21 @@ void AddToIndex(MaterialIndex& index, const kxtMaterialDB& db, MaterialKeys keys
     });
 }
 
-FirstMatchIndex<const std::u16string*> BuildClassNameIndex(const kxtMaterialDB& db) {
-    FirstMatchIndex<const std::u16string*> index;
-    index.Reserve(2 * MaterialCount(db));
-    ForEachMaterialAhead(db, MaterialKeys::kNameThenLangName,
-                         [&](const kxtMaterialBase& material, const kxtMaterialClass& group) {
-                             index.Add(material.GetName(), &group.GetName());
-                             index.Add(material.GetLangName(), &group.GetLangName());
-                             return false;
-                         });
-    return index;
-}
-
 std::size_t FirstMatchQuestions::Ask(std::u16string_view key) {
     if (const std::size_t known = slots_.Find(key)) return known - 1;
     slots_.Add(key, answers_.size() + 1);
-    answers_.push_back(nullptr);
+    answers_.emplace_back();
     ++unanswered_;
     return answers_.size() - 1;
 }
 
 void FirstMatchQuestions::Walk(const kxtMaterialDB& db, MaterialKeys keys) {
     if (unanswered_ == 0) return;
-    ForEachMaterialAhead(db, keys, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
+    ForEachMaterialAhead(db, keys, [&](kxtMaterialBase& material, const kxtMaterialClass& group) {
         ForEachKey(material, keys, [&](const std::u16string& key) {
             const std::size_t slot = slots_.Find(key);
-            if (slot == 0 || answers_[slot - 1] != nullptr) return;
-            answers_[slot - 1] = &material;
+            if (slot == 0 || answers_[slot - 1].material != nullptr) return;
+            answers_[slot - 1] = Found{&material, &group};
             --unanswered_;
         });
         return unanswered_ == 0;

@@ -141,17 +141,19 @@ public:
     // databases walked before left open.
     void Walk(const kxtMaterialDB& db, MaterialKeys keys);
     // The first material whose key equals the slot's question; null when none.
-    kxtMaterialBase* Answer(std::size_t slot) const { return answers_[slot]; }
+    kxtMaterialBase* Answer(std::size_t slot) const { return answers_[slot].material; }
+    // The class the walk found that material in; null when none.
+    const kxtMaterialClass* AnswerClass(std::size_t slot) const { return answers_[slot].group; }
 
 private:
+    struct Found {
+        kxtMaterialBase* material = nullptr;
+        const kxtMaterialClass* group = nullptr;
+    };
     FirstMatchIndex<std::size_t> slots_;  // question -> its slot + 1
-    std::vector<kxtMaterialBase*> answers_;
+    std::vector<Found> answers_;
     std::size_t unanswered_ = 0;
 };
 
-// Material name -> what db.FindMaterialGroupName(name) answers: the name of
-// the class of the first material whose native name matches, or the
-// language name of the class of the first whose language name matches.
-FirstMatchIndex<const std::u16string*> BuildClassNameIndex(const kxtMaterialDB& db);
 
 }  // namespace kxt::mapping
