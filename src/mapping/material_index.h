@@ -155,5 +155,4 @@ private:
     std::size_t unanswered_ = 0;
 };
 
-
 }  // namespace kxt::mapping
