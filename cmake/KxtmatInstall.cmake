@@ -19,6 +19,6 @@ install(FILES ${CMAKE_BINARY_DIR}/kxtmatConfig.cmake ${CMAKE_BINARY_DIR}/kxtmatC
 
 # The .pc file finds the prefix from its own folder, so that an install to
 # another prefix (cmake --install --prefix) stays correct.
-file(RELATIVE_PATH KXTMAT_PC_TO_PREFIX "/root/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/root")
+file(RELATIVE_PATH KXTMAT_PC_TO_PREFIX "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/kxtmat.pc.in ${CMAKE_BINARY_DIR}/kxtmat.pc @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/kxtmat.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
