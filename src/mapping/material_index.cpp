@@ -20,12 +20,9 @@ namespace {
 
 std::size_t MaterialCount(const kxtMaterialDB& db) {
     std::size_t count = 0;
-    const std::uint64_t classCount = db.GetGroupCount();
-    for (std::uint64_t i = 0; i < classCount; ++i) {
-        if (const kxtMaterialClass* group = db.GetMaterialClass(static_cast<int>(i))) {
-            count += static_cast<std::size_t>(group->GetMaterialCount());
-        }
-    }
+    ForEachClass(db, [&count](const kxtMaterialClass& group) {
+        count += static_cast<std::size_t>(group.GetMaterialCount());
+    });
     return count;
 }
 
@@ -57,12 +54,9 @@ void ForEachKey(const kxtMaterialBase& material, MaterialKeys keys, Fn&& fn) {
 // for its key text a few steps later.
 template <class Visit>
 void ForEachMaterialAhead(const kxtMaterialDB& db, MaterialKeys keys, Visit&& visit) {
-    const std::uint64_t classCount = db.GetGroupCount();
-    for (std::uint64_t i = 0; i < classCount; ++i) {
-        const kxtMaterialClass* group = db.GetMaterialClass(static_cast<int>(i));
-        if (group == nullptr) continue;
+    AnyClass(db, [&](const kxtMaterialClass& group) {
         const kxtMaterialBase* stopped = model::WalkMaterialsAhead<8, 4>(
-            *group,
+            group,
             [keys](const kxtMaterialBase& ahead) {
                 // Addresses of members only: nothing is read from the record yet.
                 model::Prefetch(&ahead.GetName());
@@ -72,9 +66,9 @@ void ForEachMaterialAhead(const kxtMaterialDB& db, MaterialKeys keys, Visit&& vi
             [keys](const kxtMaterialBase& ahead) {
                 ForEachKey(ahead, keys, [](const std::u16string& key) { model::Prefetch(key.data()); });
             },
-            [&](kxtMaterialBase& material) { return visit(material, *group); });
-        if (stopped != nullptr) return;
-    }
+            [&](kxtMaterialBase& material) { return visit(material, group); });
+        return stopped != nullptr;
+    });
 }
 
 }  // namespace

@@ -14,13 +14,25 @@
 
 namespace kxt::mapping {
 
+// Calls stop(const kxtMaterialClass&) for the classes of `db` in list order
+// until it returns true; true when it did.
+template <class Stop>
+bool AnyClass(const kxtMaterialDB& db, Stop&& stop) {
+    const std::uint64_t classCount = db.GetGroupCount();
+    for (std::uint64_t i = 0; i < classCount; ++i) {
+        const kxtMaterialClass* group = db.GetMaterialClass(static_cast<int>(i));
+        if (group != nullptr && stop(*group)) return true;
+    }
+    return false;
+}
+
 // Calls fn(const kxtMaterialClass&) for every class of `db` in list order.
 template <class Fn>
 void ForEachClass(const kxtMaterialDB& db, Fn&& fn) {
-    const std::uint64_t classCount = db.GetGroupCount();
-    for (std::uint64_t i = 0; i < classCount; ++i) {
-        if (const kxtMaterialClass* group = db.GetMaterialClass(static_cast<int>(i))) fn(*group);
-    }
+    AnyClass(db, [&fn](const kxtMaterialClass& group) {
+        fn(group);
+        return false;
+    });
 }
 
 // Calls fn(kxtMaterialBase&, const kxtMaterialClass&) for every material of
