@@ -11,7 +11,8 @@
 
 namespace {
 
-#if defined(__GLIBC__)
+// mallinfo2 came with glibc 2.33.
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 33))
 // Bytes of freed small blocks that glibc keeps unmerged in its fast bins.
 std::size_t UnmergedBytes() { return mallinfo2().fsmblks; }
 
