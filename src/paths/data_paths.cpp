@@ -139,9 +139,7 @@ std::u16string UserSustainExtras(const std::u16string& dataPath) {
 std::u16string UserProcessSettings(const std::u16string& dataPath) {
     std::u16string path = dataPath;
     if (path.empty() || path.back() != kPathSeparator) path += kPathSeparator;
-    path += kProcessSettingsFile;
-    if (path.size() >= platform::kMaxPath) return {};
-    return path;
+    return platform::AppendPath(std::move(path), kProcessSettingsFile).value_or(std::u16string());
 }
 
 std::u16string InstalledProcessSettings() {

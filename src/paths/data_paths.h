@@ -107,8 +107,8 @@ std::u16string InstalledLanguageSustainExtras();
 // dataPath/Sustainability Extras.kvxmat: the user's copy.
 std::u16string UserSustainExtras(const std::u16string& dataPath);
 // dataPath, with a separator added when it does not end in one, then
-// "materials process.dat". The result must fit a path buffer of
-// platform::kMaxPath characters with its terminator; a longer one is empty
+// "materials process.dat" joined by platform::AppendPath (on Windows, "." and
+// ".." are resolved). A result that does not fit its path buffer is empty
 // (and so names no file).
 std::u16string UserProcessSettings(const std::u16string& dataPath);
 // ProcessSettingsDefaultFile of the main module: the installed fallback.

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kxt::platform {
 
@@ -19,6 +20,13 @@ inline constexpr char16_t kPathSeparator = u'/';
 
 // Maximum path length of the host platform's fixed path buffers (MAX_PATH).
 inline constexpr std::size_t kMaxPath = 260;
+
+// The platform's path-append operation, in a buffer of kMaxPath characters:
+// more joined to path with one separator. Windows: PathAppendW, which also
+// resolves the "." and ".." components of the result. POSIX, which has no
+// such operation: the two joined as they stand. nullopt when path or the
+// result does not fit the buffer with its terminator, or the join fails.
+std::optional<std::u16string> AppendPath(std::u16string path, std::u16string_view more);
 
 // True when the path names an existing file or directory.
 bool PathExists(const std::u16string& path);

@@ -101,6 +101,13 @@ std::string ResolveNativePath(const std::u16string& path) {
     return resolved;
 }
 
+std::optional<std::u16string> AppendPath(std::u16string path, std::u16string_view more) {
+    if (path.empty() || path.back() != kPathSeparator) path += kPathSeparator;
+    path += more;
+    if (path.size() >= kMaxPath) return std::nullopt;
+    return path;
+}
+
 bool PathExists(const std::u16string& path) {
     struct stat st {};
     return !path.empty() && ::stat(ResolveNativePath(path).c_str(), &st) == 0;

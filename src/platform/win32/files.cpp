@@ -2,10 +2,13 @@
 #include "platform/files.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <memory>
 
 #include "platform/text.h"
 #include "platform/win32/windows_api.h"
+
+#include <shlwapi.h>
 
 namespace kxt::platform {
 namespace {
@@ -31,6 +34,17 @@ bool ReadFully(HANDLE file, char* buffer, std::size_t size, std::size_t& done) {
 }  // namespace
 
 std::string ResolveNativePath(const std::u16string& path) { return Utf16ToUtf8(path); }
+
+std::optional<std::u16string> AppendPath(std::u16string path, std::u16string_view more) {
+    if (path.size() >= kMaxPath) return std::nullopt;
+    wchar_t buffer[kMaxPath] = {};
+    std::copy(path.begin(), path.end(), buffer);
+    const std::wstring tail(more.begin(), more.end());
+    if (!PathAppendW(buffer, tail.c_str())) return std::nullopt;
+    const std::size_t length = wcsnlen(buffer, kMaxPath);
+    if (length >= kMaxPath) return std::nullopt;
+    return std::u16string(buffer, buffer + length);
+}
 
 bool PathExists(const std::u16string& path) {
     return !path.empty() && GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES;
