@@ -40,10 +40,9 @@ std::optional<std::u16string> AppendPath(std::u16string path, std::u16string_vie
     wchar_t buffer[kMaxPath] = {};
     std::copy(path.begin(), path.end(), buffer);
     const std::wstring tail(more.begin(), more.end());
+    // On success the result, terminator included, fits the buffer.
     if (!PathAppendW(buffer, tail.c_str())) return std::nullopt;
-    const std::size_t length = wcsnlen(buffer, kMaxPath);
-    if (length >= kMaxPath) return std::nullopt;
-    return std::u16string(buffer, buffer + length);
+    return std::u16string(buffer, buffer + wcsnlen(buffer, kMaxPath));
 }
 
 bool PathExists(const std::u16string& path) {
