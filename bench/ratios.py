@@ -88,10 +88,18 @@ def main():
     def ratio(a, b):
         return a / b if a is not None and b else None
 
+    def note(what, value):
+        shown = f"{value:.3g}" if value is not None else "n/a"
+        lines.append(f"| {what} | {shown} | | for comparison |")
+
     for n in (1000, 10000, 100000):
         limit = 2.0 if n >= 10000 else float("inf")
         check(f"BM_UpdateMaterials/{n} / BM_PugixmlParse/{n}",
               ratio(get(f"BM_UpdateMaterials/{n}"), get(f"BM_PugixmlParse/{n}")), limit)
+    # What reading and loading the documents alone costs, before any record.
+    for n in (10000, 100000):
+        note(f"BM_DocumentLoad/{n} / BM_PugixmlParse/{n}",
+             ratio(get(f"BM_DocumentLoad/{n}"), get(f"BM_PugixmlParse/{n}")))
     for row in ("BM_UpdateMaterials", "BM_UpdateMaterialsFlag1", "BM_CustomModified"):
         check(f"{row}: per material 100000 / 1000",
               ratio(get(f"{row}/100000", "per_material"), get(f"{row}/1000", "per_material")), 1.25)
