@@ -137,9 +137,7 @@ std::u16string UserSustainExtras(const std::u16string& dataPath) {
 }
 
 std::u16string UserProcessSettings(const std::u16string& dataPath) {
-    std::u16string path = dataPath;
-    if (path.empty() || path.back() != kPathSeparator) path += kPathSeparator;
-    return platform::AppendPath(std::move(path), kProcessSettingsFile).value_or(std::u16string());
+    return platform::AppendPath(dataPath, kProcessSettingsFile).value_or(std::u16string());
 }
 
 std::u16string InstalledProcessSettings() {

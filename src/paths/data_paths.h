@@ -106,10 +106,9 @@ std::u16string InstalledSustainExtras();
 std::u16string InstalledLanguageSustainExtras();
 // dataPath/Sustainability Extras.kvxmat: the user's copy.
 std::u16string UserSustainExtras(const std::u16string& dataPath);
-// dataPath, with a separator added when it does not end in one, then
-// "materials process.dat" joined by platform::AppendPath (on Windows, "." and
-// ".." are resolved). A result that does not fit its path buffer is empty
-// (and so names no file).
+// dataPath and "materials process.dat" joined by platform::AppendPath (a
+// separator added only when missing; on Windows "." and ".." are resolved).
+// A result that does not fit its path buffer is empty (and so names no file).
 std::u16string UserProcessSettings(const std::u16string& dataPath);
 // ProcessSettingsDefaultFile of the main module: the installed fallback.
 std::u16string InstalledProcessSettings();

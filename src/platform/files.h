@@ -22,10 +22,11 @@ inline constexpr char16_t kPathSeparator = u'/';
 inline constexpr std::size_t kMaxPath = 260;
 
 // The platform's path-append operation, in a buffer of kMaxPath characters:
-// more joined to path with one separator. Windows: PathAppendW, which also
-// resolves the "." and ".." components of the result. POSIX, which has no
-// such operation: the two joined as they stand. nullopt when path or the
-// result does not fit the buffer with its terminator, or the join fails.
+// more joined to path with one separator (an empty path gives the separator,
+// then more). Windows: PathAppendW, which also resolves the "." and ".."
+// components of the result. POSIX, which has no such operation: the two
+// joined as they stand. nullopt when path or the result does not fit the
+// buffer with its terminator, or the join fails.
 std::optional<std::u16string> AppendPath(std::u16string path, std::u16string_view more);
 
 // True when the path names an existing file or directory.

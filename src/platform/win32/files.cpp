@@ -36,6 +36,8 @@ bool ReadFully(HANDLE file, char* buffer, std::size_t size, std::size_t& done) {
 std::string ResolveNativePath(const std::u16string& path) { return Utf16ToUtf8(path); }
 
 std::optional<std::u16string> AppendPath(std::u16string path, std::u16string_view more) {
+    // PathAppendW leaves an empty path relative; the join starts at the separator.
+    if (path.empty()) path += kPathSeparator;
     if (path.size() >= kMaxPath) return std::nullopt;
     wchar_t buffer[kMaxPath] = {};
     std::copy(path.begin(), path.end(), buffer);
