@@ -18,15 +18,30 @@ namespace {
 
 using namespace kxt::bench;
 
+// Calls fn(f) once per time the load parses file f, file by file.
+template <class Fn>
+void ForEachParse(const std::vector<LoadedFile>& files, Fn&& fn) {
+  for (std::size_t f = 0; f < files.size(); ++f) {
+    for (int parse = 0; parse < files[f].reads; ++parse) fn(f);
+  }
+}
+
+// Times round() per iteration after one untimed round, as the load's
+// benchmarks load once before timing: the timed rounds then reuse memory the
+// process already has instead of faulting it in.
+template <class Round>
+void TimeWarmRounds(benchmark::State& state, Round&& round) {
+  round();
+  for (auto _ : state) round();
+}
+
 void BM_ReadFile(benchmark::State& state) {
   const std::vector<LoadedFile> files = BenchHost::Use(Installation(state)).ParsedFiles(0);
   for (auto _ : state) {
-    for (const LoadedFile& file : files) {
-      for (int read = 0; read < file.reads; ++read) {
-        std::string content = ReadWhole(file.path);
-        benchmark::DoNotOptimize(content.data());
-      }
-    }
+    ForEachParse(files, [&](std::size_t f) {
+      std::string content = ReadWhole(files[f].path);
+      benchmark::DoNotOptimize(content.data());
+    });
   }
   SetCounters(state, Bytes(files, true));
 }
@@ -35,20 +50,14 @@ void BM_PugixmlParse(benchmark::State& state) {
   const std::vector<LoadedFile> files = BenchHost::Use(Installation(state)).ParsedFiles(0);
   std::vector<std::string> contents;
   for (const LoadedFile& file : files) contents.push_back(ReadWhole(file.path));
-  const auto parse_all = [&] {
-    for (std::size_t f = 0; f < files.size(); ++f) {
-      for (int parse = 0; parse < files[f].reads; ++parse) {
-        pugi::xml_document document;
-        if (!document.load_buffer(contents[f].data(), contents[f].size()))
-          state.SkipWithError("generated file does not parse");
-        benchmark::DoNotOptimize(document.first_child());
-      }
-    }
-  };
-  // Untimed, as the load's benchmarks load once before timing: the timed
-  // parses then reuse memory the process already has instead of faulting it in.
-  parse_all();
-  for (auto _ : state) parse_all();
+  TimeWarmRounds(state, [&] {
+    ForEachParse(files, [&](std::size_t f) {
+      pugi::xml_document document;
+      if (!document.load_buffer(contents[f].data(), contents[f].size()))
+        state.SkipWithError("generated file does not parse");
+      benchmark::DoNotOptimize(document.first_child());
+    });
+  });
   SetCounters(state, Bytes(files, true));
 }
 
@@ -57,18 +66,13 @@ void BM_PugixmlParse(benchmark::State& state) {
 // No load can cost less.
 void BM_DocumentLoad(benchmark::State& state) {
   const std::vector<LoadedFile> files = BenchHost::Use(Installation(state)).ParsedFiles(0);
-  const auto load_all = [&] {
-    for (const LoadedFile& file : files) {
-      for (int load = 0; load < file.reads; ++load) {
-        std::optional<std::string> bytes = kxt::platform::ReadWholeFile(file.path.u16string());
-        kxt::xml::Document document;
-        if (!bytes || !document.Load(std::move(*bytes))) state.SkipWithError("generated file does not load");
-      }
-    }
-  };
-  // Untimed first, as for the bare parse.
-  load_all();
-  for (auto _ : state) load_all();
+  TimeWarmRounds(state, [&] {
+    ForEachParse(files, [&](std::size_t f) {
+      std::optional<std::string> bytes = kxt::platform::ReadWholeFile(files[f].path.u16string());
+      kxt::xml::Document document;
+      if (!bytes || !document.Load(std::move(*bytes))) state.SkipWithError("generated file does not load");
+    });
+  });
   SetCounters(state, Bytes(files, true));
 }
 
