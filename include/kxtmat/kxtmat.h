@@ -10,4 +10,5 @@
 #include "kxtmat/material_cost_data.h"
 #include "kxtmat/material_db.h"
 #include "kxtmat/material_dbs_manager.h"
+#include "kxtmat/material_walk.h"
 #include "kxtmat/search_criteria.h"
