@@ -24,11 +24,11 @@ class kxtMaterialDB;
 // The record owns its strings, lists and map. The owner class and the linked
 // (sage) material are non-owning pointers that the record never frees; a copy
 // points to the same class and linked material as its source until its new
-// holder re-points it. A change to the names, identifier, type or owner of
-// a record drops its owner database's lookup index, so the owner class and
-// its database must be alive while the record changes. Lookups walk lists in insertion order and answer the
+// holder re-points it. Lookups walk lists in insertion order and answer the
 // first match; getters returning references answer a failed lookup with one
-// module-wide empty string or default property.
+// module-wide empty string or default property. A change to the names,
+// identifier, type or owner of a record drops its owner database's lookup
+// index, so the owner class and its database must be alive while it changes.
 class KXTMAT_API kxtMaterialBase {
 public:
     using EnergyParamMap = std::map<std::u16string, std::vector<double>>;
