@@ -60,10 +60,10 @@ TEST(ManagerLifecycleTest, CopiesOwnDeepCopiesOfTheirDatabases) {
     assigned = source;
     for (kxtMaterialDBsManager* copy : {&copied, &assigned}) {
         ASSERT_EQ(copy->GetCustomDBs().size(), 2u);
-        const kxtMaterialClass* copied = copy->GetCustomDBs()[1].GetMaterialClass(0);
-        EXPECT_NE(copied, source.GetCustomDBs()[1].GetMaterialClass(0));
-        EXPECT_EQ(copied->GetName(), u"Wood");
-        EXPECT_EQ(copied->GetDbOwner(), &copy->GetCustomDBs()[1]);
+        const kxtMaterialClass* wood = copy->GetCustomDBs()[1].GetMaterialClass(0);
+        EXPECT_NE(wood, source.GetCustomDBs()[1].GetMaterialClass(0));
+        EXPECT_EQ(wood->GetName(), u"Wood");
+        EXPECT_EQ(wood->GetDbOwner(), &copy->GetCustomDBs()[1]);
         EXPECT_EQ(copy->GetProgDataSustainabilityPath(), u"sustain");
         EXPECT_EQ(copy->GetSustainSageStrings(), Texts{u"sage"});
     }
