@@ -99,8 +99,9 @@ TEST_F(ManagerFavouritesTest, StringValuesNamedByTheirNumberUpToTheCountAreTaken
           Value(4, "\"x|Bracket\"")},
          {u"Nylon", u"Widget"}},
         {{"\"__NumOfFavs\"=dword:7fffffff", Value(1, "\"korvex materials|Nylon\""), Value(5000, "\"x|Widget\""),
-          "\"_FAVMATERIAL6000\"=\"x|Bracket\"", "\"_FavMaterial07\"=\"x|Bracket\"", "\"_FavMaterialX\"=\"x|Bracket\""},
-         {u"Nylon", u"Widget", u"Bracket"}},
+          "\"_FAVMATERIAL6000\"=\"x|Bracket\"", "\"_FavMaterial07\"=\"x|Bracket\"", "\"_FavMaterialX\"=\"x|Bracket\"",
+          "\"_FavMaterial0\"=\"x|Plain\"", Value(2147483647, "\"x|Plain\"")},
+         {u"Nylon", u"Widget", u"Bracket", u"Plain"}},
         {{"\"__NumOfFavs\"=dword:00001770", Value(5000, "\"x|Widget\""), Value(6001, "\"x|Bracket\"")}, {u"Widget"}},
         {{"\"__NumOfFavs\"=dword:00000009",
           Value(1, "\"x|" + std::string(252, 'L') + "\""),  // 254 characters: the longest taken
