@@ -2,11 +2,15 @@
 // parsed tree (see src/xml/README.md).
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 #include <pugixml.hpp>
 
 namespace kxt::xml::detail {
+
+// The zero bytes that IsWellFormedTree may read past the end of parsed.
+inline constexpr std::size_t kCheckReadAhead = 7;
 
 // True when the tree parsed (as a fragment, without resolving references)
 // is a well-formed document: one root element, no text beside it, no repeated
