@@ -47,14 +47,12 @@ TEST(XmlDomEncoding, EveryEncodingGivesTheSameAttributeTexts) {
     const struct { const char* name; std::string bytes; std::u16string expected; } cases[] = {
         {"UTF-8", utf8, all},
         {"UTF-8 with BOM", "\xEF\xBB\xBF" + utf8, all},
-        {"UTF-8 declared", Declared("utf-8", "caf\xC3\xA9"), u"caf\u00E9"},
         {"UTF-16LE with BOM", Utf16(utf16, false), all},
         {"UTF-16BE with BOM", Utf16(utf16, true), all},
         {"UTF-16LE without BOM", Utf16(utf16, false, false), all},
         {"UTF-16BE without BOM", Utf16(utf16, true, false), all},
         {"Latin-1", Declared("ISO-8859-1", "caf\xE9 \x80"), u"caf\u00E9 \u0080"},
         {"windows-1252", Declared("windows-1252", "caf\xE9 \x80"), u"caf\u00E9 \u20AC"},
-        {"iso-8859-15", Declared("iso-8859-15", "caf\xE9 \xA4"), u"caf\u00E9 \u20AC"},
         {"shift_jis", Declared("shift_jis", "\x82\xA0"), u"\u3042"},
         {"gb2312", Declared("gb2312", "\xC4\xE3\xBA\xC3"), u"\u4F60\u597D"},
     };
@@ -78,7 +76,6 @@ TEST(XmlDomStrictness, EachRuleRejectsItsCaseAndKeepsItsValidNeighbour) {
         {"empty file", "", "<a/>"},
         {"two root elements", "<a/><b/>", "<a/><!-- note --><?tool run?>"},
         {"text after the root", "<a/>x", "<a/>\n \t\r\n"},
-        {"text before the root", "x<a/>", " \n<a/>"},
         {"CDATA beside the root", "<a/><![CDATA[x]]>", "<a><![CDATA[x < & ]] y]]></a>"},
         {"no root element", "<!-- only a comment -->", "<a></a>"},
         {"repeated attribute", "<a ab='1' ac='2' ab='3'/>", "<a ab='1' ac='2' a='3' AB='4'/>"},
@@ -90,7 +87,6 @@ TEST(XmlDomStrictness, EachRuleRejectsItsCaseAndKeepsItsValidNeighbour) {
         {"bare < in text", "<a>1 < 2</a>", "<a>2 > 1</a>"},
         {"undeclared entity", "<a>&nbsp;</a>", "<a>&#160;&#xA0;&quot;&apos;</a>"},
         {"reference to NUL", "<a v=\"&#0;\"/>", "<a v=\"&#9;&#10;&#13;\"/>"},
-        {"reference to a control character", "<a>&#x1F;</a>", "<a>&#x20;</a>"},
         {"reference to U+FFFE", "<a>&#xFFFE;</a>", "<a>&#xFFFD;</a>"},
         {"reference to a surrogate", "<a>&#xD800;</a>", "<a>&#x10000;</a>"},
         {"reference beyond Unicode", "<a>&#x110000;</a>", "<a>&#x10FFFF;</a>"},
@@ -109,9 +105,6 @@ TEST(XmlDomStrictness, EachRuleRejectsItsCaseAndKeepsItsValidNeighbour) {
         {"document type after the root", "<a/><!DOCTYPE a>", "<!DOCTYPE a><a/>"},
         {"declaration not at the start", " <?xml version=\"1.0\"?><a/>", "<?xml version=\"1.0\"?>\n<a/>"},
         {"reserved instruction target", "<a><?XML x?></a>", "<a><?xml-stylesheet href=\"s\"?></a>"},
-        {"mismatched end tag", "<a><b></a></b>", "<a><b></b></a>"},
-        {"unclosed element", "<a><b/>", "<a><b/></a>"},
-        {"unquoted attribute", "<a v=1/>", "<a v='1'/>"},
         {"empty encoding name", Declared("", ""), Declared("utf-8", "")},
         {"unknown encoding", Declared("x-unheard-of", ""), Declared("US-ASCII", "")},
         {"converter option in the name", Declared("UTF-8//IGNORE", ""), Declared("UTF-8", "")},
@@ -134,10 +127,8 @@ TEST(XmlDomStrictness, FaultsAreFoundAtEveryOffset) {
         {"<a v='@<'/>", "<a v='@&lt;'/>"},
         {"<a><b v='@&' w='y'/></a>", "<a><b v='@&amp;' w='y'/></a>"},
         {"<a>@&nbsp;yyyyyyyyy</a>", "<a>@&#160;yyyyyyyyy</a>"},
-        {"<a v='@&#65'/>", "<a v='@&#65;'/>"},
         {"<a>@]]></a>", "<a>@]] ]>]</a>"},
         {"<a><!--@-- --></a>", "<a><!--@- - x--></a>"},
-        {"<a><!--@---></a>", "<a><!--@-x--></a>"},
         {"<a>@\x01yyyyyyyyy</a>", "<a>@\x7F\xC3\xA9\t\r\nyyyyyyyyy</a>"},
         {"<a>@\xEF\xBF\xBEy</a>", "<a>@\xEF\xBF\xBDy</a>"},
         {"<a>@\xC3</a>", "<a>@\xC3\xA9</a>"},
@@ -164,19 +155,17 @@ TEST(XmlDomText, ValuesReadAsAConformingDomNormalisesThem) {
     }
 }
 
-TEST(XmlDomText, NoCaseComparisonAgreesWithTheConvertedText) {
+// TextEqualsNoCase answers as EqualsNoCase of the converted text; TextInto
+// converts into a string it reuses.
+TEST(XmlDomText, AttributeTextsCompareAndConvertAsTheirText) {
     Document document;
-    ASSERT_TRUE(document.Load("<a plain='Financial Impact' accented='Caf\xC3\xA9 \xC3\x96L' refs='R&amp;D &#x46;' "
-                              "empty='' long='" + std::string(70, 'k') + "'/>"));
+    ASSERT_TRUE(document.Load("<a p='Impact' c='Caf\xC3\xA9' r='R&amp;D' e='' l='" + std::string(70, 'k') + "'/>"));
     const Node a = document.Root().FirstChild();
     const struct { const char* attribute; std::u16string text; bool equal; } cases[] = {
-        {"plain", u"FINANCIAL impact", true},    {"plain", u"Financial Impac", false},
-        {"plain", u"Financial Impacts", false},  {"plain", u"Financial_Impact", false},
-        {"accented", u"caf\u00C9 \u00F6l", true}, {"accented", u"cafe \u00F6l", false},
-        {"refs", u"r&d f", true},                {"refs", u"r&amp;d f", false},
-        {"empty", u"", true},                    {"empty", u"x", false},
-        {"missing", u"", true},                  {"missing", u"x", false},
-        {"long", std::u16string(70, u'K'), true}, {"long", std::u16string(69, u'K'), false},
+        {"p", u"iMPACT", true}, {"p", u"Impac", false}, {"p", u"Impacts", false}, {"p", u"Impac_", false},
+        {"c", u"caf\u00C9", true}, {"c", u"cafe", false}, {"r", u"r&d", true}, {"r", u"r&amp;d", false},
+        {"e", u"", true}, {"e", u"x", false}, {"missing", u"", true}, {"missing", u"x", false},
+        {"l", std::u16string(70, u'K'), true}, {"l", std::u16string(69, u'K'), false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.attribute) + " vs " + platform::Utf16ToUtf8(c.text));
@@ -184,8 +173,8 @@ TEST(XmlDomText, NoCaseComparisonAgreesWithTheConvertedText) {
         EXPECT_EQ(a.GetAttribute(c.attribute).TextEqualsNoCase(c.text), c.equal);
     }
     std::u16string out = u"stale";
-    ASSERT_TRUE(a.GetAttribute("refs").TextInto(out));
-    EXPECT_EQ(out, u"R&D F");
+    ASSERT_TRUE(a.GetAttribute("r").TextInto(out));
+    EXPECT_EQ(out, u"R&D");
     EXPECT_FALSE(a.GetAttribute("missing").TextInto(out));
     EXPECT_EQ(out, u"");
 }
@@ -257,27 +246,22 @@ TEST(XmlDomSelection, EveryFormSelectsInDocumentOrderListedOrWalked) {
     }
 }
 
-TEST(XmlDomNodes, HandlesAnswerByExactNameAndEmptyOnesHarmlessly) {
+TEST(XmlDomNodes, ChildrenKeepEveryKindButBlankTextAndEmptyHandlesAnswerDefaults) {
     Document document;
     ASSERT_TRUE(document.Load("<p>\n  <!-- c --> text <v x=\"1\" Name=\"y\"/><![CDATA[d]]><?pi z?>\n</p>"));
     const Node p = document.Root().FirstChild();
     std::vector<std::u16string> kinds;
-    for (const Node child : p.ChildNodes()) kinds.push_back(child.Name());
+    for (const Node child : p.ChildWalk()) kinds.push_back(child.Name());
     EXPECT_EQ(kinds, (std::vector<std::u16string>{u"#comment", u"#text", u"v", u"#cdata-section", u"pi"}));
-    std::vector<Node> walked;
-    for (const Node child : p.ChildWalk()) walked.push_back(child);
-    ASSERT_EQ(walked.size(), 5u);
-    EXPECT_TRUE(walked[2] == p.ChildNodes().Item(2));
-    EXPECT_EQ(walked[2].FirstAttribute().Name(), u"x");
-    EXPECT_EQ(walked[2].AttributeText("Name"), u"y");
-    EXPECT_TRUE(walked[2].GetAttribute("name").Empty());
-    EXPECT_EQ(document.Root().Name(), u"#document");
-
+    const Node v = p.ChildNodes().Item(2);
+    EXPECT_EQ(v.FirstAttribute().Name(), u"x");
+    EXPECT_EQ(v.AttributeText("Name"), u"y");
+    EXPECT_TRUE(v.GetAttribute("name").Empty());
+    EXPECT_EQ(kxtXMLParserBase::GetFirstAttributeText(v), u"1");
+    EXPECT_EQ(kxtXMLParserBase::GetFirstAttributeText(p.ChildNodes().Item(1)), u"") << "a text node";
     const Node none = p.ChildNodes().Item(5);
-    ASSERT_TRUE(none.Empty());
-    EXPECT_EQ(none.Name(), u"");
-    EXPECT_EQ(none.AttributeText("name"), u"");
-    EXPECT_EQ(none.FirstAttribute().Text(), u"");
+    EXPECT_TRUE(none.Empty());
+    EXPECT_EQ(none.Name() + none.AttributeText("name") + none.FirstAttribute().Text(), u"");
     EXPECT_TRUE(none.FirstChild().FirstChild().Empty());
     EXPECT_TRUE(none.ChildNodes().Empty());
     EXPECT_FALSE(none.ChildWalk().begin() != none.ChildWalk().end());
@@ -303,17 +287,6 @@ TEST(XmlReaderBase, AFileThatDoesNotLoadLeavesAnEmptyDocument) {
         EXPECT_TRUE(reader.Root().Empty());
         EXPECT_TRUE(ProbeReader(path).Root().Empty());
     }
-}
-
-TEST(XmlReaderBase, FirstAttributeTextIsEmptyWithoutAttributes) {
-    Document document;
-    ASSERT_TRUE(document.Load("<Parameter Name=\"recycled_cont\"><value amount=\"25\" unit=\"%\"/><bare/>text</Parameter>"));
-    const Node parameter = document.Root().FirstChild();
-    const NodeList children = parameter.ChildNodes();
-    EXPECT_EQ(kxtXMLParserBase::GetFirstAttributeText(parameter), u"recycled_cont");
-    EXPECT_EQ(kxtXMLParserBase::GetFirstAttributeText(children.Item(0)), u"25");
-    EXPECT_EQ(kxtXMLParserBase::GetFirstAttributeText(children.Item(1)), u"");
-    EXPECT_EQ(kxtXMLParserBase::GetFirstAttributeText(children.Item(2)), u"") << "a text node";
 }
 
 }  // namespace
