@@ -212,8 +212,8 @@ pugi::xml_node Query::NextStep(pugi::xml_node node, std::size_t& level, bool des
 
 namespace {
 
-// Lists the elements matching one step. The library's own walk of the tree
-// makes one call per node here instead of one per move.
+// Lists the elements matching one step, in document order, through the
+// library's iterative walk (any depth, no recursion).
 class DescendantCollector final : public pugi::xml_tree_walker {
 public:
     DescendantCollector(const std::string& name, const std::string& attribute, std::vector<pugi::xml_node>& out,

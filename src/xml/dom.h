@@ -41,8 +41,8 @@ public:
     // values into one string allocates only when a value outgrows it.
     // Returns false (out empty) for an empty handle.
     bool TextInto(std::u16string& out) const;
-    // platform::EqualsNoCase(Text(), text), without converting a value that is
-    // short plain ASCII without references (the common case).
+    // platform::EqualsNoCase(Text(), text); a value of up to 64 ASCII bytes
+    // without references is compared without a new string.
     bool TextEqualsNoCase(std::u16string_view text) const;
     // The value as stored (UTF-8, references unresolved); for the checks that
     // keep the conversion out of a loop.
