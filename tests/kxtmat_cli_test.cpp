@@ -11,20 +11,19 @@
 #include <string>
 #include <vector>
 
-#if !defined(_WIN32)
-#include <sys/wait.h>
-#endif
-
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
 #include "support/json_reader.h"
+#include "support/kxtmat_run.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using kxt::test::JsonValue;
+using kxt::test::Kxtmat;
+using kxt::test::Outcome;
 using kxt::test::ParseJson;
 using kxt::test::TempDir;
 
@@ -32,34 +31,6 @@ const fs::path kSampleData = fs::path(KXTMAT_SOURCE_DIR) / "data" / "sample";
 
 fs::path Library(const char* language, const char* file) {
     return kSampleData / "lang" / language / "kvxmaterials" / file;
-}
-
-std::string ShellQuoted(const std::string& word) {
-    std::string quoted = "'";
-    for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs kxtmat with the arguments, without the caller's KXT_ variables.
-Outcome Kxtmat(const std::vector<std::string>& arguments) {
-    const TempDir folder;
-    const fs::path out = folder.Path() / "out";
-    const fs::path err = folder.Path() / "err";
-    std::string command = "env -u KXT_LANGUAGE -u KXT_REGISTRY_FILE " + ShellQuoted(KXTMAT_CLI);
-    for (const std::string& argument : arguments) command += " " + ShellQuoted(argument);
-    command += " >" + ShellQuoted(out.string()) + " 2>" + ShellQuoted(err.string());
-    const int status = std::system(command.c_str());
-    Outcome run;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = kxt::test::ReadFileBytes(out);
-    run.err = kxt::test::ReadFileBytes(err);
-    return run;
 }
 
 // Runs kxtmat with --json and the arguments; the answer must parse.
