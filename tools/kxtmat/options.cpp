@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 
 #include "cli_error.h"
@@ -11,8 +12,9 @@ namespace {
 
 constexpr std::u16string_view kLibraryExtension = u".kvxmat";
 
+// A word that starts with '-' is an option, unless it is a negative number.
 bool IsOption(std::string_view word) {
-    return word.size() > 1 && word[0] == '-';
+    return word.size() > 1 && word[0] == '-' && !(std::isdigit(static_cast<unsigned char>(word[1])) || word[1] == '.');
 }
 
 bool IsLibraryPath(std::u16string_view word) {
@@ -85,6 +87,10 @@ private:
             while (next_ < words_.size() && !IsOption(words_[next_]))
                 options_.args.options.emplace_back(option, platform::Utf8ToUtf16(words_[next_++]));
             if (next_ == first) throw UsageError("option " + option + " needs a value");
+            return;
+        }
+        if (command != nullptr && !command->flag.empty() && option == command->flag) {
+            options_.args.options.emplace_back(option, std::u16string());
             return;
         }
         if (command != nullptr && std::ranges::find(command->options, option) != command->options.end()) {
