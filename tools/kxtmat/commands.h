@@ -66,5 +66,7 @@ Result RunDefaultProcess(Context& context, const CommandArgs& args);
 Result RunCommon(Context& context, const CommandArgs& args);
 // Property search (search_command.cpp).
 Result RunSearch(Context& context, const CommandArgs& args);
+// Property charts (chart_command.cpp).
+Result RunChart(Context& context, const CommandArgs& args);
 
 }  // namespace kxt::cli
