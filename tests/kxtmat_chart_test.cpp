@@ -16,16 +16,14 @@
 #include <png.h>
 #include <pugixml.hpp>
 
-#include "support/json_reader.h"
 #include "support/kxtmat_run.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using kxt::test::JsonValue;
 using kxt::test::Kxtmat;
-using kxt::test::ParseJson;
+using kxt::test::KxtmatJson;
 using kxt::test::Outcome;
 using kxt::test::TempDir;
 
@@ -212,14 +210,13 @@ TEST(KxtmatChart, TenfoldValuesLieOneDecadeApartAndNamesAreEscaped) {
     EXPECT_NEAR(tenfold, decades[1] - decades[0], 0.02);
     EXPECT_EQ(markers["Tenfold (R&D <lab>)"].y, markers["Tom's \"A&B\" <1> (R&D <lab>)"].y);
 
-    const Outcome json = Kxtmat({"--json", library.string(), "chart", "DENS", "YLD", "--library", "odd"});
-    const auto data = ParseJson(json.out);
-    ASSERT_TRUE(data.has_value()) << json.out;
-    EXPECT_EQ((*data)["points"].size(), 6u);
-    const JsonValue& leftOut = (*data)["left_out"];
+    const nlohmann::json data = KxtmatJson({library.string(), "chart", "DENS", "YLD", "--library", "odd"});
+    ASSERT_TRUE(data.is_object());
+    EXPECT_EQ(data.at("points").size(), 6u);
+    const nlohmann::json& leftOut = data.at("left_out");
     ASSERT_EQ(leftOut.size(), 2u);
-    EXPECT_EQ(leftOut[0]["material"].AsString() + ": " + leftOut[0]["reason"].AsString(), "No yield: no value");
-    EXPECT_EQ(leftOut[1]["material"].AsString() + ": " + leftOut[1]["reason"].AsString(), "Zero yield: not positive");
+    EXPECT_EQ(leftOut[0].value("material", "") + ": " + leftOut[0].value("reason", ""), "No yield: no value");
+    EXPECT_EQ(leftOut[1].value("material", "") + ": " + leftOut[1].value("reason", ""), "Zero yield: not positive");
 }
 
 TEST(KxtmatChart, GivesTheSameBytesEveryTimeAndToAFile) {

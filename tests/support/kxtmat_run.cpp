@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #endif
 
+#include <gtest/gtest.h>
+
 #include "support/temp_dir.h"
 
 namespace kxt::test {
@@ -30,6 +32,13 @@ Outcome Kxtmat(const std::vector<std::string>& arguments) {
     run.out = ReadFileBytes(out);
     run.err = ReadFileBytes(err);
     return run;
+}
+
+nlohmann::json KxtmatJson(std::vector<std::string> arguments, int expectedExit) {
+    arguments.insert(arguments.begin(), "--json");
+    const Outcome run = Kxtmat(arguments);
+    EXPECT_EQ(run.exitCode, expectedExit) << run.err;
+    return nlohmann::json::parse(run.out, nullptr, false);
 }
 
 }  // namespace kxt::test

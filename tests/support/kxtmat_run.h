@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 namespace kxt::test {
 
 struct Outcome {
@@ -15,6 +17,10 @@ struct Outcome {
 
 // Runs kxtmat with the arguments, without the caller's KXT_ variables.
 Outcome Kxtmat(const std::vector<std::string>& arguments);
+
+// The answer of kxtmat --json with the arguments, which must exit with
+// expectedExit; discarded when it does not parse.
+nlohmann::json KxtmatJson(std::vector<std::string> arguments, int expectedExit = 0);
 
 // word quoted for the POSIX shell.
 std::string ShellQuoted(const std::string& word);

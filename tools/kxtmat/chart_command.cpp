@@ -4,20 +4,17 @@
 #include <filesystem>
 #include <fstream>
 
-#include <nlohmann/json.hpp>
-
 #include "chart_data.h"
 #include "chart_svg.h"
 #include "cli_error.h"
 #include "commands.h"
+#include "document.h"
 #include "lookup.h"
 #include "property_search.h"
 #include "search_expression.h"
 
 namespace kxt::cli {
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 // The library named by --library, else the standard library.
 kxtMaterialDB& ChartLibrary(kxtMaterialDBsManager& manager, const std::u16string* library) {
@@ -64,12 +61,12 @@ std::vector<double> Slopes(const std::vector<std::u16string>& words) {
 }
 
 Json AxisJson(const ChartAxis& axis, bool log) {
-    return {{"property", platform::Utf16ToUtf8(axis.property)},
+    return {{"property", axis.property},
             {"name", axis.name},
             {"scale", log ? "logarithmic" : "linear"}};
 }
 
-std::string ChartJson(const ChartData& data) {
+Json ChartDocument(const ChartData& data) {
     Json points = Json::array();
     for (const ChartPoint& point : data.points)
         points.push_back({{"library", data.library},
@@ -82,14 +79,13 @@ std::string ChartJson(const ChartData& data) {
         leftOut.push_back({{"library", data.library},
                            {"class", out.className},
                            {"material", out.material},
-                           {"property", platform::Utf16ToUtf8(out.onX ? data.x.property : data.y.property)},
+                           {"property", out.onX ? data.x.property : data.y.property},
                            {"reason", out.reason == LeftOutReason::kNoValue ? "no value" : "not positive"}});
-    const Json json = {{"library", data.library},
-                       {"x", AxisJson(data.x, data.log)},
-                       {"y", AxisJson(data.y, data.log)},
-                       {"points", std::move(points)},
-                       {"left_out", std::move(leftOut)}};
-    return json.dump(2) + "\n";
+    return {{"library", data.library},
+            {"x", AxisJson(data.x, data.log)},
+            {"y", AxisJson(data.y, data.log)},
+            {"points", std::move(points)},
+            {"left_out", std::move(leftOut)}};
 }
 
 void WriteFile(const std::u16string& path, const std::string& bytes) {
@@ -106,20 +102,20 @@ Result RunChart(Context& context, const CommandArgs& args) {
     const std::vector<const kxtMaterialClass*> classes = ChosenClasses(db, args.All("--class"));
     const std::u16string x = PropertyOf(db, args.positionals[0]);
     const std::u16string y = PropertyOf(db, args.positionals[1]);
-    const bool log = !args.Has("--linear");
+    const bool log = args.Find("--linear") == nullptr;
     ChartStyle style{{}, Slopes(args.All("--guide"))};
     if (const std::u16string* title = args.Find("--title")) style.title = platform::Utf16ToUtf8(*title);
 
     const ChartData data = GatherChart(db, classes, x, y, log);
     if (data.points.empty())
-        return {{}, "no material of " + Quoted(db.GetDbName()) + " has values for both " + Quoted(x) + " and " +
-                        Quoted(y) + (log ? " above zero" : ""), {}};
-    std::string output = context.json ? ChartJson(data) : DrawChart(data, style);
+        return {Json(), "no material of " + Quoted(db.GetDbName()) + " has values for both " + Quoted(x) + " and " +
+                        Quoted(y) + (log ? " above zero" : "")};
+    std::string output = context.json ? WriteJson(ChartDocument(data)) : DrawChart(data, style);
     if (const std::u16string* file = args.Find("--out")) {
         WriteFile(*file, output);
         output.clear();
     }
-    return {{}, {}, std::move(output)};
+    return {Json(), {}, std::move(output)};
 }
 
 }  // namespace kxt::cli

@@ -15,8 +15,6 @@ struct CommandArgs {
 
     // The value of the last occurrence of the option; null when absent.
     const std::u16string* Find(std::string_view name) const;
-    // Whether the option was given at all.
-    bool Has(std::string_view name) const { return Find(name) != nullptr; }
     // Every value given for the option, in order.
     std::vector<std::u16string> All(std::string_view name) const;
 };

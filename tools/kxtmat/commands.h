@@ -24,7 +24,7 @@ struct Context {
 // writes it on stderr; the document is written when it is not null.
 // A command that draws answers its output as it stands instead.
 struct Result {
-    Node document;
+    Json document;
     std::string notFound;
     std::string output{};
 };

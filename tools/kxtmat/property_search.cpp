@@ -1,19 +1,13 @@
 #include "property_search.h"
 
-#include <kxtmat/material_walk.h>
-
 namespace kxt::cli {
 namespace {
 
 // The index of group in db; -1 (every class) for a null group.
 int IndexOf(const kxtMaterialDB& db, const kxtMaterialClass* group) {
-    int index = 0;
-    const kxtMaterialClass* found = kxt::FirstClass(db, [&](const kxtMaterialClass& each) {
-        if (&each == group) return true;
-        ++index;
-        return false;
-    });
-    return found != nullptr ? index : -1;
+    for (std::uint64_t i = 0; i < db.GetGroupCount(); ++i)
+        if (db.GetMaterialClass(static_cast<int>(i)) == group) return static_cast<int>(i);
+    return -1;
 }
 
 }  // namespace
