@@ -3,7 +3,6 @@
 // and as JSON. What the model answers is tested at the manager.
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <regex>
 #include <set>
@@ -11,14 +10,11 @@
 #include <utility>
 #include <vector>
 
-#if !defined(_WIN32)
-#include <sys/wait.h>
-#endif
-
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <pugixml.hpp>
 
+#include "support/kxtmat_run.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -26,42 +22,14 @@ namespace {
 namespace fs = std::filesystem;
 using Args = std::vector<std::string>;
 using Json = nlohmann::json;
+using kxt::test::Kxtmat;
+using kxt::test::KxtmatJson;
+using kxt::test::Outcome;
 using kxt::test::ReadFileBytes;
 using kxt::test::TempDir;
 
 const fs::path kSampleData = fs::path(KXTMAT_SOURCE_DIR) / "data" / "sample";
 const fs::path kStandardLibrary = kSampleData / "lang" / "english" / "kvxmaterials" / "Korvex Materials.kvxmat";
-
-std::string ShellQuoted(const std::string& word) {
-    std::string quoted = "'";
-    for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-struct Outcome {
-    int exitCode = -1;
-    std::string out, err;
-};
-
-// Runs kxtmat with the arguments, without the caller's KXT_ variables.
-Outcome Kxtmat(const Args& arguments) {
-    const TempDir folder;
-    const fs::path out = folder.Path() / "out";
-    const fs::path err = folder.Path() / "err";
-    std::string command = "env -u KXT_LANGUAGE -u KXT_REGISTRY_FILE " + ShellQuoted(KXTMAT_CLI);
-    for (const std::string& argument : arguments) command += " " + ShellQuoted(argument);
-    command += " >" + ShellQuoted(out.string()) + " 2>" + ShellQuoted(err.string());
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(out), ReadFileBytes(err)};
-}
-
-// The answer of kxtmat --json with the arguments; discarded when it does not parse.
-Json KxtmatJson(Args arguments, int expectedExit = 0) {
-    arguments.insert(arguments.begin(), "--json");
-    const Outcome run = Kxtmat(arguments);
-    EXPECT_EQ(run.exitCode, expectedExit) << run.err;
-    return Json::parse(run.out, nullptr, false);
-}
 
 TEST(KxtmatCommandLine, ExitStatusAndOutputFollowTheUsage) {
     // stdout: a fragment it holds, or null when it must be empty. stderr: one

@@ -26,8 +26,9 @@ int Run(const std::vector<std::string>& arguments) {
         return kExitFound;
     }
     Installation installation(options);
-    Context context{installation.Manager()};
+    Context context{installation.Manager(), options.json};
     const Result result = options.command->run(context, options.args);
+    std::cout << result.output;
     if (!result.document.is_null())
         std::cout << (options.json ? WriteJson(result.document) : WriteText(result.document));
     if (!result.notFound.empty()) {

@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <utility>
 
@@ -12,8 +13,9 @@ namespace {
 
 constexpr std::u16string_view kLibraryExtension = u".kvxmat";
 
+// A word that starts with '-' is an option, unless it is a negative number.
 bool IsOption(std::string_view word) {
-    return word.size() > 1 && word[0] == '-';
+    return word.size() > 1 && word[0] == '-' && !(std::isdigit(static_cast<unsigned char>(word[1])) || word[1] == '.');
 }
 
 bool IsLibraryPath(std::u16string_view word) {
@@ -105,6 +107,11 @@ private:
             options_.args.options.emplace_back(option, platform::Utf8ToUtf16(Value(option)));
             while (next_ < words_.size() && !IsOption(words_[next_]))
                 options_.args.options.emplace_back(option, platform::Utf8ToUtf16(words_[next_++]));
+            return;
+        }
+        if (command != nullptr && !command->flag.empty() && option == command->flag) {
+            Flag(option);
+            options_.args.options.emplace_back(option, std::u16string());
             return;
         }
         if (command != nullptr && std::ranges::find(command->options, option) != command->options.end()) {

@@ -3,6 +3,7 @@
 #include "commands.h"
 #include "describe.h"
 #include "lookup.h"
+#include "property_search.h"
 #include "search_expression.h"
 
 namespace kxt::cli {
@@ -19,13 +20,6 @@ kxtSearchCriterionsSet ParseCriteria(const std::vector<std::u16string>& expressi
         criteria.InsertCriterion(*criterion);
     }
     return criteria;
-}
-
-// The index of the class in db; -1 (every class) for a null class.
-int IndexOf(const kxtMaterialDB& db, const kxtMaterialClass* group) {
-    for (std::uint64_t i = 0; i < db.GetGroupCount(); ++i)
-        if (db.GetMaterialClass(static_cast<int>(i)) == group) return static_cast<int>(i);
-    return -1;
 }
 
 Json DescribeCriteria(const kxtSearchCriterionsSet& criteria) {
@@ -57,13 +51,10 @@ Result RunSearch(Context& context, const CommandArgs& args) {
         group = db.FindMaterialGroup(*className);
         if (group == nullptr) return {Json(), "no class named " + Quoted(*className) + " in library " + Quoted(*library)};
     }
-    criteria.SetClassIndex(static_cast<unsigned int>(IndexOf(db, group)));
-
-    std::vector<kxtMaterialBase*> found;
-    db.SearchMaterials(criteria, found, excluded != nullptr ? *excluded : std::u16string(), group);
     Json materials = Json::array();
-    for (const kxtMaterialBase* material : found)
-        if (material != nullptr) materials.push_back(DescribeReference(*material));
+    for (const kxtMaterialBase* material :
+         SearchLibrary(db, criteria, group, excluded != nullptr ? *excluded : std::u16string()))
+        materials.push_back(DescribeReference(*material));
     if (materials.empty()) return {Json(), "no material of " + Quoted(*library) + " meets the criteria"};
     return {{{"library", db.GetDbName()},
              {"class", group != nullptr ? Json(group->GetName()) : Json()},
