@@ -1,7 +1,7 @@
 # Hostile inputs. The 200 MB library runs only in the entry labelled "slow",
 # which the test presets exclude (ctest -L slow in the build folder runs it).
 kxtmat_add_test(hostile_test SAMPLE
-  SOURCES hostile_test.cpp hardening_support.cpp support/temp_installation.cpp support/temp_dir.cpp support/live_objects.cpp
+  SOURCES hostile_test.cpp support/temp_installation.cpp support/temp_dir.cpp support/live_objects.cpp
   LIBS kxtmat_manager)
 target_include_directories(hostile_test PRIVATE ${PROJECT_SOURCE_DIR})
 add_test(NAME hostile_large_library
