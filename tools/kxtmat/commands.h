@@ -22,7 +22,7 @@ struct Context {
 // A command's answer. When notFound is not empty the run exits with 1 and
 // writes it on stderr; the document is written when it is not null.
 struct Result {
-    Node document;
+    Json document;
     std::string notFound;
 };
 
