@@ -20,10 +20,8 @@ constexpr char16_t kSampleCustomLibrary[] = u"My Materials.kvxmat";
 
 // The sample installation built beside the executable.
 std::u16string SampleFolder() {
-    std::u16string executable = platform::ModuleFileName(nullptr);
-    const auto cut = executable.find_last_of(platform::kPathSeparator);
-    executable.resize(cut == std::u16string::npos ? 0 : cut);
-    return paths::JoinPath(std::move(executable), {kSampleFolder});
+    const std::u16string executable = platform::ModuleFileName(nullptr);
+    return platform::JoinPath(std::u16string(platform::SplitPath(executable).folder), {kSampleFolder});
 }
 
 std::u16string RequireFolder(std::u16string folder, const char* what) {
