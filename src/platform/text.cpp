@@ -46,14 +46,7 @@ char16_t detail::FoldCaseAboveAscii(char16_t c) noexcept {
 }
 
 bool detail::EqualsNoCaseSameLength(std::u16string_view a, std::u16string_view b) noexcept {
-    // Four code units at a time: equal words need no folding.
-    std::size_t i = 0;
-    for (; i + 4 <= a.size(); i += 4) {
-        const std::uint64_t x = LoadFourUnits(a.data() + i);
-        const std::uint64_t y = LoadFourUnits(b.data() + i);
-        if (x != y && FoldFourUnits(x) != FoldFourUnits(y)) return false;
-    }
-    for (; i < a.size(); ++i) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
         if (a[i] != b[i] && FoldedDifference(a[i], b[i]) != 0) return false;
     }
     return true;
