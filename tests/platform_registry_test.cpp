@@ -46,7 +46,7 @@ TEST(RegFile, ReadsEveryKindOfValueAndSkipsWhatItCannotRead) {
         "@=\"\"\r\n  ; an indented comment\r\n\"Count\"=DWORD:0000012c ; trailing comment\r\n"
         "\"Blob\"=hex:01,ff, 2A ,\\\r\n\t00\r\n\"Expand\"=hex(2):41,00,00,00\r\n\"Multi\"=hex(7):\r\n"
         // malformed lines
-        "\"Unterminated\"=\"text\r\n\"BadDword\"=dword:123456789\r\n\"BadHex\"=hex:123\r\n\"Trailing\"=\"a\" b\r\n"
+        "\"Unterminated\"=\"text\r\n\"Count\"=dword:123456789\r\n\"BadHex\"=hex:123\r\n\"Trailing\"=\"a\" b\r\n"
         "name=\"unquoted\"\r\n\"Unknown\"=qword:1\r\ngarbage \xFF\xFE\r\n[broken section\r\n");
     EXPECT_EQ(Values(content), (std::vector<Value>{{u"Path", RegistryType::kString, Utf16Bytes(u"C:\\Data\\ \"q\"")},
                                                    {u"Name \"x\"", RegistryType::kString, Utf16Bytes(u"\u00D6l")},

@@ -77,7 +77,7 @@ TEST(Utf8ToUtf16, ReplacesInvalidSequencesByEachPolicy) {
 }
 
 TEST(Utf16ToUtf8, EncodesPairsReplacesUnpairedSurrogatesAndRoundTrips) {
-    EXPECT_EQ(Utf16ToUtf8(u"A\u00E9\u20AC\U0001F600"), "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
+    EXPECT_EQ(Utf16ToUtf8(u"A\u00E9\u20AC\U00010000\U0010FFFF"), "A\xC3\xA9\xE2\x82\xAC\xF0\x90\x80\x80\xF4\x8F\xBF\xBF");
     EXPECT_EQ(Utf16ToUtf8(u"\xD83Dx\xDE00\xD83D"), "\xEF\xBF\xBDx\xEF\xBF\xBD\xEF\xBF\xBD");
     std::u16string all;
     for (char32_t c = 1; c < 0x10000; ++c)
