@@ -21,6 +21,8 @@ Condition ConditionOf(char16_t op) {
     }
 }
 
+}  // namespace
+
 std::optional<double> ParseNumber(std::u16string_view text) {
     const std::string digits = platform::Utf16ToUtf8(text);
     double value = 0.0;
@@ -29,8 +31,6 @@ std::optional<double> ParseNumber(std::u16string_view text) {
         return std::nullopt;
     return value;
 }
-
-}  // namespace
 
 std::optional<kxtPhysPropSearchCriterionDef> ParseSearchExpression(std::u16string_view expression) {
     const std::size_t at = expression.find_first_of(kOperators);
