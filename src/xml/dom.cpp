@@ -303,7 +303,7 @@ bool Document::Load(std::string bytes) {
     const std::string_view text(bytes.data() + start, bytes.size() - start - 1);
     if (!detail::IsXmlText(text)) return false;
     const bool has_declaration = text.size() > 5 && text.starts_with("<?xml") &&
-                                 (text[5] == ' ' || text[5] == '\t' || text[5] == '\r' || text[5] == '\n');
+                                 platform::IsXmlSpace(text[5]);
 
     buffer_ = std::move(bytes);
     const std::size_t parsed_size = buffer_.size() - start;

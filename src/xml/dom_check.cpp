@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text.h"
 #include "xml/dom_text.h"
 
 namespace kxt::xml::detail {
@@ -70,8 +71,8 @@ bool IsCleanText(const char* p, const Buffer& buffer, Bad bad) noexcept {
 }
 
 bool IsReservedTarget(std::string_view target) noexcept {
-    return target.size() == 3 && (target[0] | 0x20) == 'x' && (target[1] | 0x20) == 'm' &&
-           (target[2] | 0x20) == 'l';
+    const auto folded = [&](std::size_t i) { return platform::FoldCase(static_cast<unsigned char>(target[i])); };
+    return target.size() == 3 && folded(0) == u'x' && folded(1) == u'm' && folded(2) == u'l';
 }
 
 // The internal subset of a document type declaration declares an entity.

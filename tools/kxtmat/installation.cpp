@@ -1,6 +1,5 @@
 #include "installation.h"
 
-#include <initializer_list>
 #include <iterator>
 #include <string_view>
 #include <utility>
@@ -30,18 +29,12 @@ constexpr char16_t kSampleUserFolder[] = u"user";
 constexpr char16_t kSampleRegistryFile[] = u"registry.reg";
 constexpr char16_t kSampleCustomLibrary[] = u"My Materials.kvxmat";
 
-// base, then each part preceded by one separator.
-std::u16string JoinPath(std::u16string base, std::initializer_list<std::u16string_view> parts) {
-    for (std::u16string_view part : parts) (base += platform::kPathSeparator) += part;
-    return base;
-}
+using platform::JoinPath;
 
 // The sample installation built beside the executable.
 std::u16string SampleFolder() {
-    std::u16string executable = platform::ModuleFileName(nullptr);
-    const auto cut = executable.find_last_of(platform::kPathSeparator);
-    executable.resize(cut == std::u16string::npos ? 0 : cut);
-    return JoinPath(std::move(executable), {kSampleFolder});
+    const std::u16string executable = platform::ModuleFileName(nullptr);
+    return JoinPath(std::u16string(platform::SplitPath(executable).folder), {kSampleFolder});
 }
 
 std::u16string RequireFolder(std::u16string folder, const char* what) {
