@@ -78,12 +78,9 @@ std::optional<std::u16string> FavouriteText(const platform::RegistryValue& value
     if (bytes.size() > kMaxValueBytes || bytes.size() % 2 != 0) return std::nullopt;
     if (bytes.empty()) return std::u16string();
     if (bytes[bytes.size() - 2] != 0 || bytes[bytes.size() - 1] != 0) return std::nullopt;
-    std::u16string text;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const auto unit = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
-        if (unit == 0) break;
-        text += unit;
-    }
+    std::u16string text =
+        platform::Utf16LeToUtf16(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    text.resize(text.find(u'\0'));
     return text;
 }
 
