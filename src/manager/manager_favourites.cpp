@@ -44,8 +44,7 @@ std::u16string ValueName(std::uint32_t index) {
 // The indices i, ascending, for which the key holds a value that
 // ValueName(i) reads (the prefix in any case, then i in decimal without
 // leading zeros). Only these favourites can resolve, however large the stored
-// count: walking them rather than 1..count keeps a hostile count with one far
-// name from taking minutes.
+// count, so the reads are bounded by the values present, not by the count.
 std::vector<std::int64_t> FavouriteIndices(const std::vector<std::u16string>& names) {
     constexpr std::int64_t kLargest = INT32_MAX;
     std::vector<std::int64_t> indices;
