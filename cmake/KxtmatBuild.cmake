@@ -1,5 +1,5 @@
 # Compiler settings shared by every target of the project, and the helper
-# that declares one internal area (a static library of one src/ folder).
+# that declare the internal areas (an object library per src/ folder).
 
 option(KXTMAT_WERROR "Treat compiler warnings as errors" OFF)
 set(KXTMAT_SANITIZE "" CACHE STRING "Sanitizers to build with, e.g. address;undefined")
@@ -24,29 +24,52 @@ if(KXTMAT_SANITIZE)
   add_link_options(-fsanitize=${_kxtmat_sanitizers})
 endif()
 
-set(KXTMAT_AREAS "" CACHE INTERNAL "Internal areas, in dependency order")
-
-# kxtmat_area(NAME [DEPENDS targets...] [SOURCES files...])
-# Declares the static library kxtmat_<NAME> from the .cpp files of the current
-# folder (or the SOURCES given). Every area sees include/ and src/; tests link
-# the areas they exercise directly, the module links them all.
+# kxtmat_area(NAME SOURCES files... [HEADERS files...] [DEPENDS targets...])
+# Declares the object library kxtmat_<NAME>: one src/ folder, compiled once
+# as part of the module. Its sources see include/ and src/; HEADERS are the
+# headers it offers to other areas and to the tests (named from src/).
+# DEPENDS names the areas and libraries its code calls.
 function(kxtmat_area name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS;SOURCES" ${ARGN})
-  if(NOT ARG_SOURCES)
-    file(GLOB ARG_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  endif()
+  cmake_parse_arguments(ARG "" "" "DEPENDS;SOURCES;HEADERS" ${ARGN})
   set(target kxtmat_${name})
-  if(ARG_SOURCES)
-    add_library(${target} STATIC ${ARG_SOURCES})
-    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/src)
-    target_compile_definitions(${target} PUBLIC KXTMAT_BUILDING)
-    target_link_libraries(${target} PUBLIC ${ARG_DEPENDS} PRIVATE kxtmat_warnings)
-    set(KXTMAT_AREAS ${KXTMAT_AREAS} ${target} CACHE INTERNAL "")
-  else()
-    # An area without sources yet: an interface target keeps the links valid.
-    add_library(${target} INTERFACE)
-    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/src)
-    target_compile_definitions(${target} INTERFACE KXTMAT_BUILDING)
-    target_link_libraries(${target} INTERFACE ${ARG_DEPENDS})
+  add_library(${target} OBJECT ${ARG_SOURCES})
+  target_include_directories(${target}
+    PUBLIC ${PROJECT_SOURCE_DIR}/include
+    PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  if(ARG_HEADERS)
+    target_sources(${target} PUBLIC FILE_SET HEADERS BASE_DIRS ${PROJECT_SOURCE_DIR}/src FILES ${ARG_HEADERS})
   endif()
+  target_compile_definitions(${target} PRIVATE KXTMAT_BUILDING)
+  target_compile_features(${target} PUBLIC cxx_std_20)
+  target_link_libraries(${target} PUBLIC ${ARG_DEPENDS} PRIVATE kxtmat_warnings)
+  set_property(GLOBAL APPEND PROPERTY KXTMAT_AREAS ${target})
+  set_property(GLOBAL PROPERTY KXTMAT_AREA_DEPENDS_${target} ${ARG_DEPENDS})
+endfunction()
+
+# kxtmat_area_closure(OUT targets...): the areas among targets and every area
+# they depend on, each once. A program links all of them itself: the objects
+# of an object library reach only the targets that link it directly.
+function(kxtmat_area_closure out)
+  get_property(areas GLOBAL PROPERTY KXTMAT_AREAS)
+  set(result "")
+  set(pending ${ARGN})
+  while(pending)
+    list(POP_FRONT pending item)
+    if(item IN_LIST areas AND NOT item IN_LIST result)
+      list(APPEND result ${item})
+      get_property(depends GLOBAL PROPERTY KXTMAT_AREA_DEPENDS_${item})
+      list(APPEND pending ${depends})
+    endif()
+  endwhile()
+  set(${out} ${result} PARENT_SCOPE)
+endfunction()
+
+# kxtmat_link(TARGET VISIBILITY libraries...): links the libraries, each area
+# among them with the areas it depends on.
+function(kxtmat_link target visibility)
+  kxtmat_area_closure(areas ${ARGN})
+  set(others ${ARGN})
+  get_property(all_areas GLOBAL PROPERTY KXTMAT_AREAS)
+  list(REMOVE_ITEM others ${all_areas})
+  target_link_libraries(${target} ${visibility} ${areas} ${others})
 endfunction()

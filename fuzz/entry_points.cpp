@@ -205,10 +205,7 @@ int FuzzTextConversions(const std::uint8_t* data, std::size_t size) {
     Require(platform::Utf8ToUtf16(platform::Utf16ToUtf8(wide)) == wide, "a decoded text does not round-trip");
 
     // UTF-16 in: the round trip replaces exactly the unpaired surrogates.
-    std::u16string units(size / 2, u'\0');
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        units[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
-    }
+    const std::u16string units = platform::Utf16LeToUtf16(bytes);
     std::u16string expected = units;
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const char16_t c = expected[i];

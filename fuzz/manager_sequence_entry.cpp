@@ -22,7 +22,6 @@
 #include "fuzz/entry_points.h"
 #include "fuzz/installation_input.h"
 #include "fuzz/manager_setup.h"
-#include "mapping/material_index.h"
 #include "platform/text.h"
 #include "support/temp_dir.h"
 
@@ -156,7 +155,7 @@ struct Live {
         for (kxtMaterialDB* db : LiveDatabases(manager)) {
             dbs.insert(db);
             for (std::uint64_t i = 0; i < db->GetGroupCount(); ++i) classes.insert(db->GetMaterialClass(static_cast<int>(i)));
-            mapping::ForEachMaterial(*db, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
+            ForEachMaterial(*db, [&](kxtMaterialBase& material) {
                 materials.insert(&material);
                 ordered.push_back(&material);
             });

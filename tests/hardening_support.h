@@ -1,38 +1,51 @@
-// A small installation for the hardening tests (a few classes in each
-// library, process settings, the DIN mapping, both extras libraries, a custom
-// library and favourites) and the checks of what a manager holds after a load.
+// The small installation of the hardening tests: the whole-load fuzz target's
+// seed (a few classes per library, process settings, the DIN mapping, both
+// extras copies, a custom library and favourites), built and loaded on first use.
 #pragma once
 
 #include <kxtmat/kxtmat.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include <gtest/gtest.h>
-
+#include "fuzz/installation_input.h"
 #include "support/live_objects.h"
 #include "support/temp_installation.h"
 
 namespace kxt::test {
 
-// The installation of this process, built on first use; KXT_REGISTRY_FILE
-// points at its favourites.
-const TempInstallation& SmallInstallation();
+// The installation; KXT_REGISTRY_FILE points at its favourites.
+inline const TempInstallation& SmallInstallation() {
+    static const TempInstallation& installation = [] () -> const TempInstallation& {
+        InstallationOptions options;
+        options.withOwnModule = true;
+        const std::string seed = ReadFileBytes(std::filesystem::path(KXTMAT_SOURCE_DIR) / "fuzz/corpus/update_materials/small-installation");
+        for (const auto& [relative, bytes] : fuzz::SplitInstallation(seed)) {
+            options.files.push_back({std::string(relative), std::string(bytes.value_or(std::string_view()))});
+        }
+        const TempInstallation& made = TempInstallation::Get(options);
+        ::setenv("KXT_REGISTRY_FILE", (made.Root() / "user" / "registry.reg").c_str(), 1);
+        return made;
+    }();
+    return installation;
+}
 
-// Replaces one file of the installation ('/'-separated path below its root).
-void WriteInstallationFile(std::string_view relative, std::string_view bytes);
+// Sets the manager up as the host does: resources, host version 33, the installation's user folder.
+inline void SetUpAsHost(kxtMaterialDBsManager& manager) {
+    const std::u16string user = SmallInstallation().Path("user");  // loads the modules first
+    manager.InitResourcesData();
+    manager.SetKXVersion(33);
+    manager.SetProgDataSustainabilityPath(user);
+}
 
 // The host's list: both standard libraries, both extras copies, the custom library.
-std::vector<std::u16string> SmallHostList();
-
-// Sets the manager up as the host does: resources, host version 33, user folder.
-void SetUpAsHost(kxtMaterialDBsManager& manager);
-
-// What a load produced, for comparing two loads: per entry of the database
-// list its type, and per class its name and material names; then the
-// favourites' names.
-std::vector<std::u16string> ShapeOf(kxtMaterialDBsManager& manager);
-
+inline std::vector<std::u16string> SmallHostList() {
+    const TempInstallation& at = SmallInstallation();
+    return {at.Path("lang/english/kvxmaterials/korvex materials.kvxmat"), at.Path("lang/english/kvxmaterials/korvex din materials.kvxmat"),
+            at.Path("lang/english/kvxmaterials/Sustainability Extras.kvxmat"), at.Path("user/Sustainability Extras.kvxmat"),
+            at.Path("user/My Materials.kvxmat")};
+}
 
 }  // namespace kxt::test

@@ -23,4 +23,4 @@ kxtmat_add_manager_test(manager_custom_changes_test manager_custom_changes_test.
 kxtmat_add_manager_test(manager_favourites_test manager_favourites_test.cpp
   SUPPORT ${manager_test_support} LANGUAGES english french)
 kxtmat_add_manager_test(manager_sample_test manager_sample_test.cpp
-  LANGUAGES english french german)
+  SUPPORT support/temp_dir.cpp LANGUAGES english french german)

@@ -89,60 +89,42 @@ TEST_F(ManagerFavouritesTest, EntriesResolveInTheirLibraryByNativeOrLanguageName
                                              Custom(1, 0, 1), Custom(0, 0, 0), Custom(0, 0, 0)}));
 }
 
-TEST_F(ManagerFavouritesTest, EntriesUpToTheCountAreReadAndMissingOnesSkipped) {
-    UseRegistry({{2025,
-                  {"\"__NumOfFavs\"=dword:00000003", Value(1, "\"korvex materials|Nylon\""),
-                   Value(3, "\"x|Widget\""), Value(4, "\"x|Bracket\"")}}});
+// Values named exactly "_FavMaterial<n>" (any case of the prefix, no leading
+// zero) up to a signed count are read, however far apart; terminated string
+// values of at most 254 characters are taken, other values skipped.
+TEST_F(ManagerFavouritesTest, StringValuesNamedByTheirNumberUpToTheCountAreTaken) {
     LoadAll();
-    EXPECT_EQ(NamesOf(manager_.GetFavoritesMaterials()), (Names{u"Nylon", u"Widget"}));
-}
-
-TEST_F(ManagerFavouritesTest, AnEntryFarBeyondAGapIsReadWhileTheCountReachesIt) {
-    // Only a value that the entry's number names exactly counts: "_FavMaterial05"
-    // and "_FavMaterialX" are never read, whatever the count.
-    UseRegistry({{2025,
-                  {"\"__NumOfFavs\"=dword:7fffffff", Value(1, "\"korvex materials|Nylon\""),
-                   Value(5000, "\"x|Widget\""), "\"_FAVMATERIAL6000\"=\"x|Bracket\"",
-                   "\"_FavMaterial07\"=\"x|Bracket\"", "\"_FavMaterialX\"=\"x|Bracket\""}}});
-    LoadAll();
-    EXPECT_EQ(NamesOf(manager_.GetFavoritesMaterials()), (Names{u"Nylon", u"Widget", u"Bracket"}));
-
-    UseRegistry({{2025,
-                  {"\"__NumOfFavs\"=dword:00001770", Value(5000, "\"x|Widget\""), Value(6001, "\"x|Bracket\"")}}});
-    EXPECT_EQ(NamesOf(manager_.LoadFavoritesMaterialsFromRegistry()), (Names{u"Widget"}));
-}
-
-TEST_F(ManagerFavouritesTest, ACountNotAboveZeroOrUnreadableOrAMissingKeyGivesNoFavourites) {
-    const std::vector<std::string> entries{Value(1, "\"korvex materials|Nylon\"")};
-    UseRegistry({{2025, FavouriteLines({"korvex materials|Nylon"})}});
-    LoadAll();
-    ASSERT_EQ(manager_.GetFavoritesMaterials().size(), 1u);
-
-    for (const char* count : {"\"__NumOfFavs\"=dword:00000000", "\"__NumOfFavs\"=dword:ffffffff",
-                                     "\"__NumOfFavs\"=\"1\"", "\"Unrelated\"=dword:00000001"}) {
-        std::vector<std::string> lines = entries;
-        lines.push_back(count);
+    const std::pair<std::vector<std::string>, Names> cases[] = {
+        {{"\"__NumOfFavs\"=dword:00000003", Value(1, "\"korvex materials|Nylon\""), Value(3, "\"x|Widget\""),
+          Value(4, "\"x|Bracket\"")},
+         {u"Nylon", u"Widget"}},
+        {{"\"__NumOfFavs\"=dword:7fffffff", Value(1, "\"korvex materials|Nylon\""), Value(5000, "\"x|Widget\""),
+          "\"_FAVMATERIAL6000\"=\"x|Bracket\"", "\"_FavMaterial07\"=\"x|Bracket\"", "\"_FavMaterialX\"=\"x|Bracket\"",
+          "\"_FavMaterial0\"=\"x|Plain\"", Value(2147483647, "\"x|Plain\"")},
+         {u"Nylon", u"Widget", u"Bracket", u"Plain"}},
+        {{"\"__NumOfFavs\"=dword:00001770", Value(5000, "\"x|Widget\""), Value(6001, "\"x|Bracket\"")}, {u"Widget"}},
+        {{"\"__NumOfFavs\"=dword:00000009",
+          Value(1, "\"x|" + std::string(252, 'L') + "\""),  // 254 characters: the longest taken
+          Value(2, "\"x|" + std::string(253, 'M') + "\""), Value(3, "\"x|" + std::string(298, 'N') + "\""),
+          Value(4, "hex(2):" + HexBytes("korvex materials|Nylon", true)),
+          Value(5, "hex:" + HexBytes("korvex materials|Nylon", true)),
+          Value(6, "hex(2):" + HexBytes("korvex materials|Nylon", false)),
+          Value(7, "hex(2):" + HexBytes("korvex materials|Nylon", true, true)), Value(8, "dword:00000001"),
+          Value(9, "\"x|Widget\"")},
+         {std::u16string(252, u'L'), u"Nylon", u"Widget"}},
+        // A count not above zero or unreadable, or no count at all: nothing.
+        {{"\"__NumOfFavs\"=dword:ffffffff", Value(1, "\"korvex materials|Nylon\"")}, {}},
+        {{"\"__NumOfFavs\"=\"1\"", Value(1, "\"korvex materials|Nylon\"")}, {}},
+        {{"\"__NumOfFavs\"=dword:00000000", Value(1, "\"korvex materials|Nylon\"")}, {}},
+        {{Value(1, "\"korvex materials|Nylon\"")}, {}},
+    };
+    for (const auto& [lines, expected] : cases) {
         UseRegistry({{2025, lines}});
-        EXPECT_TRUE(manager_.LoadFavoritesMaterialsFromRegistry().empty()) << count;
+        EXPECT_EQ(NamesOf(manager_.LoadFavoritesMaterialsFromRegistry()), expected) << lines.front();
     }
     UseRegistry({{2024, FavouriteLines({"korvex materials|Nylon"})}});
-    EXPECT_TRUE(manager_.LoadFavoritesMaterialsFromRegistry().empty());
+    EXPECT_TRUE(manager_.LoadFavoritesMaterialsFromRegistry().empty()) << "no key for this version";
     EXPECT_TRUE(manager_.GetFavoritesMaterials().empty());
-}
-
-TEST_F(ManagerFavouritesTest, OnlyTerminatedStringValuesOfAtMost254CharactersAreTaken) {
-    UseRegistry({{2025,
-                  {"\"__NumOfFavs\"=dword:00000009",
-                   Value(1, "\"x|" + std::string(252, 'L') + "\""),  // 254 characters: the longest taken
-                   Value(2, "\"x|" + std::string(253, 'M') + "\""),  // 255
-                   Value(3, "\"x|" + std::string(298, 'N') + "\""),  // 300
-                   Value(4, "hex(2):" + HexBytes("korvex materials|Nylon", true)),
-                   Value(5, "hex:" + HexBytes("korvex materials|Nylon", true)),
-                   Value(6, "hex(2):" + HexBytes("korvex materials|Nylon", false)),
-                   Value(7, "hex(2):" + HexBytes("korvex materials|Nylon", true, true)),
-                   Value(8, "dword:00000001"), Value(9, "\"x|Widget\"")}}});
-    LoadAll();
-    EXPECT_EQ(NamesOf(manager_.GetFavoritesMaterials()), (Names{std::u16string(252, u'L'), u"Nylon", u"Widget"}));
 }
 
 TEST_F(ManagerFavouritesTest, TheKeyNamesTheHostVersionPlus1992In16BitArithmetic) {

@@ -12,158 +12,96 @@
 namespace {
 
 using kxt::module::FindFrameworkString;
+using Texts = std::vector<std::u16string>;
 
-// A database of one class holding one material, with a path.
-kxtMaterialDB OneMaterialDB(const std::u16string& path, const std::u16string& className,
-                            const std::u16string& materialName) {
+kxtMaterialDB OneMaterialDB(const std::u16string& path, const std::u16string& className) {
     kxtMaterialDB db;
     db.SetDBType(eKxtCustomDB);
     db.SetPath(path);
     kxtMaterialClass group;
     group.SetName(className);
-    kxtMaterialBase material;
-    material.SetName(materialName);
-    group.InsertMaterial(material);
+    group.InsertMaterial(kxtMaterialBase());
     db.InsertGroup(std::move(group));
     return db;
 }
 
-TEST(ManagerLifecycleTest, NewManagerHasAnEmptyDatabaseSet) {
+TEST(ManagerLifecycleTest, ANewManagerHasThreeEmptyDatabasesAndNoList) {
     kxtMaterialDBsManager manager;
     EXPECT_EQ(manager.GetDatabaseCount(), 0);
     EXPECT_EQ(manager.GetDB(0), nullptr);
     EXPECT_EQ(manager.GetDB(-1), nullptr);
-
-    kxtMaterialDB* native = manager.GetKxNativeDB();
-    kxtMaterialDB* din = manager.GetKxNativeDinDB();
-    kxtMaterialDB* extras = manager.GetKxSustainExtrasDB();
-    ASSERT_NE(native, nullptr);
-    EXPECT_NE(native, din);
-    EXPECT_NE(din, extras);
-    EXPECT_NE(native, extras);
-    for (kxtMaterialDB* db : {native, din, extras}) {
-        EXPECT_EQ(db->GetDBType(), eKxtNativeDB);
-        EXPECT_EQ(db->GetGroupCount(), 0u);
-    }
-    EXPECT_EQ(manager.GetKxNativeDB(), native);
+    kxtMaterialDB* dbs[] = {manager.GetKxNativeDB(), manager.GetKxNativeDinDB(), manager.GetKxSustainExtrasDB()};
+    EXPECT_TRUE(dbs[0] != dbs[1] && dbs[1] != dbs[2] && dbs[0] != dbs[2]);
+    for (kxtMaterialDB* db : dbs) EXPECT_EQ(db->GetGroupCount(), 0u);
 }
 
 TEST(ManagerLifecycleTest, SageStringsAreReplacedAppendedAndNeverDuplicated) {
     kxtMaterialDBsManager manager;
-    manager.ClearSustainSageStrings();
-    EXPECT_TRUE(manager.GetSustainSageStrings().empty());
-
-    manager.SetSustainSageString(0, u"A");
-    EXPECT_EQ(manager.GetSustainSageStrings(), (std::vector<std::u16string>{u"A"}));
-    manager.SetSustainSageString(0, u"B");
-    EXPECT_EQ(manager.GetSustainSageStrings(), (std::vector<std::u16string>{u"B"}));
-    manager.SetSustainSageString(5, u"B");
-    EXPECT_EQ(manager.GetSustainSageStrings(), (std::vector<std::u16string>{u"B"}));
-    manager.SetSustainSageString(5, u"b");
-    EXPECT_EQ(manager.GetSustainSageStrings(), (std::vector<std::u16string>{u"B", u"b"}));
-    manager.SetSustainSageString(-1, u"c");
-    EXPECT_EQ(manager.GetSustainSageStrings(), (std::vector<std::u16string>{u"B", u"b"}));
-
+    const std::pair<int, const char16_t*> steps[] = {{0, u"A"}, {0, u"B"}, {5, u"B"}, {5, u"b"}, {-1, u"c"}};
+    const Texts after[] = {{u"A"}, {u"B"}, {u"B"}, {u"B", u"b"}, {u"B", u"b"}};
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        manager.SetSustainSageString(steps[i].first, steps[i].second);
+        EXPECT_EQ(manager.GetSustainSageStrings(), after[i]) << i;
+    }
     manager.ClearSustainSageStrings();
     EXPECT_TRUE(manager.GetSustainSageStrings().empty());
 }
 
 TEST(ManagerLifecycleTest, CopiesOwnDeepCopiesOfTheirDatabases) {
     kxtMaterialDBsManager source;
-    source.GetCustomDBs().push_back(OneMaterialDB(u"lib/first.kvxmat", u"Steel", u"Rail"));
-    source.GetCustomDBs().push_back(OneMaterialDB(u"lib/second.kvxmat", u"Wood", u"Oak"));
+    source.GetCustomDBs().push_back(OneMaterialDB(u"lib/first.kvxmat", u"Steel"));
+    source.GetCustomDBs().push_back(OneMaterialDB(u"lib/second.kvxmat", u"Wood"));
     source.SetProgDataSustainabilityPath(u"sustain");
     source.SetSustainSageString(0, u"sage");
 
-    kxtMaterialDBsManager copy(source);
-    ASSERT_EQ(copy.GetCustomDBs().size(), 2u);
-    EXPECT_NE(copy.GetKxNativeDB(), source.GetKxNativeDB());
-    const kxtMaterialClass* copied = copy.GetCustomDBs()[1].GetMaterialClass(0);
-    const kxtMaterialClass* original = source.GetCustomDBs()[1].GetMaterialClass(0);
-    ASSERT_NE(copied, nullptr);
-    EXPECT_NE(copied, original);
-    EXPECT_EQ(copied->GetName(), u"Wood");
-    EXPECT_EQ(copied->GetDbOwner(), &copy.GetCustomDBs()[1]);
-    EXPECT_EQ(copy.GetCustomDBs()[1].GetPath(), u"lib/second.kvxmat");
-    EXPECT_EQ(copy.GetProgDataSustainabilityPath(), u"sustain");
-    EXPECT_EQ(copy.GetSustainSageStrings(), source.GetSustainSageStrings());
-
+    kxtMaterialDBsManager copied(source);
     kxtMaterialDBsManager assigned;
     assigned.SetSustainSageString(0, u"other");
     assigned = source;
-    EXPECT_EQ(assigned.GetCustomDBs().size(), 2u);
-    EXPECT_EQ(assigned.GetSustainSageStrings(), source.GetSustainSageStrings());
-}
+    for (kxtMaterialDBsManager* copy : {&copied, &assigned}) {
+        ASSERT_EQ(copy->GetCustomDBs().size(), 2u);
+        const kxtMaterialClass* wood = copy->GetCustomDBs()[1].GetMaterialClass(0);
+        EXPECT_NE(wood, source.GetCustomDBs()[1].GetMaterialClass(0));
+        EXPECT_EQ(wood->GetName(), u"Wood");
+        EXPECT_EQ(wood->GetDbOwner(), &copy->GetCustomDBs()[1]);
+        EXPECT_EQ(copy->GetProgDataSustainabilityPath(), u"sustain");
+        EXPECT_EQ(copy->GetSustainSageStrings(), Texts{u"sage"});
+    }
 
-TEST(ManagerLifecycleTest, SelfAssignmentAndSelfCopyChangeNothing) {
-    kxtMaterialDBsManager manager;
-    manager.GetCustomDBs().push_back(OneMaterialDB(u"lib/first.kvxmat", u"Steel", u"Rail"));
-    const kxtMaterialClass* group = manager.GetCustomDBs()[0].GetMaterialClass(0);
-
-    auto& self = manager;
-    manager = self;
-    manager.GetCustomDBs(manager.GetCustomDBs());
-    ASSERT_EQ(manager.GetCustomDBs().size(), 1u);
-    EXPECT_EQ(manager.GetCustomDBs()[0].GetMaterialClass(0), group);
-}
-
-TEST(ManagerLifecycleTest, CustomDatabaseCopiesReplaceTheCallersList) {
-    kxtMaterialDBsManager manager;
-    manager.GetCustomDBs().push_back(OneMaterialDB(u"lib/first.kvxmat", u"Steel", u"Rail"));
+    // Assigning to itself and copying the list into itself change nothing;
+    // a copy into another list replaces it.
+    const kxtMaterialClass* group = source.GetCustomDBs()[0].GetMaterialClass(0);
+    auto& self = source;
+    source = self;
+    source.GetCustomDBs(source.GetCustomDBs());
+    EXPECT_EQ(source.GetCustomDBs()[0].GetMaterialClass(0), group);
     std::vector<kxtMaterialDB> out(3);
-    manager.GetCustomDBs(out);
-    ASSERT_EQ(out.size(), 1u);
+    source.GetCustomDBs(out);
+    ASSERT_EQ(out.size(), 2u);
     EXPECT_EQ(out[0].GetPath(), u"lib/first.kvxmat");
-    EXPECT_EQ(out[0].GetDBType(), eKxtCustomDB);
-    EXPECT_NE(out[0].GetMaterialClass(0), manager.GetCustomDBs()[0].GetMaterialClass(0));
+    EXPECT_NE(out[0].GetMaterialClass(0), group);
 }
 
 // The resource module comes from the temporary installation; its strings
 // reach the framework-wide lookup while a manager that found it lives.
-class ManagerResourcesTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        kxt::test::InstallationOptions options;
-        options.withOwnModule = true;
-        kxt::test::TempInstallation::Get(options);
-    }
-};
-
-TEST_F(ManagerResourcesTest, InitResourcesDataMakesTheCostCriterionKnown) {
+TEST(ManagerResourcesTest, TheResourceModuleLivesAsLongAsTheLastManagerThatFoundIt) {
+    kxt::test::InstallationOptions options;
+    options.withOwnModule = true;
+    kxt::test::TempInstallation::Get(options);
     EXPECT_EQ(FindFrameworkString(32965), u"");
-    {
-        kxtMaterialDBsManager manager;
-        manager.InitResourcesData();
-        EXPECT_EQ(FindFrameworkString(32965), u"Material Cost");
-        EXPECT_EQ(FindFrameworkString(137), u"Stainless Steel");
-    }
-    EXPECT_EQ(FindFrameworkString(32965), u"");
-}
-
-TEST_F(ManagerResourcesTest, ResourceModuleOutlivesTheManagerThatLoadedIt) {
     auto first = std::make_unique<kxtMaterialDBsManager>();
     first->InitResourcesData();
-    kxtMaterialDBsManager copy(*first);
+    first->InitResourcesData();
+    EXPECT_EQ(FindFrameworkString(32965), u"Material Cost");
+    EXPECT_EQ(FindFrameworkString(137), u"Stainless Steel");
+    auto copy = std::make_unique<kxtMaterialDBsManager>(*first);
     kxtMaterialDBsManager independent;
     independent.InitResourcesData();
 
     first.reset();
-    EXPECT_EQ(FindFrameworkString(32965), u"Material Cost");
-    {
-        kxtMaterialDBsManager assigned;
-        assigned = copy;
-    }
-    copy = kxtMaterialDBsManager();
-    EXPECT_EQ(FindFrameworkString(32965), u"Material Cost");
-}
-
-TEST_F(ManagerResourcesTest, LastOwnerReleasesTheResourceModule) {
-    {
-        kxtMaterialDBsManager manager;
-        manager.InitResourcesData();
-        manager.InitResourcesData();
-        kxtMaterialDBsManager copy(manager);
-    }
+    independent = kxtMaterialDBsManager();
+    EXPECT_EQ(FindFrameworkString(32965), u"Material Cost") << "the copy still holds it";
+    copy.reset();
     EXPECT_EQ(FindFrameworkString(32965), u"");
 }
 

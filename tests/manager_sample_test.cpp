@@ -1,95 +1,116 @@
-// The sample installation loaded as the host loads it: its modules, its user
-// data folder, its registry export and host version 33. Runs once per
-// language (KXT_LANGUAGE english, french, german).
+// The sample installation loaded as the host loads it (its modules, its user
+// folder, its registry export, host version 33), once per language: its
+// libraries read with the language's names and resource texts as class
+// names, and every process, DIN partner, custom link and favourite that its
+// files name resolves.
 #include <kxtmat/kxtmat.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <map>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "paths/data_paths.h"
-#include "paths/sibling_services.h"
 #include "platform/environment.h"
 #include "platform/modules.h"
 #include "platform/text.h"
+#include "support/temp_dir.h"
 
 namespace {
 
-namespace paths = kxt::paths;
-using kxt::platform::Utf8ToUtf16;
+namespace platform = kxt::platform;
+using kxt::paths::JoinPath;
+using platform::Utf16ToUtf8;
 
-const std::u16string kSample = Utf8ToUtf16(KXTMAT_SAMPLE_DIR);
+const std::u16string kSample = platform::Utf8ToUtf16(KXTMAT_SAMPLE_DIR);
+const std::u16string kLanguage = platform::Utf8ToUtf16(std::getenv("KXT_LANGUAGE") != nullptr ? std::getenv("KXT_LANGUAGE") : "");
 
-bool English() {
-    const char* language = std::getenv("KXT_LANGUAGE");
-    return language == nullptr || language[0] == '\0' || std::string(language) == "english";
-}
-
-// Calls fn(material) for every material of db.
-template <class Fn>
-void ForEachMaterial(const kxtMaterialDB& db, Fn fn) {
-    for (int i = 0; i < static_cast<int>(db.GetGroupCount()); ++i) {
-        const kxtMaterialClass* group = db.GetMaterialClass(i);
-        for (unsigned j = 0; j < group->GetMaterialCount(); ++j) fn(*group->GetMaterial(j));
-    }
+// Loads the sample's libraries with `user` as the folder of the user's process settings.
+void LoadAsHost(kxtMaterialDBsManager& manager, const std::u16string& user) {
+    const std::u16string sampleUser = JoinPath(kSample, {u"user"});
+    std::vector<std::u16string> files = kxt::paths::HostLibraryList(sampleUser, {JoinPath(sampleUser, {u"My Materials.kvxmat"})});
+    manager.InitResourcesData();
+    manager.SetKXVersion(33);
+    manager.SetProgDataSustainabilityPath(user);
+    manager.UpdateMaterials(files, 0);
 }
 
 class ManagerSampleTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         // The host loads its main and installation modules before the add-in's.
-        for (const char* module : {"libkxTerraU.so", "libkxTerraTPU.so", "libkxTerraMatU.so"}) {
-            if (kxt::platform::LoadModule(paths::JoinPath(kSample, {Utf8ToUtf16(module)})) == nullptr)
-                throw std::runtime_error(std::string("cannot load the sample's ") + module);
+        for (const char16_t* module : {u"kxTerraU.dll", u"kxTerraTPU.dll", u"kxTerraMatU.dll"}) {
+            if (platform::LoadModule(JoinPath(kSample, {module})) == nullptr) throw std::runtime_error("a sample module does not load");
         }
-        kxt::platform::SetEnvironmentValue("KXT_REGISTRY_FILE",
-                                           kxt::platform::Utf16ToUtf8(paths::JoinPath(kSample, {u"registry.reg"})));
+        platform::SetEnvironmentValue("KXT_REGISTRY_FILE", Utf16ToUtf8(JoinPath(kSample, {u"registry.reg"})));
     }
-
-    void SetUp() override {
-        const std::u16string user = paths::JoinPath(kSample, {u"user"});
-        std::vector<std::u16string> files =
-            paths::HostLibraryList(user, {paths::JoinPath(user, {u"My Materials.kvxmat"})});
-        manager_.InitResourcesData();
-        manager_.SetKXVersion(33);
-        manager_.SetProgDataSustainabilityPath(user);
-        manager_.UpdateMaterials(files, 0);
-    }
-
+    void SetUp() override { LoadAsHost(manager_, JoinPath(kSample, {u"user"})); }
     kxtMaterialDBsManager manager_;
 };
 
-TEST_F(ManagerSampleTest, EveryStandardMaterialHasALanguageNameTranslatedOutsideEnglish) {
+TEST_F(ManagerSampleTest, LibrariesReadWithTheLanguagesNamesAndResourceTextsAsClassNames) {
+    std::map<std::u16string, std::u16string> translation;  // English resource text -> this language's
+    const auto resources = [](std::u16string language) {
+        return platform::LoadModuleForResources(JoinPath(kSample, {u"lang", language.empty() ? u"english" : language, u"kxTerraMatResU.dll"}));
+    };
+    const platform::ModuleHandle english = resources(u"english"), local = resources(kLanguage);
+    ASSERT_TRUE(english != nullptr && local != nullptr);
+    for (unsigned id = 101; id <= 139; ++id) translation[*platform::LoadModuleString(english, id)] = *platform::LoadModuleString(local, id);
+    platform::ReleaseModule(english);
+    platform::ReleaseModule(local);
+
     ASSERT_EQ(manager_.GetDatabaseCount(), 4);
     for (kxtMaterialDB* db : {manager_.GetKxNativeDB(), manager_.GetKxNativeDinDB(), manager_.GetDB(2)}) {
-        ASSERT_GT(db->GetGroupCount(), 0u) << kxt::platform::Utf16ToUtf8(db->GetPath());
-        int translated = 0;
-        ForEachMaterial(*db, [&](const kxtMaterialBase& material) {
-            EXPECT_FALSE(material.GetLangName().empty()) << kxt::platform::Utf16ToUtf8(material.GetName());
-            EXPECT_FALSE(material.GetLangClassName().empty()) << kxt::platform::Utf16ToUtf8(material.GetName());
-            if (material.GetLangName() != material.GetName()) ++translated;
+        SCOPED_TRACE(Utf16ToUtf8(db->GetPath()));
+        std::size_t materials = 0, translated = 0;
+        kxt::ForEachMaterial(*db, [&](const kxtMaterialBase& material, const kxtMaterialClass& group) {
+            SCOPED_TRACE(Utf16ToUtf8(material.GetName()));
+            const auto text = translation.find(group.GetName());
+            ASSERT_NE(text, translation.end()) << "the class is no resource text";
+            // Standard and DIN classes are named as the language copy's class at the same position.
+            if (db != manager_.GetDB(2)) {
+                EXPECT_EQ(material.GetLangClassName(), text->second);
+            }
+            EXPECT_FALSE(material.GetLangName().empty());
+            ++materials;
+            translated += material.GetLangName() != material.GetName();
         });
-        if (English()) {
-            EXPECT_EQ(translated, 0);
-        } else if (db != manager_.GetKxNativeDinDB()) {  // DIN numbers may read the same in every language
-            EXPECT_GT(translated, 0);
+        EXPECT_GT(materials, 0u);
+        // DIN materials are named by number in every language; the user's extras copy stays English.
+        if (db == manager_.GetKxNativeDinDB()) continue;
+        EXPECT_TRUE(kLanguage.empty() || kLanguage == u"english" ? translated == 0 : 3 * translated > materials) << translated;
+    }
+}
+
+TEST_F(ManagerSampleTest, EveryStandardAndDinMaterialHasNamedProcessesFromEitherSettingsFile) {
+    kxtMaterialDBsManager installedSettings;  // with no user process settings
+    LoadAsHost(installedSettings, JoinPath(kSample, {u"lang"}));
+    for (kxtMaterialDBsManager* manager : {&manager_, &installedSettings}) {
+        for (kxtMaterialDB* db : {manager->GetKxNativeDB(), manager->GetKxNativeDinDB()}) {
+            kxt::ForEachMaterial(*db, [&](const kxtMaterialBase& material) {
+                EXPECT_FALSE(material.GetManufacturingTypes().empty()) << Utf16ToUtf8(material.GetName());
+                for (const kxtManufacturingProcess& process : material.GetManufacturingTypes()) EXPECT_FALSE(process.GetLangName().empty());
+            });
         }
     }
 }
 
-TEST_F(ManagerSampleTest, StandardAndExtrasMaterialsHaveNamedProcesses) {
-    for (kxtMaterialDB* db : {manager_.GetKxNativeDB(), manager_.GetDB(2)}) {
-        int withProcesses = 0;
-        ForEachMaterial(*db, [&](const kxtMaterialBase& material) {
-            if (!material.GetManufacturingTypes().empty()) ++withProcesses;
-            for (const kxtManufacturingProcess& process : material.GetManufacturingTypes())
-                EXPECT_FALSE(process.GetLangName().empty()) << kxt::platform::Utf16ToUtf8(process.GetNativeName());
-        });
-        EXPECT_GT(withProcesses, 0) << kxt::platform::Utf16ToUtf8(db->GetPath());
-    }
+// How often `what` occurs in the sample's file `relative`.
+std::size_t Occurrences(const char* relative, const std::string& what) {
+    const std::string bytes = kxt::test::ReadFileBytes(std::filesystem::path(KXTMAT_SAMPLE_DIR) / relative);
+    std::size_t count = 0;
+    for (auto at = bytes.find(what); at != std::string::npos; at = bytes.find(what, at + 1)) ++count;
+    return count;
+}
+
+TEST_F(ManagerSampleTest, EveryCustomLinkAndFavouriteResolves) {
+    std::size_t linked = 0;
+    kxt::ForEachMaterial(*manager_.GetDB(3), [&](const kxtMaterialBase& material) { linked += material.GetSageLink() != nullptr; });
+    EXPECT_GT(linked, 0u);
+    EXPECT_EQ(linked, Occurrences("user/My Materials.kvxmat", "<sustainability "));
+    EXPECT_EQ(manager_.GetFavoritesMaterials().size(), Occurrences("registry.reg", "\"_FavMaterial"));
 }
 
 }  // namespace

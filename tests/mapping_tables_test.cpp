@@ -13,109 +13,43 @@
 namespace kxt::mapping {
 namespace {
 
-class ResourceModuleTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        module_ = test::EnglishResourceModule();
-        ASSERT_NE(module_, nullptr) << "the English resource module did not load";
-    }
+std::u16string TextOf(const std::u16string* text) { return text != nullptr ? *text : u"<absent>"; }
 
-    static std::u16string TextOf(const std::u16string* text) { return text != nullptr ? *text : u"<absent>"; }
+TEST(MappingTables, KeysGiveTheirTextsExactlyAndWithCase) {
+    const platform::ModuleHandle module = test::EnglishResourceModule();
+    ASSERT_NE(module, nullptr) << "the English resource module did not load";
+    const kxtMfgProcessMap processes(module);
+    const kxtMaterialProcessesMapper classes(module);
+    const std::pair<const char16_t*, const char16_t*> processCases[] = {
+        {u"milled", u"Milled"},       {u"milled_part", u"Milled"},   {u"sand_cast", u"Sand Cast"},
+        {u"stnd_mach_scast", u"Machined Sand Cast"}, {u"inj_molded", u"Injection Molded"},
+        {u"stamped_sheet", u"Stamped Sheet"}, {u"extrusion", u"Extruded"}, {u"none", u"None"},
+        {u"custom", u"Custom"},       {u"wire", u"Wire"},            {u"Milled_Part", u"<absent>"},
+        {u"milled ", u"<absent>"},    {u"recycled_cont", u"<absent>"}, {u"", u"<absent>"}};
+    for (const auto& [key, text] : processCases) EXPECT_EQ(TextOf(processes.Find(key)), text);
 
-    platform::ModuleHandle module_ = nullptr;
-};
-
-using MfgProcessMapTest = ResourceModuleTest;
-
-TEST_F(MfgProcessMapTest, KeysOfOneProcessShareItsText) {
-    const kxtMfgProcessMap map(module_);
-    EXPECT_EQ(TextOf(map.Find(u"milled_part")), u"Milled");
-    const std::pair<const char16_t*, const char16_t*> sameText[] = {
-        {u"milled", u"milled_part"},       {u"die_cast", u"die_cast_part"},  {u"turned", u"turned_part"},
-        {u"forged", u"forged_part"},       {u"sand_cast", u"sand_cast_part"}, {u"sheet", u"sheet_part"},
-        {u"injection_mold", u"inj_molded"}, {u"mach_sand_cast", u"stnd_mach_scast"},
-    };
-    for (const auto& [a, b] : sameText) {
-        ASSERT_NE(map.Find(a), nullptr);
-        EXPECT_FALSE(map.Find(a)->empty());
-        EXPECT_EQ(TextOf(map.Find(a)), TextOf(map.Find(b)));
-    }
-    EXPECT_EQ(TextOf(map.Find(u"sand_cast")), u"Sand Cast");
-    EXPECT_EQ(TextOf(map.Find(u"mach_sand_cast")), u"Machined Sand Cast");
-    EXPECT_EQ(TextOf(map.Find(u"stamped_sheet")), u"Stamped Sheet");
-    EXPECT_EQ(TextOf(map.Find(u"extrusion")), u"Extruded");
+    const std::pair<const char16_t*, const char16_t*> classCases[] = {
+        {u"Copper Alloys", u"Wire"}, {u"Woods", u"None"},   {u"Cast Iron", u"Sand Cast"},
+        {u"Zinc Alloys", u"Sheet Metal"}, {u"Plastics", u"Injection Molded"}, {u"Stainless Steel", u"Milled"},
+        {u"steel", u"<absent>"},     {u"Milled", u"<absent>"}, {u"", u"<absent>"}};
+    for (const auto& [key, text] : classCases) EXPECT_EQ(TextOf(classes.Find(key)), text);
+    EXPECT_EQ(classes.Size(), 26u) << "every English class name is distinct";
 }
 
-TEST_F(MfgProcessMapTest, NoneCustomAndWireHaveTextsOfTheirOwn) {
-    const kxtMfgProcessMap map(module_);
-    EXPECT_EQ(TextOf(map.Find(u"none")), u"None");
-    EXPECT_EQ(TextOf(map.Find(u"custom")), u"Custom");
-    EXPECT_EQ(TextOf(map.Find(u"wire")), u"Wire");
-}
-
-TEST_F(MfgProcessMapTest, LookupIsExactAndCaseSensitive) {
-    const kxtMfgProcessMap map(module_);
-    EXPECT_EQ(map.Find(u"Milled_Part"), nullptr);
-    EXPECT_EQ(map.Find(u"MILLED"), nullptr);
-    EXPECT_EQ(map.Find(u" milled"), nullptr);
-    EXPECT_EQ(map.Find(u"milled "), nullptr);
-    EXPECT_EQ(map.Find(u"mill"), nullptr);
-    EXPECT_EQ(map.Find(u"recycled_cont"), nullptr);
-    EXPECT_EQ(map.Find(u""), nullptr);
-}
-
-TEST_F(MfgProcessMapTest, LoadsFromItsOwnModuleAndRestoresTheCurrentOne) {
-    // The module passed in is used, not the current one, and the current one
-    // is the same afterwards.
-    module::ScopedResourceModule current(module_);
-    const kxtMfgProcessMap withoutStrings(nullptr);
-    EXPECT_EQ(module::CurrentResourceModule(), module_);
-    ASSERT_NE(withoutStrings.Find(u"wire"), nullptr);
-    EXPECT_TRUE(withoutStrings.Find(u"wire")->empty());
-}
-
-using MaterialProcessesMapperTest = ResourceModuleTest;
-
-TEST_F(MaterialProcessesMapperTest, ClassNamesGiveTheirDefaultProcess) {
-    const kxtMaterialProcessesMapper mapper(module_);
-    // One class per default process text; the rows are a fixed table.
-    EXPECT_EQ(TextOf(mapper.Find(u"Copper Alloys")), u"Wire");
-    EXPECT_EQ(TextOf(mapper.Find(u"Woods")), u"None");
-    EXPECT_EQ(TextOf(mapper.Find(u"Cast Iron")), u"Sand Cast");
-    EXPECT_EQ(TextOf(mapper.Find(u"Zinc Alloys")), u"Sheet Metal");
-    EXPECT_EQ(TextOf(mapper.Find(u"Plastics")), u"Injection Molded");
-    EXPECT_EQ(TextOf(mapper.Find(u"Stainless Steel")), u"Milled");
-    // Every English class name is distinct, so all 26 rows land.
-    EXPECT_EQ(mapper.Size(), 26u);
-}
-
-TEST_F(MaterialProcessesMapperTest, LookupIsExactAndCaseSensitive) {
-    const kxtMaterialProcessesMapper mapper(module_);
-    EXPECT_EQ(mapper.Find(u"steel"), nullptr);
-    EXPECT_EQ(mapper.Find(u"Steel "), nullptr);
-    EXPECT_EQ(mapper.Find(u""), nullptr);
-    // Process names and strings outside the class rows are not class names.
-    EXPECT_EQ(mapper.Find(u"Milled"), nullptr);
-    EXPECT_EQ(mapper.Find(u"Custom"), nullptr);
-}
-
-TEST_F(MaterialProcessesMapperTest, RestoresTheCurrentResourceModule) {
+TEST(MappingTables, WithoutStringsTheTextsAreEmptyAndTheCurrentModuleStays) {
+    const platform::ModuleHandle module = test::EnglishResourceModule();
+    ASSERT_NE(module, nullptr);
     {
-        module::ScopedResourceModule current(module_);
-        const kxtMaterialProcessesMapper withoutStrings(nullptr);
-        EXPECT_EQ(module::CurrentResourceModule(), module_);
-        EXPECT_EQ(withoutStrings.Size(), 1u);
+        module::ScopedResourceModule current(module);
+        const kxtMfgProcessMap processes(nullptr);
+        const kxtMaterialProcessesMapper classes(nullptr);
+        EXPECT_EQ(module::CurrentResourceModule(), module);
+        EXPECT_EQ(TextOf(processes.Find(u"wire")), u"");
+        EXPECT_EQ(classes.Size(), 1u) << "the empty name mapped to an empty text";
+        EXPECT_EQ(TextOf(classes.Find(u"")), u"");
     }
-    const kxtMaterialProcessesMapper mapper(module_);
+    const kxtMaterialProcessesMapper classes(module);
     EXPECT_EQ(module::CurrentResourceModule(), nullptr);
-}
-
-TEST(MaterialProcessesMapperWithoutModule, EndsWithTheEmptyNameMappedToAnEmptyText) {
-    const kxtMaterialProcessesMapper mapper(nullptr);
-    EXPECT_EQ(mapper.Size(), 1u);
-    ASSERT_NE(mapper.Find(u""), nullptr);
-    EXPECT_TRUE(mapper.Find(u"")->empty());
-    EXPECT_EQ(mapper.Find(u"Steel"), nullptr);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
 # Tests of the XML DOM adapter and the reader base.
 kxtmat_add_test(xml_dom_test
-  SOURCES xml_dom_test.cpp xml_dom_file_test.cpp support/temp_dir.cpp
+  SOURCES xml_dom_test.cpp support/temp_dir.cpp
   LIBS kxtmat_xml)

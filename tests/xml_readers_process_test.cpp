@@ -3,8 +3,7 @@
 // early ends that skip it.
 #include <gtest/gtest.h>
 
-#include <limits>
-#include <memory>
+#include <map>
 #include <string>
 
 #include <kxtmat/kxtmat.h>
@@ -56,12 +55,12 @@ protected:
         group.InsertMaterial(material);
     }
 
-    int Parse(std::string_view xml, platform::ModuleHandle module) {
-        dir_.Write("materials process.dat", xml);
-        kxtXMLProcessParser reader(dir_.File("materials process.dat"), module);
-        return reader.Parse(&db_);
-    }
+    int Parse(std::string_view xml, platform::ModuleHandle module) { return Reader(xml, module).Parse(&db_); }
     int Parse(std::string_view xml) { return Parse(xml, module_); }
+    kxtXMLProcessParser Reader(std::string_view xml, platform::ModuleHandle module) {
+        dir_.Write("materials process.dat", xml);
+        return kxtXMLProcessParser(dir_.File("materials process.dat"), module);
+    }
 
     kxtMaterialBase& Material(unsigned index) { return *db_.GetMaterialClass(0)->GetMaterial(index); }
 
@@ -70,75 +69,32 @@ protected:
     kxtMaterialDB db_;
 };
 
-TEST_F(ProcessReaderTest, ParametersBecomeProcessesOfTheNamedMaterial) {
+// Material keys are GaBi or language names (not names), without regard to
+// case, first match first; process names match exactly; only the first
+// settings grouping of a block counts.
+TEST_F(ProcessReaderTest, ParametersBecomeProcessesOfTheFirstMaterialOfTheirKey) {
     ASSERT_EQ(Parse(Settings(R"(<Grouping Alias="steel BILLET">
-        <Parameter Name="milled_part" Alias="Milled"/>
-        <Parameter Name="Milled_Part" Alias="Milled"/>
-        <Parameter Name="unknown" Alias="Unknown"/>
-        <Parameter Name="milled_part" Alias="Milled again"/></Grouping>)")),
-              1);
-    const kxtMaterialBase& carbon = Material(0);
-    // Only the first settings grouping of a block counts: "Wire" is not read.
-    ASSERT_EQ(carbon.GetProcCount(), 2u);
-    const kxtManufacturingProcess& milled = carbon.GetManufacturingTypes()[0];
-    EXPECT_EQ(milled.GetNativeName(), u"Milled");
-    EXPECT_EQ(milled.GetLangName(), u"Milled");
-    EXPECT_EQ(milled.GetGaBiName(), u"milled_part");
-    EXPECT_EQ(carbon.GetManufacturingTypes()[1].GetNativeName(), u"Milled again");
-}
-
-TEST_F(ProcessReaderTest, MaterialKeyFindsTheFirstMaterialByGabiOrLanguageName) {
-    ASSERT_EQ(Parse(Settings(R"(<Grouping Alias="acier"><Parameter Name="sheet" Alias="Sheet"/></Grouping>
+        <Parameter Name="milled_part" Alias="Milled"/><Parameter Name="unknown" Alias="Unknown"/>
+        <Parameter Name="Milled_Part" Alias="Case"/><Parameter Name="milled_part" Alias="Milled again"/></Grouping>
         <Grouping Alias="outil"><Parameter Name="wire" Alias="Wire"/></Grouping>
+        <Grouping Alias="acier"><Parameter Name="sheet" Alias="Sheet"/></Grouping>
         <Grouping Alias="Tool Steel"><Parameter Name="forged" Alias="Forged"/></Grouping>)")),
               1);
-    ASSERT_EQ(Material(0).GetProcCount(), 1u);
-    EXPECT_EQ(Material(0).GetManufacturingTypes()[0].GetLangName(), u"Sheet Metal");
+    const auto& carbon = Material(0).GetManufacturingTypes();
+    ASSERT_EQ(carbon.size(), 3u);
+    EXPECT_EQ(carbon[0].GetNativeName(), u"Milled");
+    EXPECT_EQ(carbon[0].GetLangName(), u"Milled");
+    EXPECT_EQ(carbon[0].GetGaBiName(), u"milled_part");
+    EXPECT_EQ(carbon[1].GetNativeName(), u"Milled again");
+    EXPECT_EQ(carbon[2].GetLangName(), u"Sheet Metal");
     ASSERT_EQ(Material(1).GetProcCount(), 1u);
     EXPECT_EQ(Material(1).GetManufacturingTypes()[0].GetGaBiName(), u"wire");
+    EXPECT_EQ(Material(2).GetEnvData(), 0) << "the final pass: environmental data is whether there are processes";
+    EXPECT_EQ(Material(1).GetEnvData(), 1);
 }
-
-TEST_F(ProcessReaderTest, FinalPassSetsEnvironmentalDataFromProcesses) {
-    ASSERT_EQ(Parse(Settings(R"(<Grouping Alias="Steel billet"><Parameter Name="milled" Alias="Milled"/></Grouping>)")),
-              1);
-    EXPECT_EQ(Material(0).GetEnvData(), 1);
-    EXPECT_EQ(Material(1).GetEnvData(), 0);
-    EXPECT_EQ(Material(2).GetEnvData(), 0);
-}
-
-TEST_F(ProcessReaderTest, BadFilesStillRunTheFinalPass) {
-    for (std::string_view bytes : {std::string_view(), std::string_view("<Root><ScenarioSettings>"),
-                                   std::string_view("\x01\x02\xFF\xFE garbage"), std::string_view("not xml")}) {
-        Material(0).SetEnvData(1);
-        EXPECT_EQ(Parse(bytes), 1);
-        EXPECT_EQ(Material(0).GetEnvData(), 0);
-    }
-    Material(0).SetEnvData(1);
-    kxtXMLProcessParser missing(dir_.File("absent.dat"), module_);
-    EXPECT_EQ(missing.Parse(&db_), 1);
-    EXPECT_EQ(Material(0).GetEnvData(), 0);
-}
-
-TEST_F(ProcessReaderTest, WithoutResourceStringsOnlyRecycledContentIsRead) {
-    ASSERT_EQ(Parse(Settings(R"(<Grouping Alias="Steel billet">
-        <Parameter Name="milled_part" Alias="Milled"/>
-        <Parameter Name="recycled_cont" Alias="recycled_cont"><v value="25"/></Parameter>
-      </Grouping>)"),
-                    nullptr),
-              1);
-    EXPECT_EQ(Material(0).GetProcCount(), 0u);
-    EXPECT_EQ(Material(0).GetRecycledContentAmount(), 25.0);
-}
-
-struct RecycledCase {
-    const char* attributes;
-    const char* value;
-    double maximum, minimum, amount;
-    bool editable;
-};
 
 TEST_F(ProcessReaderTest, RecycledContentSetsLimitsTradeMixAndAmount) {
-    const RecycledCase cases[] = {
+    const struct { const char* attributes; const char* value; double maximum, minimum, amount; bool editable; } cases[] = {
         {R"(MaxValue="80" MinValue="10")", "25", 80, 10, 25, true},
         {R"(MaxValue="80" MinValue="10")", "95", 80, 10, 80, true},
         {R"(MaxValue="80" MinValue="10")", "5", 80, 10, 10, true},
@@ -147,10 +103,10 @@ TEST_F(ProcessReaderTest, RecycledContentSetsLimitsTradeMixAndAmount) {
         {R"(MaxValue="10" MinValue="10")", "10", 10, 10, 10, false},
         {R"(MaxValue="" MinValue="7.5 %")", "x", kUnscanned, 7.5, kUnscanned, true},
     };
-    for (const RecycledCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.attributes) + " value " + c.value);
-        ASSERT_EQ(Parse(Settings(std::string(R"(<Grouping Alias="Steel billet">
-            <Parameter Name="RECYCLED_CONT" Alias="Recycled_Cont" )") + c.attributes + R"(><v value=")" + c.value +
+        ASSERT_EQ(Parse(Settings(std::string(R"(<Grouping Alias="Steel billet"><Parameter Name="RECYCLED_CONT" )"
+                                             R"(Alias="Recycled_Cont" )") + c.attributes + R"(><v value=")" + c.value +
                                  R"("/></Parameter></Grouping>)")),
                   1);
         const kxtMaterialBase& m = Material(0);
@@ -163,89 +119,79 @@ TEST_F(ProcessReaderTest, RecycledContentSetsLimitsTradeMixAndAmount) {
     }
 }
 
-TEST_F(ProcessReaderTest, ARecycledProcessAliasAppliesRecycledContentToo) {
-    ASSERT_EQ(Parse(Settings(R"(<Grouping Alias="Steel billet">
+// Recycled content is applied by a parameter's alias; a parameter named
+// recycled_cont is no process, and without resource strings nothing else is.
+TEST_F(ProcessReaderTest, RecycledContentIsAppliedByAlias) {
+    const std::string xml = Settings(R"(<Grouping Alias="Steel billet"><Parameter Name="milled" Alias="Milled"/>
+        <Parameter Name="recycled_cont" Alias="recycled_cont"><v value="25"/></Parameter>
         <Parameter Name="none" Alias="recycled_cont" MaxValue="50" MinValue="0"><v value="30"/></Parameter>
-        <Parameter Name="recycled_cont" Alias="Recycled"><v value="99"/></Parameter></Grouping>)")),
-              1);
-    ASSERT_EQ(Material(0).GetProcCount(), 1u);
-    EXPECT_EQ(Material(0).GetManufacturingTypes()[0].GetNativeName(), u"recycled_cont");
+        <Parameter Name="recycled_cont" Alias="Recycled"><v value="99"/></Parameter></Grouping>)");
+    ASSERT_EQ(Parse(xml, nullptr), 1);
+    EXPECT_EQ(Material(0).GetProcCount(), 0u);
+    EXPECT_EQ(Material(0).GetRecycledContentAmount(), 25.0);
+    ASSERT_EQ(Parse(xml), 1);
+    ASSERT_EQ(Material(0).GetProcCount(), 2u);
+    EXPECT_EQ(Material(0).GetManufacturingTypes()[1].GetNativeName(), u"recycled_cont");
     EXPECT_EQ(Material(0).GetRecycledContentAmount(), 30.0);
 }
 
-TEST_F(ProcessReaderTest, EnergyParametersAttachToTheFirstMatchingProcess) {
-    ASSERT_EQ(Parse(Settings(R"(<Grouping Alias="Steel billet">
-        <Parameter Name="milled_part" Alias="Milled"/>
+TEST_F(ProcessReaderTest, EnergyParametersAttachToTheFirstMatchingProcessAndAccumulate) {
+    ASSERT_EQ(Parse(Settings(R"(<Grouping Alias="Steel billet"><Parameter Name="milled_part" Alias="Milled"/>
         <Grouping Alias="MILLED_PART_MFG_PARAMS">
           <Parameter Name="e1"><v a="1.5"/></Parameter><Parameter Name="e2"><v a="x"/></Parameter>
           <Parameter Name="e3"><v a="3" b="4"/></Parameter><Parameter Name="e4"/>
         </Grouping>
         <Grouping Alias="milled_part_mfg_params"><Parameter><v a="9"/></Parameter></Grouping>
         <Grouping Alias="wire_mfg_params"><Parameter><v a="9"/></Parameter></Grouping>
-        <Grouping Alias="_mfg_params"><Parameter><v a="9"/></Parameter></Grouping>
-      </Grouping>)")),
+        <Grouping Alias="_mfg_params"><Parameter><v a="9"/></Parameter></Grouping></Grouping>)")),
               1);
     const auto& energy = Material(0).GetManufacturingProcToEnergyParamMap();
+    const std::vector<double> expected{1.5, kUnscanned, 3.0, kUnscanned};
     ASSERT_EQ(energy.size(), 1u);
-    EXPECT_EQ(energy.at(u"milled_part"), (std::vector<double>{1.5, kUnscanned, 3.0, kUnscanned}));
+    EXPECT_EQ(energy.at(u"milled_part"), expected);
+    // A second file adds processes and keeps the parameters read before.
+    ASSERT_EQ(Parse(Settings(R"(<Grouping Alias="Steel billet"><Parameter Name="milled_part" Alias="M"/>
+        <Grouping Alias="milled_part_mfg_params"><Parameter><v a="2"/></Parameter></Grouping></Grouping>)")),
+              1);
+    EXPECT_EQ(Material(0).GetProcCount(), 2u);
+    EXPECT_EQ(energy.at(u"milled_part"), expected);
 }
 
-TEST_F(ProcessReaderTest, MissingMaterialSettingsEndTheReadWithoutTheFinalPass) {
+TEST_F(ProcessReaderTest, EarlyEndsSkipTheFinalPassThatBadFilesStillRun) {
+    for (std::string_view bytes : {"", "<Root><ScenarioSettings>", "not xml"}) {
+        Material(0).SetEnvData(1);
+        EXPECT_EQ(Parse(bytes), 1);
+        EXPECT_EQ(Material(0).GetEnvData(), 0);
+    }
+    Material(0).SetEnvData(1);
     EXPECT_EQ(Parse(R"(<Root><ScenarioSettings/></Root>)"), 0);
-    EXPECT_EQ(Material(2).GetEnvData(), 1);
-
     // The first block is applied before the second one ends the read.
     EXPECT_EQ(Parse(R"(<Root><ScenarioSettings><Grouping Alias="Material specific settings"><Grouping>
         <Grouping Alias="Idle"><Parameter Name="wire" Alias="Wire"/></Grouping></Grouping></Grouping>
       </ScenarioSettings><ScenarioSettings><Grouping Alias="Other"/></ScenarioSettings></Root>)"),
               0);
     EXPECT_EQ(Material(2).GetProcCount(), 1u);
-    EXPECT_EQ(Material(0).GetEnvData(), 1);
-}
-
-TEST_F(ProcessReaderTest, RecycledContentWithoutChildEndsTheRead) {
-    EXPECT_EQ(Parse(Settings(R"(<Grouping Alias="Steel billet">
-        <Parameter Name="milled" Alias="Milled"/>
+    // A recycled-content parameter without a child ends the read where it stands.
+    EXPECT_EQ(Parse(Settings(R"(<Grouping Alias="Steel billet"><Parameter Name="milled" Alias="Milled"/>
         <Parameter Name="recycled_cont" Alias="recycled_cont" MaxValue="50" MinValue="0"/>
         <Parameter Name="wire" Alias="Wire"/></Grouping>)")),
               0);
     EXPECT_EQ(Material(0).GetProcCount(), 1u);
-    EXPECT_EQ(Material(1).GetEnvData(), 1);
-}
-
-TEST_F(ProcessReaderTest, ProcessesOfSeveralFilesAccumulate) {
-    const std::string xml = Settings(R"(<Grouping Alias="Idle"><Parameter Name="wire" Alias="Wire"/>
-        <Grouping Alias="wire_mfg_params"><Parameter><v a="1"/></Parameter></Grouping></Grouping>)");
-    ASSERT_EQ(Parse(xml), 1);
-    ASSERT_EQ(Parse(Settings(R"(<Grouping Alias="Idle"><Grouping Alias="wire_mfg_params">
-        <Parameter><v a="2"/></Parameter></Grouping></Grouping>)")),
-              1);
-    EXPECT_EQ(Material(2).GetProcCount(), 1u);
-    // The energy parameters of the first file stay.
-    EXPECT_EQ(Material(2).GetManufacturingProcToEnergyParamMap().at(u"wire"), std::vector<double>{1.0});
-    ASSERT_EQ(Parse(xml), 1);
-    EXPECT_EQ(Material(2).GetProcCount(), 2u);
+    EXPECT_EQ(Material(0).GetEnvData(), 1);
 }
 
 TEST_F(ProcessReaderTest, GroupsAreCollectedByComment) {
-    dir_.Write("groups.dat", Settings(R"(<Grouping Alias="Steel billet"/><Grouping Alias="Idle"/>)"));
-    kxtXMLProcessParser reader(dir_.File("groups.dat"), module_);
-    std::map<std::u16string, std::vector<std::u16string>> groups{{u"Other", {u"kept"}}};
+    kxtXMLProcessParser reader = Reader(Settings(R"(<Grouping Alias="Steel billet"/><Grouping Alias="Idle"/>)"), module_);
+    using Groups = std::map<std::u16string, std::vector<std::u16string>>;
+    Groups groups{{u"Other", {u"kept"}}};
     EXPECT_EQ(reader.CollectGroupsByComment(u"metals", groups), 1);
-    EXPECT_EQ(groups, (std::map<std::u16string, std::vector<std::u16string>>{
-                          {u"Metals", {u"Steel billet", u"Idle"}}, {u"Other", {u"kept"}}}));
-
+    EXPECT_EQ(groups, (Groups{{u"Metals", {u"Steel billet", u"Idle"}}, {u"Other", {u"kept"}}}));
     groups = {{u"Metals", {u"kept"}}};
     EXPECT_EQ(reader.CollectGroupsByComment(u"METALS", groups), 1);
-    EXPECT_EQ(groups.at(u"Metals"), std::vector<std::u16string>{u"kept"});
-
-    groups.clear();
+    EXPECT_EQ(groups, (Groups{{u"Metals", {u"kept"}}}));
     EXPECT_EQ(reader.CollectGroupsByComment(u"plastics", groups), 1);
-    EXPECT_TRUE(groups.empty());
-
-    dir_.Write("bad.dat", "<Root><ScenarioSettings/></Root>");
-    EXPECT_EQ(kxtXMLProcessParser(dir_.File("bad.dat"), module_).CollectGroupsByComment(u"metals", groups), 0);
-    EXPECT_EQ(kxtXMLProcessParser(dir_.File("absent.dat"), module_).CollectGroupsByComment(u"metals", groups), 1);
+    EXPECT_EQ(groups.size(), 1u);
+    EXPECT_EQ(Reader("<Root><ScenarioSettings/></Root>", module_).CollectGroupsByComment(u"metals", groups), 0);
 }
 
 }  // namespace

@@ -1,13 +1,13 @@
 // Changes of the custom libraries between full loads: removed, modified or
 // added libraries, and what keeps the manager's pointers valid across them.
 #include <algorithm>
-#include <functional>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "kxtmat/material_dbs_manager.h"
+#include "kxtmat/material_walk.h"
 #include "manager/manager_internal.h"
-#include "mapping/material_index.h"
 #include "platform/text.h"
 
 namespace kxt::manager {
@@ -19,59 +19,27 @@ std::vector<kxtMaterialDB>::iterator FindByPath(std::vector<kxtMaterialDB>& dbs,
                         [&](const kxtMaterialDB& db) { return platform::EqualsNoCase(db.GetPath(), path); });
 }
 
-// The materials of the leaving databases, each with whether it belongs to the
-// refilled one: one sorted block rather than a node per material, since a
-// library may hold tens of thousands of them.
-class DoomedMaterials {
-public:
-    struct Entry {
-        const kxtMaterialBase* material;
-        bool refilled;
-    };
-
-    DoomedMaterials(std::initializer_list<const kxtMaterialDB*> leaving, const kxtMaterialDB* refilled) {
-        for (const kxtMaterialDB* db : leaving) {
-            mapping::ForEachMaterial(*db, [&](const kxtMaterialBase& material, const kxtMaterialClass&) {
-                entries_.push_back({&material, db == refilled});
-            });
-        }
-        std::sort(entries_.begin(), entries_.end(),
-                  [](const Entry& a, const Entry& b) { return Before(a.material, b.material); });
-    }
-
-    // The entry of material; null when it is not leaving.
-    const Entry* Find(const kxtMaterialBase* material) const {
-        const auto it = std::lower_bound(entries_.begin(), entries_.end(), material,
-                                         [](const Entry& entry, const kxtMaterialBase* m) { return Before(entry.material, m); });
-        return it != entries_.end() && it->material == material ? &*it : nullptr;
-    }
-
-private:
-    // Records of different databases are separate objects: only std::less
-    // orders their addresses.
-    static constexpr std::less<const kxtMaterialBase*> Before{};
-
-    std::vector<Entry> entries_;
-};
-
 }  // namespace
 
 std::vector<RecordedLink> ReleaseMaterialsOf(std::initializer_list<const kxtMaterialDB*> leaving,
                                              const kxtMaterialDB* refilled,
                                              std::vector<kxtMaterialBase*>& favourites,
                                              std::vector<kxtMaterialDB>& customDBs) {
-    const DoomedMaterials doomed(leaving, refilled);
-    std::erase_if(favourites, [&](const kxtMaterialBase* favourite) { return doomed.Find(favourite) != nullptr; });
+    // Each leaving material -> whether it belongs to the refilled database.
+    std::unordered_map<const kxtMaterialBase*, bool> doomed;
+    for (const kxtMaterialDB* db : leaving) {
+        ForEachMaterial(*db, [&](const kxtMaterialBase& material) { doomed.emplace(&material, db == refilled); });
+    }
+    std::erase_if(favourites, [&](const kxtMaterialBase* favourite) { return doomed.contains(favourite); });
 
     std::vector<RecordedLink> recorded;
     for (kxtMaterialDB& db : customDBs) {
         if (std::find(leaving.begin(), leaving.end(), &db) != leaving.end()) continue;
-        mapping::ForEachMaterial(db, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
+        ForEachMaterial(db, [&](kxtMaterialBase& material) {
             const kxtMaterialBase* linked = material.GetSageLink();
-            if (linked == nullptr) return;
-            const DoomedMaterials::Entry* entry = doomed.Find(linked);
-            if (entry == nullptr) return;
-            if (entry->refilled) recorded.push_back({&material, linked->GetName()});
+            const auto entry = linked != nullptr ? doomed.find(linked) : doomed.end();
+            if (entry == doomed.end()) return;
+            if (entry->second) recorded.push_back({&material, linked->GetName()});
             material.SetSageLink(nullptr);
         });
     }
@@ -81,9 +49,7 @@ std::vector<RecordedLink> ReleaseMaterialsOf(std::initializer_list<const kxtMate
 void RelinkByName(const std::vector<RecordedLink>& links, const kxtMaterialDB& db) {
     if (links.empty()) return;
     std::unordered_map<std::u16string_view, kxtMaterialBase*> byName;
-    mapping::ForEachMaterial(db, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
-        byName.try_emplace(material.GetName(), &material);
-    });
+    ForEachMaterial(db, [&](kxtMaterialBase& material) { byName.try_emplace(material.GetName(), &material); });
     for (const RecordedLink& link : links) {
         const auto it = byName.find(link.linkedName);
         link.material->SetSageLink(it == byName.end() ? nullptr : it->second);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "kxtmat/material_dbs_manager.h"
+#include "manager/query_rules.h"
 #include "mapping/material_index.h"
 #include "model/name_match.h"
 #include "platform/registry.h"
@@ -18,9 +19,6 @@ namespace kxt::manager {
 namespace {
 
 using platform::EqualsNoCase;
-
-constexpr char16_t kNativeLibrary[] = u"korvex materials";
-constexpr char16_t kDinLibrary[] = u"korvex din materials";
 
 // The host's buffer for one value: 255 characters with the terminating zero.
 constexpr std::size_t kMaxValueBytes = 510;
@@ -46,8 +44,7 @@ std::u16string ValueName(std::uint32_t index) {
 // The indices i, ascending, for which the key holds a value that
 // ValueName(i) reads (the prefix in any case, then i in decimal without
 // leading zeros). Only these favourites can resolve, however large the stored
-// count: walking them rather than 1..count keeps a hostile count with one far
-// name from taking minutes.
+// count, so the reads are bounded by the values present, not by the count.
 std::vector<std::int64_t> FavouriteIndices(const std::vector<std::u16string>& names) {
     constexpr std::int64_t kLargest = INT32_MAX;
     std::vector<std::int64_t> indices;
@@ -80,12 +77,9 @@ std::optional<std::u16string> FavouriteText(const platform::RegistryValue& value
     if (bytes.size() > kMaxValueBytes || bytes.size() % 2 != 0) return std::nullopt;
     if (bytes.empty()) return std::u16string();
     if (bytes[bytes.size() - 2] != 0 || bytes[bytes.size() - 1] != 0) return std::nullopt;
-    std::u16string text;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const auto unit = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
-        if (unit == 0) break;
-        text += unit;
-    }
+    std::u16string text =
+        platform::Utf16LeToUtf16(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    text.resize(text.find(u'\0'));
     return text;
 }
 
@@ -103,37 +97,34 @@ FavouriteEntry SplitFavourite(std::u16string_view text) {
     return {text.substr(0, bar), material};
 }
 
-// Answers, for one load of the favourites, what GetMaterialByName walks of
-// the native database, of the DIN database or of the custom databases in
-// order would answer. A thousand favourites against a large library: the
-// questions are gathered first and each group of databases is walked once.
+// Answers what GetMaterialByName walks of the native database, of the DIN
+// database or of the custom databases in order would answer: the questions
+// are asked first, then each group of databases is walked once.
 class FavouriteLookup {
 public:
-    struct Ticket {
-        std::size_t source;
-        std::size_t slot;
-    };
-
-    // The asked texts must outlive the lookup.
-    Ticket Ask(std::u16string_view library, std::u16string_view material) {
-        const std::size_t source = EqualsNoCase(library, kNativeLibrary) ? kNative
-                                   : EqualsNoCase(library, kDinLibrary)  ? kDin
-                                                                          : kCustom;
-        return {source, questions_[source].Ask(material)};
-    }
+    // The entry's texts must outlive the lookup.
+    void Ask(const FavouriteEntry& entry) { indexes_[SourceOf(entry)].Ask(entry.material); }
 
     void Resolve(const kxtMaterialDB& native, const kxtMaterialDB& din, const std::vector<kxtMaterialDB>& custom) {
-        constexpr auto keys = mapping::MaterialKeys::kNameThenLangName;
-        questions_[kNative].Walk(native, keys);
-        questions_[kDin].Walk(din, keys);
-        for (const kxtMaterialDB& db : custom) questions_[kCustom].Walk(db, keys);
+        indexes_[kNative].Add(native);
+        indexes_[kDin].Add(din);
+        for (const kxtMaterialDB& db : custom) indexes_[kCustom].Add(db);
     }
 
-    kxtMaterialBase* Answer(const Ticket& ticket) const { return questions_[ticket.source].Answer(ticket.slot); }
+    kxtMaterialBase* Find(const FavouriteEntry& entry) const { return indexes_[SourceOf(entry)].Find(entry.material); }
 
 private:
-    enum : std::size_t { kNative, kDin, kCustom, kSources };
-    mapping::FirstMatchQuestions questions_[kSources];
+    enum : std::size_t { kNative, kDin, kCustom };
+    static std::size_t SourceOf(const FavouriteEntry& entry) {
+        return EqualsNoCase(entry.library, kNativeLibrary) ? kNative
+               : EqualsNoCase(entry.library, kDinLibrary)  ? kDin
+                                                            : kCustom;
+    }
+
+    static mapping::MaterialIndex Index() {
+        return mapping::MaterialIndex(mapping::MaterialKeys::kNameThenLangName, mapping::IndexScope::kAskedKeys);
+    }
+    mapping::MaterialIndex indexes_[3]{Index(), Index(), Index()};
 };
 
 }  // namespace
@@ -160,15 +151,10 @@ const std::vector<kxtMaterialBase*>& kxtMaterialDBsManager::LoadFavoritesMateria
     }
 
     FavouriteLookup lookup;
-    std::vector<FavouriteLookup::Ticket> tickets;
-    tickets.reserve(texts.size());
-    for (const std::u16string& text : texts) {
-        const FavouriteEntry entry = SplitFavourite(text);
-        tickets.push_back(lookup.Ask(entry.library, entry.material));
-    }
+    for (const std::u16string& text : texts) lookup.Ask(SplitFavourite(text));
     lookup.Resolve(nativeDB_, nativeDinDB_, customDBs_);
-    for (const FavouriteLookup::Ticket& ticket : tickets) {
-        if (kxtMaterialBase* found = lookup.Answer(ticket)) favorites_.push_back(found);
+    for (const std::u16string& text : texts) {
+        if (kxtMaterialBase* found = lookup.Find(SplitFavourite(text))) favorites_.push_back(found);
     }
     return favorites_;
 }

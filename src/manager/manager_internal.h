@@ -20,9 +20,6 @@ void LinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vecto
 // empty db, one walk of it.
 void ReadAndLinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vector<kxtMaterialDB*>& databases);
 
-// True when some material of db has a manufacturing process.
-bool HasAnyProcess(const kxtMaterialDB& db);
-
 // A custom material's link, remembered by the linked material's native name
 // while the database it points into is refilled.
 struct RecordedLink {

@@ -4,34 +4,20 @@
 #include <algorithm>
 
 #include "kxtmat/material_dbs_manager.h"
+#include "kxtmat/material_walk.h"
 #include "manager/query_rules.h"
-#include "mapping/material_index.h"
 #include "platform/text.h"
 
 namespace kxt::manager {
 namespace {
 
-// Calls visit with every class of the database, in order.
-template <class Visit>
-void ForEachClass(const kxtMaterialDB& db, Visit&& visit) {
-    const auto count = static_cast<int>(db.GetGroupCount());
-    for (int i = 0; i < count; ++i) {
-        if (kxtMaterialClass* group = db.GetMaterialClass(i)) visit(*group);
-    }
-}
-
-bool IsLinked(const kxtMaterialBase* material) { return material != nullptr && material->GetSageLink() != nullptr; }
+bool IsLinked(const kxtMaterialBase& material) { return material.GetSageLink() != nullptr; }
 
 // Whether the environmental calculation can use a class: it holds materials,
 // and it comes from sustainability extras or one of its materials is linked.
 bool IsSustainable(const kxtMaterialClass& group) {
-    const auto count = static_cast<unsigned int>(group.GetMaterialCount());
-    if (count == 0) return false;
-    if (IsSustainExtras(group.GetDbOwner())) return true;
-    for (unsigned int i = 0; i < count; ++i) {
-        if (IsLinked(group.GetMaterial(i))) return true;
-    }
-    return false;
+    if (group.GetMaterialCount() == 0) return false;
+    return IsSustainExtras(group.GetDbOwner()) || FirstMaterial(group, IsLinked) != nullptr;
 }
 
 void AppendLangClassNames(const kxtMaterialDB& db, std::vector<std::u16string>& items) {
@@ -43,7 +29,7 @@ void AppendLangClassNames(const kxtMaterialDB& db, std::vector<std::u16string>& 
 
 void kxtMaterialDBsManager::GetSustainableClasses(std::vector<kxtMaterialClass*>& classes) {
     for (const kxtMaterialDB& db : customDBs_) {
-        kxt::manager::ForEachClass(db, [&](kxtMaterialClass& group) {
+        kxt::ForEachClass(db, [&](kxtMaterialClass& group) {
             if (!kxt::manager::IsSustainable(group)) return;
             // One class per name: the first database's class stands for the others.
             const bool listed = std::any_of(classes.begin(), classes.end(), [&](const kxtMaterialClass* entry) {
@@ -56,8 +42,8 @@ void kxtMaterialDBsManager::GetSustainableClasses(std::vector<kxtMaterialClass*>
 
 void kxtMaterialDBsManager::GetSustainableMaterials(std::vector<kxtMaterialBase*>& materials) {
     for (const kxtMaterialDB& db : customDBs_) {
-        kxt::mapping::ForEachMaterial(db, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
-            if (kxt::manager::IsLinked(&material) || kxt::manager::IsSustainExtras(material.GetDbOwner())) {
+        kxt::ForEachMaterial(db, [&](kxtMaterialBase& material) {
+            if (kxt::manager::IsLinked(material) || kxt::manager::IsSustainExtras(material.GetDbOwner())) {
                 materials.push_back(&material);
             }
         });

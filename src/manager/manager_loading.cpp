@@ -7,7 +7,6 @@
 #include "kxtmat/material_dbs_manager.h"
 #include "manager/manager_internal.h"
 #include "mapping/din_mapper.h"
-#include "mapping/material_index.h"
 #include "paths/data_paths.h"
 #include "paths/sibling_services.h"
 #include "platform/files.h"
@@ -55,6 +54,12 @@ void ReadLanguageNames(kxtMaterialDB& db, const std::vector<std::u16string>& fil
     }
 }
 
+// True when some material of db has a manufacturing process.
+bool HasAnyProcess(const kxtMaterialDB& db) {
+    return FirstMaterial(db, [](const kxtMaterialBase& material) { return !material.GetManufacturingTypes().empty(); }) !=
+           nullptr;
+}
+
 // Empties db and reads the installed English library at path into it.
 void ReadInstalledLibrary(kxtMaterialDB& db, const std::u16string& path) {
     db.Clear();
@@ -74,14 +79,6 @@ void LinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vecto
 
 void ReadAndLinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vector<kxtMaterialDB*>& databases) {
     xml::kxtXMLPhysPropParser(path).ParseWithLinks(&db, databases);
-}
-
-bool HasAnyProcess(const kxtMaterialDB& db) {
-    bool any = false;
-    mapping::ForEachMaterial(db, [&](const kxtMaterialBase& material, const kxtMaterialClass&) {
-        any = any || !material.GetManufacturingTypes().empty();
-    });
-    return any;
 }
 
 }  // namespace kxt::manager

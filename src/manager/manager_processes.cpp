@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "kxtmat/material_dbs_manager.h"
+#include "kxtmat/material_walk.h"
 #include "manager/query_rules.h"
 #include "mapping/material_processes_mapper.h"
 #include "model/shared_defaults.h"
@@ -25,11 +26,10 @@ const kxtManufacturingProcess* FindOwnedProcess(const kxtMaterialBase* material,
 // The material that speaks for a class when processes are compared: the first
 // with environmental data, else the last; null for an empty class.
 const kxtMaterialBase* RepresentativeOf(const kxtMaterialClass& group) {
+    if (const kxtMaterialBase* material =
+            FirstMaterial(group, [](const kxtMaterialBase& m) { return m.GetEnvData() != 0; }))
+        return material;
     const auto count = static_cast<unsigned int>(group.GetMaterialCount());
-    for (unsigned int i = 0; i < count; ++i) {
-        const kxtMaterialBase* material = group.GetMaterial(i);
-        if (material != nullptr && material->GetEnvData() != 0) return material;
-    }
     return count == 0 ? nullptr : group.GetMaterial(count - 1);
 }
 

@@ -1,6 +1,7 @@
 #include "mapping/din_mapper.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "mapping/material_index.h"
@@ -55,51 +56,44 @@ void kxtDINMapper::ParseLine(std::u16string_view line) {
 void kxtDINMapper::MapDINMaterials() {
     if (nativeDb_ == nullptr || dinDb_ == nullptr || mapping_.empty()) return;
 
-    // Neither question reads what the mapping changes, so every partner is
-    // asked first and the standard database walked once per question kind,
-    // each walk stopping once all its questions have their answers.
-    struct Mapped {
-        kxtMaterialBase* din;
-        std::size_t partner;    // slot of the standard identifier
-        std::size_t className;  // slot of the partner's name, once found
-    };
-    std::vector<Mapped> mapped;
-    FirstMatchQuestions partners;
-    ForEachMaterial(*dinDb_, [&](kxtMaterialBase& din, const kxtMaterialClass&) {
+    // Every question is asked before its walk of the standard database; the
+    // mapping changes nothing that either index reads.
+    std::vector<std::pair<kxtMaterialBase*, std::u16string_view>> mapped;  // DIN material, partner identifier
+    MaterialIndex partners(MaterialKeys::kIdentifier, IndexScope::kAskedKeys);
+    ForEachMaterial(*dinDb_, [&](kxtMaterialBase& din) {
         const auto entry = mapping_.find(din.GetMaterialID());
         if (entry == mapping_.end() || entry->second.empty()) return;
-        mapped.push_back(Mapped{&din, partners.Ask(entry->second), 0});
+        mapped.emplace_back(&din, entry->second);
+        partners.Ask(entry->second);
     });
-    partners.Walk(*nativeDb_, MaterialKeys::kIdentifier);
+    partners.Add(*nativeDb_);
 
     // The class name is FindMaterialGroupName's: that of the class of the
     // first material whose native name matches, or the language name of the
     // class of the first whose language name matches.
-    FirstMatchQuestions classes;
-    for (Mapped& m : mapped) {
-        if (const kxtMaterialBase* standard = partners.Answer(m.partner)) m.className = classes.Ask(standard->GetName());
+    MaterialIndex named(MaterialKeys::kNameThenLangName, IndexScope::kAskedKeys);
+    for (const auto& [din, partner] : mapped) {
+        if (const kxtMaterialBase* standard = partners.Find(partner)) named.Ask(standard->GetName());
     }
-    classes.Walk(*nativeDb_, MaterialKeys::kNameThenLangName);
+    named.Add(*nativeDb_);
 
-    for (const Mapped& m : mapped) {
-        const kxtMaterialBase* standard = partners.Answer(m.partner);
+    for (const auto& [din, partner] : mapped) {
+        const kxtMaterialBase* standard = partners.Find(partner);
         if (standard == nullptr) continue;
-        kxtMaterialBase& din = *m.din;
-        din.SetGaBiName(standard->GetGabiName());
-        din.SetEnvData(standard->GetEnvData());
-        din.SetManufacturingTypes(standard->GetManufacturingTypes());
-        din.SetManufacturingProcToEnergyParamMap(standard->GetManufacturingProcToEnergyParamMap());
-        const kxtMaterialBase* named = classes.Answer(m.className);
-        const kxtMaterialClass* group = classes.AnswerClass(m.className);
-        if (named == nullptr) {
-            din.SetNativeClassName(std::u16string());
+        din->SetGaBiName(standard->GetGabiName());
+        din->SetEnvData(standard->GetEnvData());
+        din->SetManufacturingTypes(standard->GetManufacturingTypes());
+        din->SetManufacturingProcToEnergyParamMap(standard->GetManufacturingProcToEnergyParamMap());
+        const kxtMaterialBase* first = named.Find(standard->GetName());
+        if (first == nullptr || first->GetGrOwner() == nullptr) {
+            din->SetNativeClassName(std::u16string());
         } else {
-            const bool byNativeName = platform::EqualsNoCase(standard->GetName(), named->GetName());
-            din.SetNativeClassName(byNativeName ? group->GetName() : group->GetLangName());
+            const bool byNativeName = platform::EqualsNoCase(standard->GetName(), first->GetName());
+            din->SetNativeClassName(byNativeName ? first->GetGrOwner()->GetName() : first->GetGrOwner()->GetLangName());
         }
-        din.SetRecycledContentLimits(standard->GetRecycledContentMax(), standard->GetRecycledContentMin(),
-                                     standard->GetTradeMix());
-        din.SetRecycledContentAmount(standard->GetRecycledContentAmount());
+        din->SetRecycledContentLimits(standard->GetRecycledContentMax(), standard->GetRecycledContentMin(),
+                                      standard->GetTradeMix());
+        din->SetRecycledContentAmount(standard->GetRecycledContentAmount());
     }
 }
 

@@ -1,106 +1,112 @@
 #include "mapping/material_index.h"
 
+#include <kxtmat/material_walk.h>
+
 #include "model/name_match.h"
 #include "model/prefetch.h"
 
 namespace kxt::mapping {
 
-std::size_t NoCaseHash::operator()(std::u16string_view s) const noexcept {
-    // The databases' lookup tables fingerprint names the same way.
-    return model::NoCaseFingerprint(s);
-}
-
-MaterialIndex BuildIndex(const kxtMaterialDB& db, MaterialKeys keys) {
-    MaterialIndex index;
-    AddToIndex(index, db, keys);
-    return index;
-}
-
 namespace {
 
-std::size_t MaterialCount(const kxtMaterialDB& db) {
-    std::size_t count = 0;
-    ForEachClass(db, [&count](const kxtMaterialClass& group) {
-        count += static_cast<std::size_t>(group.GetMaterialCount());
-    });
-    return count;
-}
-
-// The key text that an index reads first from a material.
-const std::u16string& FirstKey(const kxtMaterialBase& material, MaterialKeys keys) {
-    switch (keys) {
-        case MaterialKeys::kIdentifier:
-            return material.GetMaterialID();
-        case MaterialKeys::kGabiNameThenLangName:
-            return material.GetGabiName();
-        case MaterialKeys::kNameThenLangName:
-            break;
-    }
-    return material.GetName();
-}
-
-// Calls fn(key) for each key text of material that a first-match walk tests,
-// in the order it tests them.
-template <class Fn>
-void ForEachKey(const kxtMaterialBase& material, MaterialKeys keys, Fn&& fn) {
-    fn(FirstKey(material, keys));
-    if (keys != MaterialKeys::kIdentifier) fn(material.GetLangName());
-}
-
-// Calls visit(material, class) for every material of db in walk order until
-// it returns true. The records are separate heap objects and their texts more
-// of them: in a database larger than the caches, a plain walk would wait on
-// memory at each material. This one asks for each record some steps ahead and
-// for its key text a few steps later.
-template <class Visit>
-void ForEachMaterialAhead(const kxtMaterialDB& db, MaterialKeys keys, Visit&& visit) {
-    AnyClass(db, [&](const kxtMaterialClass& group) {
-        const kxtMaterialBase* stopped = model::WalkMaterialsAhead<8, 4>(
-            group,
-            [keys](const kxtMaterialBase& ahead) {
-                // Addresses of members only: nothing is read from the record yet.
-                model::Prefetch(&ahead.GetName());
-                model::Prefetch(&FirstKey(ahead, keys));
-                model::Prefetch(&ahead.GetNativeClassName());
-            },
-            [keys](const kxtMaterialBase& ahead) {
-                ForEachKey(ahead, keys, [](const std::u16string& key) { model::Prefetch(key.data()); });
-            },
-            [&](kxtMaterialBase& material) { return visit(material, group); });
-        return stopped != nullptr;
-    });
+// Never 0, so that 0 marks an empty slot; equal without regard to case, equal hash.
+std::size_t HashOf(std::u16string_view key) noexcept {
+    const std::size_t hash = model::NoCaseFingerprint(key);
+    return hash != 0 ? hash : 1;
 }
 
 }  // namespace
 
-void AddToIndex(MaterialIndex& index, const kxtMaterialDB& db, MaterialKeys keys) {
-    const std::size_t keysPerMaterial = keys == MaterialKeys::kIdentifier ? 1 : 2;
-    index.Reserve(index.Size() + keysPerMaterial * MaterialCount(db));
-    ForEachMaterialAhead(db, keys, [&](kxtMaterialBase& material, const kxtMaterialClass&) {
-        ForEachKey(material, keys, [&](const std::u16string& key) { index.Add(key, &material); });
-        return false;
+std::size_t MaterialIndex::SlotOf(std::u16string_view key, std::size_t hash) const noexcept {
+    // The table is never full, so the probe ends.
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot& slot = slots_[i];
+        if (slot.hash == 0 || (slot.hash == hash && platform::EqualsNoCase(slot.key, key))) return i;
+    }
+}
+
+const MaterialIndex::Slot* MaterialIndex::Lookup(std::u16string_view key) const noexcept {
+    if (slots_.empty()) return nullptr;
+    const Slot& slot = slots_[SlotOf(key, HashOf(key))];
+    return slot.hash != 0 ? &slot : nullptr;
+}
+
+bool MaterialIndex::Insert(std::u16string_view key, kxtMaterialBase* answer) {
+    if ((size_ + 1) * 4 > slots_.size() * 3) {
+        std::vector<Slot> old(slots_.empty() ? 16 : slots_.size() * 2);
+        old.swap(slots_);
+        for (const Slot& slot : old) {
+            if (slot.hash != 0) slots_[SlotOf(slot.key, slot.hash)] = slot;
+        }
+    }
+    const std::size_t hash = HashOf(key);
+    Slot& slot = slots_[SlotOf(key, hash)];
+    if (slot.hash != 0) return false;
+    slot = Slot{key, hash, answer};
+    ++size_;
+    return true;
+}
+
+void MaterialIndex::Ask(std::u16string_view key) {
+    if (asked_ && Insert(key, nullptr)) ++open_;
+}
+
+void MaterialIndex::Offer(std::u16string_view key, kxtMaterialBase& material) {
+    if (!asked_) {
+        Insert(key, &material);
+        return;
+    }
+    if (slots_.empty()) return;
+    Slot& question = slots_[SlotOf(key, HashOf(key))];
+    if (question.hash == 0 || question.answer != nullptr) return;
+    question.answer = &material;
+    --open_;
+}
+
+void MaterialIndex::Add(const kxtMaterialDB& db) {
+    const auto firstKey = [this](const kxtMaterialBase& material) -> const std::u16string& {
+        switch (keys_) {
+            case MaterialKeys::kIdentifier:
+                return material.GetMaterialID();
+            case MaterialKeys::kGabiNameThenLangName:
+                return material.GetGabiName();
+            case MaterialKeys::kNameThenLangName:
+                break;
+        }
+        return material.GetName();
+    };
+    // Records and their texts are separate heap blocks: each record is asked
+    // for some materials ahead of the walk, its key texts a few later.
+    FirstClass(db, [&](kxtMaterialClass& group) {
+        return model::WalkMaterialsAhead<8, 4>(
+                   group,
+                   [&](const kxtMaterialBase& ahead) {
+                       model::Prefetch(&firstKey(ahead));
+                       model::Prefetch(&ahead.GetLangName());
+                   },
+                   [&](const kxtMaterialBase& ahead) {
+                       model::Prefetch(firstKey(ahead).data());
+                       if (keys_ != MaterialKeys::kIdentifier) model::Prefetch(ahead.GetLangName().data());
+                   },
+                   [&](kxtMaterialBase& material) {
+                       if (asked_ && open_ == 0) return true;
+                       Offer(firstKey(material), material);
+                       if (keys_ != MaterialKeys::kIdentifier) Offer(material.GetLangName(), material);
+                       return false;
+                   }) != nullptr;
     });
 }
 
-std::size_t FirstMatchQuestions::Ask(std::u16string_view key) {
-    if (const std::size_t known = slots_.Find(key)) return known - 1;
-    slots_.Add(key, answers_.size() + 1);
-    answers_.emplace_back();
-    ++unanswered_;
-    return answers_.size() - 1;
+kxtMaterialBase* MaterialIndex::Find(std::u16string_view key) const {
+    const Slot* slot = Lookup(key);
+    return slot != nullptr ? slot->answer : nullptr;
 }
 
-void FirstMatchQuestions::Walk(const kxtMaterialDB& db, MaterialKeys keys) {
-    if (unanswered_ == 0) return;
-    ForEachMaterialAhead(db, keys, [&](kxtMaterialBase& material, const kxtMaterialClass& group) {
-        ForEachKey(material, keys, [&](const std::u16string& key) {
-            const std::size_t slot = slots_.Find(key);
-            if (slot == 0 || answers_[slot - 1].material != nullptr) return;
-            answers_[slot - 1] = Found{&material, &group};
-            --unanswered_;
-        });
-        return unanswered_ == 0;
-    });
+MaterialIndex BuildIndex(const kxtMaterialDB& db, MaterialKeys keys) {
+    MaterialIndex index(keys);
+    index.Add(db);
+    return index;
 }
 
 }  // namespace kxt::mapping

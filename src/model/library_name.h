@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "platform/files.h"
+#include "platform/path_text.h"
 
 namespace kxt::model {
 
@@ -12,11 +12,8 @@ namespace kxt::model {
 // text lower-cased; comparing it without regard to case gives the same answer
 // as comparing GetDbName, without building a string.
 inline std::u16string_view LibraryStem(std::u16string_view path) noexcept {
-    if (const auto folderEnd = path.rfind(platform::kPathSeparator); folderEnd != std::u16string_view::npos) {
-        path.remove_prefix(folderEnd + 1);
-    }
-    if (const auto dot = path.rfind(u'.'); dot != std::u16string_view::npos) path = path.substr(0, dot);
-    return path;
+    const std::u16string_view file = platform::SplitPath(path).name;
+    return file.substr(0, file.rfind(u'.'));
 }
 
 }  // namespace kxt::model

@@ -1,45 +1,21 @@
 // Parsing of a material's cost texts ("12.50", "EUR/kg").
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "kxtmat/material_base.h"
+#include "platform/number_text.h"
 #include "platform/text.h"
 
 namespace {
 
-bool IsSpace(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r' || c == u'\u00A0' ||
-           c == u'\u3000';
-}
-
+// Cost texts drop the no-break and ideographic spaces at their ends too.
 std::u16string_view Trim(std::u16string_view text) {
-    while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
-    return text;
+    return kxt::platform::Trim(text, kxt::platform::IsCOrWideSpace);
 }
 
 bool IsAmountChar(char16_t c) { return c == u'.' || c == u',' || (c >= u'0' && c <= u'9'); }
-
-// Reads a leading decimal number as a formatted "%lf" read would: it stops at
-// the first character that cannot continue the number (a comma included) and
-// gives 0 when nothing can be read. REQUIRES: every unit satisfies IsAmountChar.
-double ReadLeadingNumber(std::u16string_view amount) {
-    std::string narrow(amount.size(), '\0');
-    std::transform(amount.begin(), amount.end(), narrow.begin(), [](char16_t c) { return static_cast<char>(c); });
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(narrow.data(), narrow.data() + narrow.size(), value);
-    if (error == std::errc::result_out_of_range) {
-        // Too many digits for a double: the C conversion saturates or underflows instead of failing.
-        value = std::strtod(narrow.c_str(), nullptr);
-    } else if (error != std::errc()) {
-        value = 0.0;
-    }
-    return value;
-}
 
 struct MassUnitWords {
     eKxtMassUnits unit;
@@ -79,7 +55,7 @@ void kxtMaterialBase::SetMaterialCostData(const std::u16string& costText, const 
     }
     if (!std::all_of(amount.begin(), amount.end(), IsAmountChar)) return;
 
-    cost_.costPerUnitMass = ReadLeadingNumber(amount);
+    cost_.costPerUnitMass = kxt::platform::LeadingDecimalOrZero(amount);
     cost_.defined = true;
 
     const std::u16string_view unit = Trim(unitText);

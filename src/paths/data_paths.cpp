@@ -13,36 +13,15 @@ constexpr char16_t kEnglish[] = u"english";
 constexpr char16_t kLang[] = u"lang";
 constexpr char16_t kMaterialsFolder[] = u"kvxmaterials";
 
-// Everything before the last separator; false when there is none.
-bool CutLastComponent(std::u16string& path) {
-    const auto cut = path.rfind(kPathSeparator);
-    if (cut == std::u16string::npos) return false;
-    path.resize(cut);
-    return true;
-}
-
 std::u16string EnglishLibrary(std::u16string_view fileName) {
     return JoinPath(ModuleFolder(kInstallModule), {kLang, kEnglish, kMaterialsFolder, fileName});
 }
 
 }  // namespace
 
-std::u16string JoinPath(std::u16string base, std::initializer_list<std::u16string_view> parts) {
-    for (std::u16string_view part : parts) {
-        base += kPathSeparator;
-        base += part;
-    }
-    return base;
-}
-
-std::u16string_view LastComponent(std::u16string_view path) noexcept {
-    const auto cut = path.rfind(kPathSeparator);
-    return cut == std::u16string_view::npos ? path : path.substr(cut + 1);
-}
-
 std::u16string ModuleFolder(const std::u16string& moduleName) {
-    std::u16string folder = platform::ModuleFileName(platform::FindLoadedModule(moduleName));
-    return CutLastComponent(folder) ? folder : std::u16string();
+    const std::u16string file = platform::ModuleFileName(platform::FindLoadedModule(moduleName));
+    return std::u16string(platform::SplitPath(file).folder);
 }
 
 std::u16string LanguageMemory::Directory(Lookup lookup) {
@@ -64,15 +43,16 @@ std::u16string LanguageDirectory() {
 }
 
 std::u16string LanguageName(const std::u16string& languageDirectory) {
-    return std::u16string(LastComponent(languageDirectory));
+    return std::u16string(platform::SplitPath(languageDirectory).name);
 }
 
 std::u16string DataFolderOf(const std::u16string& moduleFolder) {
     if (moduleFolder.empty()) return {};
     std::u16string beside = JoinPath(moduleFolder, {u"data"});
     if (platform::IsDirectory(beside)) return beside;
-    std::u16string above = moduleFolder;
-    if (CutLastComponent(above) && CutLastComponent(above)) return JoinPath(std::move(above), {u"kvxapp", u"data"});
+    const platform::PathParts parent = platform::SplitPath(moduleFolder);
+    const platform::PathParts above = platform::SplitPath(parent.folder);
+    if (parent.hasFolder && above.hasFolder) return JoinPath(std::u16string(above.folder), {u"kvxapp", u"data"});
     return beside;
 }
 
@@ -109,11 +89,8 @@ std::u16string InstalledDinLibrary() {
 }
 
 std::u16string ReportedLibrary(const std::u16string& reportedFolder, std::u16string_view fileName) {
-    std::u16string path = reportedFolder;
-    path += kMaterialsFolder;
-    path += kPathSeparator;
-    path += fileName;
-    return path;
+    // The reported folder ends with its separator.
+    return JoinPath(reportedFolder + kMaterialsFolder, {fileName});
 }
 
 std::u16string LanguageMaterialsFolder() {

@@ -4,13 +4,13 @@
 // sets; nothing is hard-coded. Separators are the platform's.
 #pragma once
 
-#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "paths/sibling_services.h"
 #include "platform/modules.h"
+#include "platform/path_text.h"
 
 namespace kxt::paths {
 
@@ -21,11 +21,7 @@ inline constexpr char16_t kSustainExtrasName[] = u"Sustainability Extras";
 inline constexpr char16_t kSustainExtrasFile[] = u"Sustainability Extras.kvxmat";
 inline constexpr char16_t kProcessSettingsFile[] = u"materials process.dat";
 
-// base, then each part preceded by one separator ("" + {"a"} gives "/a").
-std::u16string JoinPath(std::u16string base, std::initializer_list<std::u16string_view> parts);
-
-// The text after the last separator; the whole text when it holds none.
-std::u16string_view LastComponent(std::u16string_view path) noexcept;
+using platform::JoinPath;
 
 // The folder of the loaded module `moduleName`, without a trailing separator.
 // When no such module is loaded, the executable's folder. Empty when no file

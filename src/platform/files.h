@@ -9,14 +9,9 @@
 #include <string>
 #include <string_view>
 
-namespace kxt::platform {
+#include "platform/path_text.h"
 
-// The platform's path separator: '\' on Windows, '/' on POSIX.
-#ifdef _WIN32
-inline constexpr char16_t kPathSeparator = u'\\';
-#else
-inline constexpr char16_t kPathSeparator = u'/';
-#endif
+namespace kxt::platform {
 
 // Maximum path length of the host platform's fixed path buffers (MAX_PATH).
 inline constexpr std::size_t kMaxPath = 260;

@@ -21,18 +21,6 @@ inline int FoldedDifference(char16_t a, char16_t b) noexcept {
     return static_cast<int>(FoldCase(a)) - static_cast<int>(FoldCase(b));
 }
 
-bool IsContinuation(unsigned char byte) noexcept { return (byte & 0xC0) == 0x80; }
-
-void AppendCodePoint(std::u16string& out, char32_t cp) {
-    if (cp < 0x10000) {
-        out.push_back(static_cast<char16_t>(cp));
-    } else {
-        cp -= 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    }
-}
-
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
@@ -58,14 +46,7 @@ char16_t detail::FoldCaseAboveAscii(char16_t c) noexcept {
 }
 
 bool detail::EqualsNoCaseSameLength(std::u16string_view a, std::u16string_view b) noexcept {
-    // Four code units at a time: equal words need no folding.
-    std::size_t i = 0;
-    for (; i + 4 <= a.size(); i += 4) {
-        const std::uint64_t x = LoadFourUnits(a.data() + i);
-        const std::uint64_t y = LoadFourUnits(b.data() + i);
-        if (x != y && FoldFourUnits(x) != FoldFourUnits(y)) return false;
-    }
-    for (; i < a.size(); ++i) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
         if (a[i] != b[i] && FoldedDifference(a[i], b[i]) != 0) return false;
     }
     return true;
@@ -91,66 +72,77 @@ void ToLowerInPlace(std::u16string& s) noexcept {
     for (char16_t& c : s) c = FoldCase(c);
 }
 
-// Invalid input follows the "maximal subpart" practice: each maximal prefix of
-// a valid sequence, and each byte that starts none, becomes one U+FFFD.
-std::u16string Utf8ToUtf16(std::string_view utf8) {
-    std::u16string out;
-    out.reserve(utf8.size());
-    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
-    const std::size_t n = utf8.size();
-    std::size_t i = 0;
-    while (i < n) {
-        const unsigned char lead = p[i];
-        if (lead < 0x80) {
-            out.push_back(lead);
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        char32_t cp = 0;
-        unsigned char low = 0x80;   // bounds of the second byte
-        unsigned char high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            cp = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            cp = lead & 0x0F;
-            if (lead == 0xE0) low = 0xA0;   // no overlong forms
-            if (lead == 0xED) high = 0x9F;  // no surrogates
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            cp = lead & 0x07;
-            if (lead == 0xF0) low = 0x90;
-            if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
-        } else {
-            out.push_back(kReplacement);
-            ++i;
-            continue;
-        }
-        std::size_t used = 1;
-        bool valid = true;
-        for (; used < length; ++used) {
-            if (i + used >= n) {
-                valid = false;
-                break;
-            }
-            const unsigned char byte = p[i + used];
-            const bool inRange = used == 1 ? (byte >= low && byte <= high) : IsContinuation(byte);
-            if (!inRange) {
-                valid = false;
-                break;
-            }
-            cp = (cp << 6) | (byte & 0x3F);
-        }
-        if (valid) {
-            AppendCodePoint(out, cp);
-        } else {
-            out.push_back(kReplacement);
-        }
-        i += used;
+char32_t DecodeUtf8(const char*& p, const char* end, InvalidUtf8 policy) noexcept {
+    const auto lead = static_cast<unsigned char>(*p);
+    if (lead < 0x80) {
+        ++p;
+        return lead;
     }
+    std::ptrdiff_t length = 0;
+    char32_t cp = 0;
+    unsigned char low = 0x80;  // bounds of the second byte
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        cp = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        cp = lead & 0x0F;
+        if (lead == 0xE0) low = 0xA0;   // no overlong forms
+        if (lead == 0xED) high = 0x9F;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        cp = lead & 0x07;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+    } else {
+        ++p;
+        return kNotUtf8;
+    }
+    std::ptrdiff_t used = 1;
+    for (; used < length && used < end - p; ++used) {
+        const auto byte = static_cast<unsigned char>(p[used]);
+        if (used == 1 ? (byte < low || byte > high) : (byte & 0xC0) != 0x80) break;
+        cp = (cp << 6) | (byte & 0x3F);
+    }
+    if (used == length) {
+        p += length;
+        return cp;
+    }
+    p += policy == InvalidUtf8::kPerMaximalSubpart ? used : 1;
+    return kNotUtf8;
+}
+
+std::u16string Utf8ToUtf16(std::string_view utf8, InvalidUtf8 policy) {
+    std::u16string out(utf8.size(), u'\0');
+    char16_t* o = out.data();
+    const char* p = utf8.data();
+    const char* const end = p + utf8.size();
+    while (p < end) {
+        const char32_t cp = DecodeUtf8(p, end, policy);
+        o += EncodeUtf16(cp == kNotUtf8 ? kReplacement : cp, o);
+    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
     return out;
+}
+
+std::u16string Utf16LeToUtf16(std::string_view bytes) {
+    std::u16string text(bytes.size() / 2, u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        text[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                        (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+    }
+    return text;
+}
+
+std::u16string_view TrimEnd(std::u16string_view text, bool (*isSpace)(char32_t)) noexcept {
+    while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+std::u16string_view Trim(std::u16string_view text, bool (*isSpace)(char32_t)) noexcept {
+    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
+    return TrimEnd(text, isSpace);
 }
 
 std::string Utf16ToUtf8(std::u16string_view utf16) {

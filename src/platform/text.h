@@ -77,10 +77,58 @@ int CompareNoCase(std::u16string_view a, std::u16string_view b) noexcept;
 std::u16string ToLower(std::u16string_view s);
 void ToLowerInPlace(std::u16string& s) noexcept;
 
-// UTF-8 -> UTF-16; each invalid or truncated sequence becomes U+FFFD.
-std::u16string Utf8ToUtf16(std::string_view utf8);
+// What a UTF-8 decoder skips of an invalid or truncated sequence before it
+// decodes on: its maximal subpart (the longest prefix of a valid sequence,
+// or the one byte that starts none), or its first byte only.
+enum class InvalidUtf8 { kPerMaximalSubpart, kPerByte };
+
+// Returned by DecodeUtf8 for an invalid sequence; no code point has this value.
+inline constexpr char32_t kNotUtf8 = 0xFFFFFFFFu;
+
+// Decodes the character at p (REQUIRES: p < end) and moves p past it. An
+// invalid, overlong, surrogate, out-of-range or truncated sequence gives
+// kNotUtf8 and moves p past the bytes that `policy` replaces.
+char32_t DecodeUtf8(const char*& p, const char* end, InvalidUtf8 policy) noexcept;
+
+// Writes cp (a code point up to U+10FFFF) as UTF-16 at out: one unit, or a
+// surrogate pair above U+FFFF. Returns the number of units written.
+inline std::size_t EncodeUtf16(char32_t cp, char16_t* out) noexcept {
+    if (cp < 0x10000) {
+        out[0] = static_cast<char16_t>(cp);
+        return 1;
+    }
+    cp -= 0x10000;
+    out[0] = static_cast<char16_t>(0xD800 + (cp >> 10));
+    out[1] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    return 2;
+}
+
+// UTF-8 -> UTF-16; invalid sequences become U+FFFD as `policy` says.
+std::u16string Utf8ToUtf16(std::string_view utf8, InvalidUtf8 policy = InvalidUtf8::kPerMaximalSubpart);
 // UTF-16 -> UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view utf16);
+// UTF-16LE bytes -> UTF-16 code units as they stand; an odd last byte is dropped.
+std::u16string Utf16LeToUtf16(std::string_view bytes);
+
+// White space of the C locale's isspace: space, \t, \n, \v, \f and \r.
+constexpr bool IsCSpace(char32_t c) noexcept { return c == U' ' || (c >= U'\t' && c <= U'\r'); }
+// XML white space (production S): space, \t, \r and \n.
+constexpr bool IsXmlSpace(char32_t c) noexcept { return c == U' ' || c == U'\t' || c == U'\r' || c == U'\n'; }
+// C white space, the no-break space U+00A0 and the ideographic space U+3000.
+constexpr bool IsCOrWideSpace(char32_t c) noexcept { return IsCSpace(c) || c == 0xA0 || c == 0x3000; }
+
+// The text without the white space (by isSpace) at both ends.
+std::u16string_view Trim(std::u16string_view text, bool (*isSpace)(char32_t) = IsCSpace) noexcept;
+// The text without the white space (by isSpace) at its end.
+std::u16string_view TrimEnd(std::u16string_view text, bool (*isSpace)(char32_t) = IsCSpace) noexcept;
+
+// The value of a hexadecimal digit (0-9, a-f, A-F); -1 for any other character.
+constexpr int HexDigitValue(char32_t c) noexcept {
+    if (c >= U'0' && c <= U'9') return static_cast<int>(c - U'0');
+    if (c >= U'a' && c <= U'f') return static_cast<int>(c - U'a' + 10);
+    if (c >= U'A' && c <= U'F') return static_cast<int>(c - U'A' + 10);
+    return -1;
+}
 
 // The platform's ANSI code page -> UTF-16. POSIX: the multibyte charset of the
 // current C locale (LC_CTYPE); Windows: CP_ACP. Invalid bytes become U+FFFD.

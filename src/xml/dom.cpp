@@ -21,8 +21,6 @@ constexpr unsigned kParseOptions = pugi::parse_cdata | pugi::parse_wconv_attribu
                                    pugi::parse_comments | pugi::parse_pi | pugi::parse_declaration |
                                    pugi::parse_doctype | pugi::parse_fragment;
 
-constexpr std::size_t kReadAhead = 7;
-
 bool IsNameChar(char c) noexcept {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
            c == '-' || c == '.' || c == ':' || static_cast<unsigned char>(c) >= 0x80;
@@ -34,16 +32,6 @@ bool IsName(std::string_view s) noexcept {
         if (!IsNameChar(c)) return false;
     }
     return true;
-}
-
-// Whether the stored (terminated) name equals wanted; most names differ in
-// their first byte, so a walk ends there.
-bool NameIs(const char* stored, std::string_view wanted) noexcept {
-    for (const char c : wanted) {
-        if (*stored != c || c == '\0') return false;
-        ++stored;
-    }
-    return *stored == '\0';
 }
 
 }  // namespace
@@ -100,18 +88,9 @@ std::u16string Node::Name() const {
 
 std::string_view Node::RawName() const noexcept { return node_.name(); }
 
-Attribute Node::GetAttribute(std::string_view name) const noexcept {
-    for (pugi::xml_attribute a = node_.first_attribute(); a; a = a.next_attribute()) {
-        if (NameIs(a.name(), name)) return Attribute(a);
-    }
-    return {};
-}
-
 Attribute Node::GetAttribute(const char* name) const noexcept { return Attribute(node_.attribute(name)); }
 
 Attribute Node::FirstAttribute() const noexcept { return Attribute(node_.first_attribute()); }
-
-std::u16string Node::AttributeText(std::string_view name) const { return GetAttribute(name).Text(); }
 
 std::u16string Node::AttributeText(const char* name) const { return GetAttribute(name).Text(); }
 
@@ -190,12 +169,11 @@ bool Query::CompileDirect(std::string_view expression) {
 
 namespace {
 
-// The name is compared first: it is read from the node without a test of its
-// kind, and most nodes fail on it.
+// Whether node is an element that a step of name ("*": empty) and required
+// attribute (none: empty) selects.
 bool Matches(pugi::xml_node node, const std::string& name, const std::string& attribute) noexcept {
-    if (!name.empty() && !NameIs(node.name(), name)) return false;
-    if (node.type() != pugi::node_element) return false;
-    return attribute.empty() || node.attribute(attribute.c_str());
+    return node.type() == pugi::node_element && (name.empty() || name == node.name()) &&
+           (attribute.empty() || node.attribute(attribute.c_str()));
 }
 
 }  // namespace
@@ -234,8 +212,8 @@ pugi::xml_node Query::NextStep(pugi::xml_node node, std::size_t& level, bool des
 
 namespace {
 
-// Lists the elements matching one step. The library's own walk of the tree
-// makes one call per node here instead of one per move.
+// Lists the elements matching one step, in document order, through the
+// library's iterative walk (any depth, no recursion).
 class DescendantCollector final : public pugi::xml_tree_walker {
 public:
     DescendantCollector(const std::string& name, const std::string& attribute, std::vector<pugi::xml_node>& out,
@@ -325,13 +303,11 @@ bool Document::Load(std::string bytes) {
     const std::string_view text(bytes.data() + start, bytes.size() - start - 1);
     if (!detail::IsXmlText(text)) return false;
     const bool has_declaration = text.size() > 5 && text.starts_with("<?xml") &&
-                                 (text[5] == ' ' || text[5] == '\t' || text[5] == '\r' || text[5] == '\n');
+                                 platform::IsXmlSpace(text[5]);
 
     buffer_ = std::move(bytes);
     const std::size_t parsed_size = buffer_.size() - start;
-    // Zeros after the text let the checks read its values eight bytes at a
-    // time to the last one; the reader's buffer has room for them.
-    buffer_.append(kReadAhead, '\0');
+    buffer_.append(detail::kCheckReadAhead, '\0');
     const pugi::xml_parse_result result =
         doc_.load_buffer_inplace(buffer_.data() + start, parsed_size, kParseOptions, pugi::encoding_utf8);
     if (result.status == pugi::status_out_of_memory) {

@@ -18,14 +18,6 @@
 
 namespace kxt::xml {
 
-namespace detail {
-// What a node handle points to, read inline: pugixml's own tests and
-// comparisons of handles are calls into the library, made per node in a walk.
-struct NodeRef : pugi::xml_node {
-    static const pugi::xml_node_struct* Of(const pugi::xml_node& node) noexcept { return node.*(&NodeRef::_root); }
-};
-}  // namespace detail
-
 class Node;
 class NodeList;
 class Query;
@@ -49,8 +41,8 @@ public:
     // values into one string allocates only when a value outgrows it.
     // Returns false (out empty) for an empty handle.
     bool TextInto(std::u16string& out) const;
-    // platform::EqualsNoCase(Text(), text), without converting a value that is
-    // short plain ASCII without references (the common case).
+    // platform::EqualsNoCase(Text(), text); a value of up to 64 ASCII bytes
+    // without references is compared without a new string.
     bool TextEqualsNoCase(std::u16string_view text) const;
     // The value as stored (UTF-8, references unresolved); for the checks that
     // keep the conversion out of a loop.
@@ -68,7 +60,7 @@ class Node {
 public:
     Node() = default;
 
-    bool Empty() const noexcept { return detail::NodeRef::Of(node_) == nullptr; }
+    bool Empty() const noexcept { return node_.empty(); }
     explicit operator bool() const noexcept { return !Empty(); }
     bool IsElement() const noexcept { return node_.type() == pugi::node_element; }
 
@@ -78,15 +70,12 @@ public:
     // The name as stored (UTF-8); empty unless an element or instruction.
     std::string_view RawName() const noexcept;
 
-    // The attribute whose name equals name exactly (case included). The
-    // overload for a terminated name (a literal) makes one call into pugixml.
+    // The attribute whose name equals name exactly (case included).
     // REQUIRES: name is not null.
-    Attribute GetAttribute(std::string_view name) const noexcept;
     Attribute GetAttribute(const char* name) const noexcept;
     // The element's first attribute, in document order.
     Attribute FirstAttribute() const noexcept;
     // The text of the named attribute; empty when there is none.
-    std::u16string AttributeText(std::string_view name) const;
     std::u16string AttributeText(const char* name) const;
 
     // The first child node of any kind.
@@ -107,9 +96,7 @@ public:
     Selection Select(const Query& query) const;
     Selection Select(const Query&& query) const = delete;
 
-    friend bool operator==(const Node& a, const Node& b) noexcept {
-        return detail::NodeRef::Of(a.node_) == detail::NodeRef::Of(b.node_);
-    }
+    friend bool operator==(const Node& a, const Node& b) noexcept { return a.node_ == b.node_; }
 
 private:
     friend class Document;
@@ -208,9 +195,7 @@ public:
     public:
         Node operator*() const noexcept { return Node(node_); }
         Iterator& operator++() noexcept;
-        bool operator!=(const Iterator& other) const noexcept {
-            return detail::NodeRef::Of(node_) != detail::NodeRef::Of(other.node_);
-        }
+        bool operator!=(const Iterator& other) const noexcept { return node_ != other.node_; }
 
     private:
         friend class Selection;
@@ -253,9 +238,7 @@ public:
         explicit Iterator(pugi::xml_node node) noexcept : node_(node) {}
         Node operator*() const noexcept { return Node(node_); }
         Iterator& operator++() noexcept { node_ = node_.next_sibling(); return *this; }
-        bool operator!=(const Iterator& other) const noexcept {
-            return detail::NodeRef::Of(node_) != detail::NodeRef::Of(other.node_);
-        }
+        bool operator!=(const Iterator& other) const noexcept { return node_ != other.node_; }
     private:
         pugi::xml_node node_;
     };

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text.h"
 #include "xml/dom_text.h"
 
 namespace kxt::xml::detail {
@@ -18,15 +19,16 @@ bool IsReferenceChar(char c) noexcept {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '#';
 }
 
-// The bytes that the walk over a value may read eight at a time: those of the
-// buffer the tree was parsed from. Other strings (the library's own empty
-// string) are read byte by byte.
+// The bytes that may be read eight at a time: those of the buffer the tree
+// was parsed from. Strings outside it (the library's own empty string) are
+// read byte by byte.
 struct Buffer {
     const char* begin;
     const char* end;
 };
 
-// The first byte at or after p that is '\0', '&' or special.
+// The first byte at or after p that is '\0', '&' or kSpecial; never reads
+// outside buffer unless p lies outside it.
 template <char kSpecial>
 const char* FindStop(const char* p, const Buffer& buffer) noexcept {
     const std::less_equal<const char*> before_or_at;
@@ -69,8 +71,8 @@ bool IsCleanText(const char* p, const Buffer& buffer, Bad bad) noexcept {
 }
 
 bool IsReservedTarget(std::string_view target) noexcept {
-    return target.size() == 3 && (target[0] | 0x20) == 'x' && (target[1] | 0x20) == 'm' &&
-           (target[2] | 0x20) == 'l';
+    const auto folded = [&](std::size_t i) { return platform::FoldCase(static_cast<unsigned char>(target[i])); };
+    return target.size() == 3 && folded(0) == u'x' && folded(1) == u'm' && folded(2) == u'l';
 }
 
 // The internal subset of a document type declaration declares an entity.
@@ -110,15 +112,15 @@ bool IsValidText(const char* text, const Buffer& buffer) noexcept {
     return IsCleanText<']'>(text, buffer, [](const char* p) { return p[1] == ']' && p[2] == '>'; });
 }
 
-// No two attributes of element share a name; every value is valid. Names
-// are read only when there are two or more, and compared by their first byte
-// before the whole.
+// No two attributes of element share a name; every value is valid. Up to
+// kPairwiseLimit names are compared pairwise; more are sorted, so that an
+// element with many attributes costs n log n.
 bool HasValidAttributes(pugi::xml_node element, const Buffer& buffer, std::vector<const char*>& names) {
     constexpr std::size_t kPairwiseLimit = 16;
     const auto same = [](const char* a, const char* b) { return a[0] == b[0] && std::strcmp(a, b) == 0; };
     names.clear();
     pugi::xml_attribute first;
-    bool seen_first = false;  // a flag: testing the handle would be a call
+    bool seen_first = false;
     for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
         if (!IsCleanText<'<'>(a.value(), buffer, [](const char*) { return true; })) return false;
         if (!seen_first) {
@@ -157,8 +159,8 @@ bool IsValidInside(pugi::xml_node node, const Buffer& buffer, std::vector<const 
     }
 }
 
-// Checks the nodes below an element, stopping at the first invalid one. The
-// library's own walk makes one call per node here instead of one per step.
+// Checks the nodes below an element, stopping at the first invalid one;
+// the library's walk is iterative, so depth costs no stack.
 class InsideChecker final : public pugi::xml_tree_walker {
 public:
     InsideChecker(const Buffer& buffer, std::vector<const char*>& names) : buffer_(buffer), names_(names) {}

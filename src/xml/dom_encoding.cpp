@@ -12,8 +12,6 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-bool IsSpace(char c) noexcept { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
 bool IsAsciiLetter(char c) noexcept { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // EncName: [A-Za-z] ([A-Za-z0-9._] | '-')*. Also keeps converter options
@@ -35,16 +33,16 @@ bool IsUtf8Name(std::string_view name) {
 // The value of the encoding pseudo-attribute of the XML declaration at the
 // start of text; nullopt when there is no declaration or it names none.
 std::optional<std::string_view> DeclaredEncoding(std::string_view text) noexcept {
-    if (text.size() < 6 || !text.starts_with("<?xml") || !IsSpace(text[5])) return std::nullopt;
+    if (text.size() < 6 || !text.starts_with("<?xml") || !platform::IsXmlSpace(text[5])) return std::nullopt;
     const std::size_t close = text.find("?>");
     const std::string_view declaration = text.substr(0, close);
     std::size_t at = declaration.find("encoding");
-    if (at == std::string_view::npos || !IsSpace(declaration[at - 1])) return std::nullopt;
+    if (at == std::string_view::npos || !platform::IsXmlSpace(declaration[at - 1])) return std::nullopt;
     at += 8;
-    while (at < declaration.size() && IsSpace(declaration[at])) ++at;
+    while (at < declaration.size() && platform::IsXmlSpace(declaration[at])) ++at;
     if (at >= declaration.size() || declaration[at] != '=') return std::nullopt;
     ++at;
-    while (at < declaration.size() && IsSpace(declaration[at])) ++at;
+    while (at < declaration.size() && platform::IsXmlSpace(declaration[at])) ++at;
     if (at >= declaration.size() || (declaration[at] != '"' && declaration[at] != '\'')) return std::nullopt;
     const char quote = declaration[at++];
     const std::size_t end = declaration.find(quote, at);

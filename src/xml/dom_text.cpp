@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/text.h"
+
 namespace kxt::xml::detail {
 
 namespace {
-
-bool IsContinuation(unsigned char b) noexcept { return (b & 0xC0) == 0x80; }
 
 // Whether the n bytes at p are all ASCII characters that XML allows (tab,
 // line feed, carriage return, 0x20..0x7F), the common case. A loop of fixed
@@ -22,46 +22,12 @@ bool IsPlainAscii(const char* p) noexcept {
     return outside == 0;
 }
 
-}  // namespace
-
+// Each byte of an invalid sequence becomes one U+FFFD.
 char32_t DecodeUtf8(const char*& p, const char* end) noexcept {
-    const auto b0 = static_cast<unsigned char>(*p);
-    if (b0 < 0x80) {
-        ++p;
-        return b0;
-    }
-    int length;
-    char32_t c;
-    char32_t min;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        length = 2, c = b0 & 0x1F, min = 0x80;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        length = 3, c = b0 & 0x0F, min = 0x800;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        length = 4, c = b0 & 0x07, min = 0x10000;
-    } else {
-        ++p;
-        return kBadSequence;
-    }
-    if (end - p < length) {
-        ++p;
-        return kBadSequence;
-    }
-    for (int i = 1; i < length; ++i) {
-        const auto b = static_cast<unsigned char>(p[i]);
-        if (!IsContinuation(b)) {
-            ++p;
-            return kBadSequence;
-        }
-        c = (c << 6) | (b & 0x3F);
-    }
-    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        ++p;
-        return kBadSequence;
-    }
-    p += length;
-    return c;
+    return platform::DecodeUtf8(p, end, platform::InvalidUtf8::kPerByte);
 }
+
+}  // namespace
 
 bool IsXmlText(std::string_view text) noexcept {
     const char* p = text.data();
@@ -77,7 +43,7 @@ bool IsXmlText(std::string_view text) noexcept {
             continue;
         }
         const char32_t c = DecodeUtf8(p, end);
-        if (c == kBadSequence || !IsXmlChar(c)) return false;
+        if (c == platform::kNotUtf8 || !IsXmlChar(c)) return false;
     }
     return true;
 }
@@ -99,17 +65,9 @@ Reference ParseReference(std::string_view text) noexcept {
     char32_t value = 0;
     for (; i < text.size() && text[i] != ';'; ++i) {
         const char ch = text[i];
-        unsigned digit;
-        if (ch >= '0' && ch <= '9') {
-            digit = static_cast<unsigned>(ch - '0');
-        } else if (hex && ch >= 'a' && ch <= 'f') {
-            digit = static_cast<unsigned>(ch - 'a' + 10);
-        } else if (hex && ch >= 'A' && ch <= 'F') {
-            digit = static_cast<unsigned>(ch - 'A' + 10);
-        } else {
-            return {};
-        }
-        value = value * (hex ? 16 : 10) + digit;
+        const int digit = platform::HexDigitValue(static_cast<unsigned char>(ch));
+        if (digit < 0 || (!hex && digit > 9)) return {};
+        value = value * (hex ? 16 : 10) + static_cast<char32_t>(digit);
         if (value > 0x10FFFF) return {};
     }
     if (i == digits_start || i == text.size() || !IsXmlChar(value)) return {};
@@ -154,15 +112,9 @@ void AssignUtf16(std::string_view utf8, bool resolve_references, std::u16string&
             p += ref.length ? ref.length : 1;
         } else {
             c = DecodeUtf8(p, end);
-            if (c == kBadSequence) c = 0xFFFD;
+            if (c == platform::kNotUtf8) c = 0xFFFD;
         }
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            *o++ = static_cast<char16_t>(0xD800 + (c >> 10));
-            *o++ = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-        } else {
-            *o++ = static_cast<char16_t>(c);
-        }
+        o += platform::EncodeUtf16(c, o);
     }
     out.resize(static_cast<std::size_t>(o - out.data()));
 }

@@ -1,4 +1,4 @@
-// Character-level helpers of the DOM: UTF-8 decoding, the characters XML 1.0
+// Character-level helpers of the DOM: the characters XML 1.0
 // allows, references, and the conversion of stored text to UTF-16.
 #pragma once
 
@@ -9,8 +9,6 @@
 
 namespace kxt::xml::detail {
 
-inline constexpr char32_t kBadSequence = 0xFFFFFFFFu;
-
 // The flag bit (0x80) of every byte of the word w that equals c; no flag
 // below the first such byte (a borrow only carries upwards), so the lowest
 // flag marks the first match and none marks none.
@@ -19,10 +17,6 @@ constexpr std::uint64_t BytesEqual(std::uint64_t w, char c) noexcept {
     const std::uint64_t v = w ^ (kOnes * static_cast<unsigned char>(c));
     return (v - kOnes) & ~v & (kOnes << 7);
 }
-
-// Decodes the UTF-8 sequence at p (p < end) and moves p past it. An invalid,
-// overlong, surrogate or truncated sequence gives kBadSequence and moves p one byte.
-char32_t DecodeUtf8(const char*& p, const char* end) noexcept;
 
 // True for the characters XML 1.0 allows in a document.
 constexpr bool IsXmlChar(char32_t c) noexcept {

@@ -114,18 +114,13 @@ void WalkByPosition(const Node& document, kxtMaterialDB& target, PerClass&& perC
     }
 }
 
-bool IsWhiteSpace(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f';
-}
-
 // The name that a link into a sustainability extras library looks for: the
 // text before " in Sustainability Extras" when that is not empty, else the
 // whole link identifier.
 std::u16string_view ExtrasLinkKey(std::u16string_view linkId) {
     const std::size_t marker = linkId.find(kExtrasMarker);
     if (marker == std::u16string_view::npos) return linkId;
-    std::u16string_view before = linkId.substr(0, marker);
-    while (!before.empty() && IsWhiteSpace(before.back())) before.remove_suffix(1);
+    const std::u16string_view before = platform::TrimEnd(linkId.substr(0, marker));
     return before.empty() ? linkId : before;
 }
 

@@ -124,7 +124,7 @@ int kxtXMLProcessParser::Parse(kxtMaterialDB* target) {
         }
     }
 
-    mapping::ForEachMaterial(*target, [](kxtMaterialBase& material, const kxtMaterialClass&) {
+    ForEachMaterial(*target, [](kxtMaterialBase& material) {
         material.SetEnvData(material.GetProcCount() > 0 ? 1 : 0);
     });
     return 1;

@@ -2,9 +2,7 @@
 // constructor, and the conventions every reader shares for reading it.
 #pragma once
 
-#include <cstddef>
 #include <string>
-#include <string_view>
 
 #include "xml/dom.h"
 
@@ -37,22 +35,6 @@ public:
 protected:
     // The document node, context of the top-level selections.
     Node DocumentNode() const noexcept { return document_.Root(); }
-
-    // The text of element's attribute name (exact, case included); empty when missing.
-    static std::u16string AttributeText(const Node& element, std::string_view name) {
-        return element.AttributeText(name);
-    }
-
-    // Calls visit(index, node) for each item of list in order. Returns 1 when
-    // every item was visited, 0 when visit returned false and ended the walk.
-    template <class Visit>
-    static int WalkSelection(const NodeList& list, Visit&& visit) {
-        const std::size_t count = list.Length();
-        for (std::size_t i = 0; i < count; ++i) {
-            if (!visit(i, list.Item(i))) return 0;
-        }
-        return 1;
-    }
 
 private:
     Document document_;

@@ -17,6 +17,8 @@ std::span<const CommandDef> Commands() {
         {"sustainable", "sustainable", 0, 0, {}, {}, RunSustainable},
         {"search", "search --library NAME [--class NAME] --where EXPR... [--exclude NAME]", 0, 0,
          {"--library", "--class", "--exclude"}, "--where", RunSearch},
+        {"chart", "chart X Y [--library NAME] [--class NAME]... [--out FILE] [--linear] [--guide SLOPE]... [--title TEXT]",
+         2, 2, {"--library", "--class", "--out", "--guide", "--title"}, {}, RunChart, "--linear"},
     };
     return commands;
 }

@@ -17,13 +17,16 @@ namespace kxt::cli {
 
 struct Context {
     kxtMaterialDBsManager& manager;
+    bool json = false;  // --json: answer data rather than text or drawings
 };
 
 // A command's answer. When notFound is not empty the run exits with 1 and
 // writes it on stderr; the document is written when it is not null.
+// A command that draws answers its output as it stands instead.
 struct Result {
-    Node document;
+    Json document;
     std::string notFound;
+    std::string output{};
 };
 
 using CommandFunction = Result (*)(Context&, const CommandArgs&);
@@ -33,9 +36,10 @@ struct CommandDef {
     std::string_view usage;      // the synopsis after "kxtmat ", for --help and usage errors
     std::size_t minPositionals;  // how many positional arguments it takes
     std::size_t maxPositionals;
-    std::array<std::string_view, 3> options;  // options that take one value each (empty: unused)
+    std::array<std::string_view, 5> options;  // options that take one value each (empty: unused)
     std::string_view listOption;  // an option that takes every following word up to the next option
     CommandFunction run;
+    std::string_view flag{};  // an option that takes no value
 };
 
 inline constexpr std::size_t kAnyCount = static_cast<std::size_t>(-1);
@@ -62,5 +66,7 @@ Result RunDefaultProcess(Context& context, const CommandArgs& args);
 Result RunCommon(Context& context, const CommandArgs& args);
 // Property search (search_command.cpp).
 Result RunSearch(Context& context, const CommandArgs& args);
+// Property charts (chart_command.cpp).
+Result RunChart(Context& context, const CommandArgs& args);
 
 }  // namespace kxt::cli

@@ -7,53 +7,51 @@
 namespace kxt::cli {
 namespace {
 
-Node DescribeClassWithMaterials(const kxtMaterialClass& group) {
-    Node materials = Node::Array();
+Json DescribeClassWithMaterials(const kxtMaterialClass& group) {
+    Json materials = Json::array();
     ForEachMaterial(group, [&](const kxtMaterialBase& material) {
-        materials.Append(Node::Object()
-                             .Set("name", material.GetName())
-                             .Set("language_name", material.GetLangName())
-                             .Set("id", material.GetMaterialID()));
+        materials.push_back(
+            {{"name", material.GetName()}, {"language_name", material.GetLangName()}, {"id", material.GetMaterialID()}});
     });
-    return DescribeClass(group).Set("materials", std::move(materials));
+    Json described = DescribeClass(group);
+    described["materials"] = std::move(materials);
+    return described;
 }
 
 }  // namespace
 
 Result RunSummary(Context& context, const CommandArgs&) {
     kxtMaterialDBsManager& manager = context.manager;
-    Node databases = Node::Array();
+    Json databases = Json::array();
     for (int i = 0; i < manager.GetDatabaseCount(); ++i)
-        if (const kxtMaterialDB* db = manager.GetDB(i)) databases.Append(DescribeDatabase(*db, i));
-    Node favourites = Node::Array();
+        if (const kxtMaterialDB* db = manager.GetDB(i)) databases.push_back(DescribeDatabase(*db, i));
+    Json favourites = Json::array();
     for (const kxtMaterialBase* favourite : manager.GetFavoritesMaterials())
-        if (favourite != nullptr) favourites.Append(DescribeReference(*favourite));
-    return {Node::Object().Set("databases", std::move(databases)).Set("favourites", std::move(favourites)), {}};
+        if (favourite != nullptr) favourites.push_back(DescribeReference(*favourite));
+    return {{{"databases", std::move(databases)}, {"favourites", std::move(favourites)}}, {}};
 }
 
 Result RunList(Context& context, const CommandArgs& args) {
     const std::u16string* library = args.Find("--library");
     const std::u16string* className = args.Find("--class");
     const std::vector<kxtMaterialDB*> selected = Databases(context.manager, library);
-    if (selected.empty() && library != nullptr) return {Node(), "no library named " + Quoted(*library)};
-    Node databases = Node::Array();
+    if (selected.empty() && library != nullptr) return {Json(), "no library named " + Quoted(*library)};
+    Json databases = Json::array();
     bool anyClass = false;
     for (kxtMaterialDB* db : selected) {
-        Node classes = Node::Array();
+        Json classes = Json::array();
         if (className != nullptr) {
             if (const kxtMaterialClass* group = db->FindMaterialGroup(*className))
-                classes.Append(DescribeClassWithMaterials(*group));
+                classes.push_back(DescribeClassWithMaterials(*group));
         } else {
-            ForEachClass(*db, [&](const kxtMaterialClass& group) { classes.Append(DescribeClassWithMaterials(group)); });
+            ForEachClass(*db, [&](const kxtMaterialClass& group) { classes.push_back(DescribeClassWithMaterials(group)); });
         }
-        anyClass = anyClass || !classes.Items().empty();
-        databases.Append(Node::Object()
-                             .Set("library", db->GetDbName())
-                             .Set("type", DatabaseTypeName(db->GetDBType()))
-                             .Set("classes", std::move(classes)));
+        anyClass = anyClass || !classes.empty();
+        databases.push_back(
+            {{"library", db->GetDbName()}, {"type", DatabaseTypeName(db->GetDBType())}, {"classes", std::move(classes)}});
     }
-    if (!anyClass && className != nullptr) return {Node(), "no class named " + Quoted(*className)};
-    return {Node::Object().Set("databases", std::move(databases)), {}};
+    if (!anyClass && className != nullptr) return {Json(), "no class named " + Quoted(*className)};
+    return {{{"databases", std::move(databases)}}, {}};
 }
 
 Result RunSustainable(Context& context, const CommandArgs&) {
@@ -62,19 +60,22 @@ Result RunSustainable(Context& context, const CommandArgs&) {
     std::vector<kxtMaterialBase*> sustainableMaterials;
     context.manager.GetSustainableMaterials(sustainableMaterials);
 
-    Node classes = Node::Array();
+    Json classes = Json::array();
     for (const kxtMaterialClass* group : sustainableClasses) {
         if (group == nullptr) continue;
         const kxtMaterialDB* db = group->GetDbOwner();
-        classes.Append(DescribeClass(*group).Set("library", db != nullptr ? db->GetDbName() : std::u16string()));
+        Json described = DescribeClass(*group);
+        described["library"] = db != nullptr ? db->GetDbName() : std::u16string();
+        classes.push_back(std::move(described));
     }
-    Node materials = Node::Array();
+    Json materials = Json::array();
     for (const kxtMaterialBase* material : sustainableMaterials) {
         if (material == nullptr) continue;
-        const kxtMaterialBase* link = material->GetSageLink();
-        materials.Append(DescribeReference(*material).Set("link", link != nullptr ? DescribeReference(*link) : Node()));
+        Json described = DescribeReference(*material);
+        described["link"] = DescribeReferenceOrNull(material->GetSageLink());
+        materials.push_back(std::move(described));
     }
-    return {Node::Object().Set("classes", std::move(classes)).Set("materials", std::move(materials)), {}};
+    return {{{"classes", std::move(classes)}, {"materials", std::move(materials)}}, {}};
 }
 
 }  // namespace kxt::cli

@@ -24,8 +24,8 @@ const char* MassUnitName(eKxtMassUnits units) {
     return "unknown";
 }
 
-Node DescribeProperties(const kxtMaterialBase& material) {
-    Node properties = Node::Array();
+Json DescribeProperties(const kxtMaterialBase& material) {
+    Json properties = Json::array();
     for (const kxtMatPhysPropSet& entry : material.GetMatPhysPropSet()) {
         std::u16string abbreviation;
         kxtMatPhysProp property;
@@ -35,33 +35,28 @@ Node DescribeProperties(const kxtMaterialBase& material) {
         entry.GetProperty(property);
         property.GetPropName(name);
         property.GetLangPropName(langName);
-        properties.Append(Node::Object()
-                              .Set("abbreviation", abbreviation)
-                              .Set("name", name)
-                              .Set("language_name", langName)
-                              .Set("value", property.GetValue()));
+        properties.push_back(
+            {{"abbreviation", abbreviation}, {"name", name}, {"language_name", langName}, {"value", property.GetValue()}});
     }
     return properties;
 }
 
-Node DescribeRecycledContent(const kxtMaterialBase& material) {
-    return Node::Object()
-        .Set("amount", material.GetRecycledContentAmount())
-        .Set("minimum", material.GetRecycledContentMin())
-        .Set("maximum", material.GetRecycledContentMax())
-        .Set("trade_mix", material.GetTradeMix())
-        .Set("editable", material.GetIsEditableRecycledContentAmount());
+Json DescribeRecycledContent(const kxtMaterialBase& material) {
+    return {{"amount", material.GetRecycledContentAmount()},
+            {"minimum", material.GetRecycledContentMin()},
+            {"maximum", material.GetRecycledContentMax()},
+            {"trade_mix", material.GetTradeMix()},
+            {"editable", material.GetIsEditableRecycledContentAmount()}};
 }
 
-Node DescribeCost(const kxtMaterialBase& material) {
+Json DescribeCost(const kxtMaterialBase& material) {
     kxtMaterialCostData cost;
     material.GetMaterialCostData(cost);
-    return Node::Object()
-        .Set("defined", cost.defined)
-        .Set("per_unit_mass", cost.costPerUnitMass)
-        .Set("currency", cost.currency)
-        .Set("mass_unit", MassUnitName(cost.massUnits))
-        .Set("unit", cost.unitString);
+    return {{"defined", cost.defined},
+            {"per_unit_mass", cost.costPerUnitMass},
+            {"currency", cost.currency},
+            {"mass_unit", MassUnitName(cost.massUnits)},
+            {"unit", cost.unitString}};
 }
 
 }  // namespace
@@ -76,66 +71,60 @@ const char* DatabaseTypeName(eKxtMaterialBDType type) {
     return "unknown";
 }
 
-Node DescribeDatabase(const kxtMaterialDB& db, int index) {
+Json DescribeDatabase(const kxtMaterialDB& db, int index) {
     std::uint64_t materials = 0;
     ForEachClass(db, [&](const kxtMaterialClass& group) { materials += group.GetMaterialCount(); });
-    return Node::Object()
-        .Set("index", index)
-        .Set("type", DatabaseTypeName(db.GetDBType()))
-        .Set("library", db.GetDbName())
-        .Set("path", db.GetPath())
-        .Set("classes", db.GetGroupCount())
-        .Set("materials", materials);
+    return {{"index", index},
+            {"type", DatabaseTypeName(db.GetDBType())},
+            {"library", db.GetDbName()},
+            {"path", db.GetPath()},
+            {"classes", db.GetGroupCount()},
+            {"materials", materials}};
 }
 
-Node DescribeClass(const kxtMaterialClass& group) {
-    return Node::Object().Set("name", group.GetName()).Set("language_name", group.GetLangName());
+Json DescribeClass(const kxtMaterialClass& group) {
+    return {{"name", group.GetName()}, {"language_name", group.GetLangName()}};
 }
 
-Node DescribeReference(const kxtMaterialBase& material) {
-    return Node::Object()
-        .Set("library", LibraryOf(material))
-        .Set("class", material.GetGrOwnerName())
-        .Set("material", material.GetName());
+Json DescribeReference(const kxtMaterialBase& material) {
+    return {{"library", LibraryOf(material)}, {"class", material.GetGrOwnerName()}, {"material", material.GetName()}};
 }
 
-Node DescribeProcess(const kxtManufacturingProcess& process, const kxtMaterialBase& owner) {
+Json DescribeReferenceOrNull(const kxtMaterialBase* material) {
+    return material != nullptr ? DescribeReference(*material) : Json();
+}
+
+Json DescribeProcess(const kxtManufacturingProcess& process, const kxtMaterialBase& owner) {
     std::vector<double> parameters;
     owner.GetManufacturingEnergyParams(parameters, process.GetGaBiName());
-    return Node::Object()
-        .Set("native", process.GetNativeName())
-        .Set("language", process.GetLangName())
-        .Set("gabi", process.GetGaBiName())
-        .Set("energy_parameters", Node::Numbers(parameters));
+    return {{"native", process.GetNativeName()},
+            {"language", process.GetLangName()},
+            {"gabi", process.GetGaBiName()},
+            {"energy_parameters", parameters}};
 }
 
-Node DescribeMaterial(const kxtMaterialBase& material) {
-    Node processes = Node::Array();
+Json DescribeMaterial(const kxtMaterialBase& material) {
+    Json processes = Json::array();
     for (const kxtManufacturingProcess& process : material.GetManufacturingTypes())
-        processes.Append(DescribeProcess(process, material));
+        processes.push_back(DescribeProcess(process, material));
     const kxtMaterialDB* db = material.GetDbOwner();
     double density = 0.0;
     const bool hasDensity = material.GetDensity(density) != 0;
-    return Node::Object()
-        .Set("library", LibraryOf(material))
-        .Set("database_type", db != nullptr ? Node(DatabaseTypeName(db->GetDBType())) : Node())
-        .Set("class", material.GetGrOwner() != nullptr ? DescribeClass(*material.GetGrOwner()) : Node())
-        .Set("names", Node::Object()
-                          .Set("native", material.GetName())
-                          .Set("language", material.GetLangName())
-                          .Set("gabi", material.GetGabiName()))
-        .Set("class_names", Node::Object()
-                                .Set("native", material.GetNativeClassName())
-                                .Set("language", material.GetLangClassName()))
-        .Set("id", material.GetMaterialID())
-        .Set("type", MaterialTypeName(material.GetType()))
-        .Set("environmental_data", material.GetEnvData())
-        .Set("density", hasDensity ? Node(density) : Node())
-        .Set("properties", DescribeProperties(material))
-        .Set("processes", std::move(processes))
-        .Set("recycled_content", DescribeRecycledContent(material))
-        .Set("cost", DescribeCost(material))
-        .Set("link", material.GetSageLink() != nullptr ? DescribeReference(*material.GetSageLink()) : Node());
+    return {{"library", LibraryOf(material)},
+            {"database_type", db != nullptr ? Json(DatabaseTypeName(db->GetDBType())) : Json()},
+            {"class", material.GetGrOwner() != nullptr ? DescribeClass(*material.GetGrOwner()) : Json()},
+            {"names",
+             {{"native", material.GetName()}, {"language", material.GetLangName()}, {"gabi", material.GetGabiName()}}},
+            {"class_names", {{"native", material.GetNativeClassName()}, {"language", material.GetLangClassName()}}},
+            {"id", material.GetMaterialID()},
+            {"type", MaterialTypeName(material.GetType())},
+            {"environmental_data", material.GetEnvData()},
+            {"density", hasDensity ? Json(density) : Json()},
+            {"properties", DescribeProperties(material)},
+            {"processes", std::move(processes)},
+            {"recycled_content", DescribeRecycledContent(material)},
+            {"cost", DescribeCost(material)},
+            {"link", DescribeReferenceOrNull(material.GetSageLink())}};
 }
 
 }  // namespace kxt::cli

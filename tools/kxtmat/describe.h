@@ -1,4 +1,4 @@
-// The document nodes that describe model objects; shared by every command so
+// The documents that describe model objects; shared by every command so
 // that a material, class or database reads the same wherever it appears.
 #pragma once
 
@@ -12,15 +12,17 @@ namespace kxt::cli {
 const char* DatabaseTypeName(eKxtMaterialBDType type);
 
 // {index, type, library, path, classes, materials}: one entry of the database list.
-Node DescribeDatabase(const kxtMaterialDB& db, int index);
+Json DescribeDatabase(const kxtMaterialDB& db, int index);
 // {name, language_name}.
-Node DescribeClass(const kxtMaterialClass& group);
+Json DescribeClass(const kxtMaterialClass& group);
 // {library, class, material}: where a material is found.
-Node DescribeReference(const kxtMaterialBase& material);
+Json DescribeReference(const kxtMaterialBase& material);
+// DescribeReference of material; null for a null material.
+Json DescribeReferenceOrNull(const kxtMaterialBase* material);
 // {native, language, gabi, energy_parameters}; the parameters are those the
 // owner stores under the process's GaBi name.
-Node DescribeProcess(const kxtManufacturingProcess& process, const kxtMaterialBase& owner);
+Json DescribeProcess(const kxtManufacturingProcess& process, const kxtMaterialBase& owner);
 // Every field of a material.
-Node DescribeMaterial(const kxtMaterialBase& material);
+Json DescribeMaterial(const kxtMaterialBase& material);
 
 }  // namespace kxt::cli

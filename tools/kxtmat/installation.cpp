@@ -1,9 +1,10 @@
 #include "installation.h"
 
+#include <iterator>
+#include <string_view>
 #include <utility>
 
 #include "cli_error.h"
-#include "paths/data_paths.h"
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/modules.h"
@@ -12,18 +13,28 @@
 namespace kxt::cli {
 namespace {
 
+// The sibling modules the host loads, by their logical names.
+constexpr char16_t kMainModule[] = u"kxTerraU.dll";
+constexpr char16_t kInstallModule[] = u"kxTerraTPU.dll";
+
+// The libraries the host lists, in the language folder the main module reports.
+constexpr char16_t kMaterialsFolder[] = u"kvxmaterials";
+constexpr char16_t kNativeLibraryFile[] = u"korvex materials.kvxmat";
+constexpr char16_t kDinLibraryFile[] = u"korvex din materials.kvxmat";
+constexpr char16_t kSustainExtrasFile[] = u"Sustainability Extras.kvxmat";
+
 // Where the sample installation keeps the user's data, registry export and custom library.
 constexpr char16_t kSampleFolder[] = u"sample";
 constexpr char16_t kSampleUserFolder[] = u"user";
 constexpr char16_t kSampleRegistryFile[] = u"registry.reg";
 constexpr char16_t kSampleCustomLibrary[] = u"My Materials.kvxmat";
 
+using platform::JoinPath;
+
 // The sample installation built beside the executable.
 std::u16string SampleFolder() {
-    std::u16string executable = platform::ModuleFileName(nullptr);
-    const auto cut = executable.find_last_of(platform::kPathSeparator);
-    executable.resize(cut == std::u16string::npos ? 0 : cut);
-    return paths::JoinPath(std::move(executable), {kSampleFolder});
+    const std::u16string executable = platform::ModuleFileName(nullptr);
+    return JoinPath(std::u16string(platform::SplitPath(executable).folder), {kSampleFolder});
 }
 
 std::u16string RequireFolder(std::u16string folder, const char* what) {
@@ -44,15 +55,37 @@ void SetHostEnvironment(const Options& options, const std::u16string& sample) {
         RequireFile(platform::Utf8ToUtf16(*options.registryFile), "registry file");
         platform::SetEnvironmentValue("KXT_REGISTRY_FILE", *options.registryFile);
     } else if (!platform::GetEnvironmentValue("KXT_REGISTRY_FILE")) {
-        const std::u16string registry = paths::JoinPath(sample, {kSampleRegistryFile});
+        const std::u16string registry = JoinPath(sample, {kSampleRegistryFile});
         platform::SetEnvironmentValue("KXT_REGISTRY_FILE", platform::Utf16ToUtf8(registry));
     }
+}
+
+// The library files that the add-in hands UpdateMaterials: the standard and
+// DIN libraries and the sustainability extras copy of the language folder
+// that the main module reports, the user's copy of the extras in userData,
+// then the custom libraries in their order.
+std::vector<std::u16string> HostLibraryList(const HostModule& mainModule, const std::u16string& userData,
+                                            std::vector<std::u16string> custom) {
+    using LangPathFunction = void (*)(std::u16string&);
+    const auto langPathExport = reinterpret_cast<LangPathFunction>(mainModule.Export("GetDefaultLangPath"));
+    if (langPathExport == nullptr) throw CliError(kExitUsage, "the main module has no GetDefaultLangPath");
+    std::u16string langFolder;  // ends with a separator
+    langPathExport(langFolder);
+    langFolder += kMaterialsFolder;
+    std::vector<std::u16string> list{
+        JoinPath(langFolder, {kNativeLibraryFile}),
+        JoinPath(langFolder, {kDinLibraryFile}),
+        JoinPath(langFolder, {kSustainExtrasFile}),
+        JoinPath(userData, {kSustainExtrasFile}),
+    };
+    list.insert(list.end(), std::make_move_iterator(custom.begin()), std::make_move_iterator(custom.end()));
+    return list;
 }
 
 }  // namespace
 
 HostModule::HostModule(const std::u16string& folder, const std::u16string& moduleName)
-    : handle_(platform::LoadModule(paths::JoinPath(folder, {moduleName}))) {
+    : handle_(platform::LoadModule(JoinPath(folder, {moduleName}))) {
     if (handle_ == nullptr)
         throw CliError(kExitUsage, "cannot load " + platform::Utf16ToUtf8(moduleName) + " from " + Quoted(folder));
 }
@@ -64,6 +97,10 @@ HostModule& HostModule::operator=(HostModule&& other) noexcept {
     return *this;
 }
 
+void* HostModule::Export(const char* name) const {
+    return handle_ != nullptr ? platform::FindExport(handle_, name) : nullptr;
+}
+
 HostModule::~HostModule() {
     if (handle_ != nullptr) platform::ReleaseModule(handle_);
 }
@@ -73,19 +110,19 @@ Installation::Installation(const Options& options) {
     const std::u16string install = RequireFolder(options.installDir.value_or(sample), "installation");
     const std::u16string userData = options.userDataDir
                                         ? RequireFolder(*options.userDataDir, "user data")
-                                        : paths::JoinPath(sample, {kSampleUserFolder});
+                                        : JoinPath(sample, {kSampleUserFolder});
     std::vector<std::u16string> custom = options.libraries;
     for (const auto& library : custom) RequireFile(library, "library");
     if (custom.empty()) {
-        std::u16string sampleLibrary = paths::JoinPath(sample, {kSampleUserFolder, kSampleCustomLibrary});
+        std::u16string sampleLibrary = JoinPath(sample, {kSampleUserFolder, kSampleCustomLibrary});
         if (platform::PathExists(sampleLibrary)) custom.push_back(std::move(sampleLibrary));
     }
 
     SetHostEnvironment(options, sample);
-    mainModule_ = HostModule(install, paths::kMainModule);
-    installModule_ = HostModule(install, paths::kInstallModule);
+    mainModule_ = HostModule(install, kMainModule);
+    installModule_ = HostModule(install, kInstallModule);
 
-    hostList_ = paths::HostLibraryList(userData, std::move(custom));
+    hostList_ = HostLibraryList(mainModule_, userData, std::move(custom));
     manager_ = std::make_unique<kxtMaterialDBsManager>();
     manager_->InitResourcesData();
     manager_->SetKXVersion(options.hostVersion);

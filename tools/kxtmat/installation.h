@@ -25,6 +25,9 @@ public:
     HostModule& operator=(const HostModule&) = delete;
     ~HostModule();
 
+    // The address of the module's export of that name; null when it has none.
+    void* Export(const char* name) const;
+
 private:
     void* handle_ = nullptr;
 };

@@ -1,26 +1,12 @@
-// Walks over the loaded model and the lookups that several commands share.
-// Every walk is in list order and skips null entries.
+// The lookups over the loaded model that several commands share.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
 #include <kxtmat/kxtmat.h>
 
 namespace kxt::cli {
-
-template <class F>
-void ForEachClass(const kxtMaterialDB& db, F&& visit) {
-    for (std::uint64_t i = 0; i < db.GetGroupCount(); ++i)
-        if (kxtMaterialClass* group = db.GetMaterialClass(static_cast<int>(i))) visit(*group);
-}
-
-template <class F>
-void ForEachMaterial(const kxtMaterialClass& group, F&& visit) {
-    for (std::uint64_t i = 0; i < group.GetMaterialCount(); ++i)
-        if (kxtMaterialBase* material = group.GetMaterial(static_cast<unsigned int>(i))) visit(*material);
-}
 
 // The manager's database list, or only its databases whose library name
 // equals library (without regard to case) when library is not null.

@@ -8,7 +8,7 @@
 #include "cli_error.h"
 #include "commands.h"
 #include "installation.h"
-#include "json_writer.h"
+#include "document.h"
 #include "options.h"
 #include "text_writer.h"
 
@@ -21,10 +21,15 @@ int Run(const std::vector<std::string>& arguments) {
         std::cout << HelpText();
         return kExitFound;
     }
+    if (options.version) {
+        std::cout << "kxtmat " KXTMAT_VERSION "\n";
+        return kExitFound;
+    }
     Installation installation(options);
-    Context context{installation.Manager()};
+    Context context{installation.Manager(), options.json};
     const Result result = options.command->run(context, options.args);
-    if (result.document.kind() != Node::Kind::kNull)
+    std::cout << result.output;
+    if (!result.document.is_null())
         std::cout << (options.json ? WriteJson(result.document) : WriteText(result.document));
     if (!result.notFound.empty()) {
         std::cerr << "kxtmat: " << result.notFound << '\n';

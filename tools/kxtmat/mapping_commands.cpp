@@ -15,8 +15,8 @@ Result RunMap(Context& context, const CommandArgs& args) {
         mapped = context.manager.MapToNative(className, materialName);
     else
         throw UsageError("map needs 'lang' or 'native', not " + Quoted(direction));
-    if (mapped == 0) return {Node(), "no standard material named " + Quoted(materialName) + " in class " + Quoted(className)};
-    return {Node::Object().Set("class", className).Set("material", materialName), {}};
+    if (mapped == 0) return {Json(), "no standard material named " + Quoted(materialName) + " in class " + Quoted(className)};
+    return {{{"class", className}, {"material", materialName}}, {}};
 }
 
 Result RunGabi(Context& context, const CommandArgs& args) {
@@ -26,8 +26,8 @@ Result RunGabi(Context& context, const CommandArgs& args) {
     context.manager.PrepareMaterialDataToGabi(className, materialName, processName);
     const bool changed = className != args.positionals[0] || materialName != args.positionals[1] ||
                          processName != args.positionals[2];
-    if (!changed) return {Node(), "no GaBi names for " + Quoted(materialName) + " in class " + Quoted(className)};
-    return {Node::Object().Set("class", className).Set("material", materialName).Set("process", processName), {}};
+    if (!changed) return {Json(), "no GaBi names for " + Quoted(materialName) + " in class " + Quoted(className)};
+    return {{{"class", className}, {"material", materialName}, {"process", processName}}, {}};
 }
 
 }  // namespace kxt::cli

@@ -26,34 +26,33 @@ Result RunShow(Context& context, const CommandArgs& args) {
     const std::u16string& name = args.positionals[0];
     const std::u16string* library = args.Find("--library");
     const kxtMaterialBase* material = FindMaterial(context.manager, name, library);
-    if (material == nullptr) return {Node(), NoMaterialMessage(name, library)};
+    if (material == nullptr) return {Json(), NoMaterialMessage(name, library)};
     return {DescribeMaterial(*material), {}};
 }
 
 Result RunFind(Context& context, const CommandArgs& args) {
     const std::u16string& name = args.positionals[0];
     const std::u16string* library = args.Find("--library");
-    Node matches = Node::Array();
+    Json matches = Json::array();
     for (const kxtMaterialDB* db : Databases(context.manager, library)) {
         kxtMaterialBase* material = nullptr;
         if (db->GetMaterialByName(name, material, 0) == 0 && db->GetMaterialByName(name, material, 1) == 0) continue;
         const kxtMaterialClass* group = material->GetGrOwner();
-        matches.Append(Node::Object()
-                           .Set("library", db->GetDbName())
-                           .Set("database_type", DatabaseTypeName(db->GetDBType()))
-                           .Set("class", group != nullptr ? DescribeClass(*group) : Node())
-                           .Set("material", material->GetName())
-                           .Set("matched", MatchedVocabulary(*material, name)));
+        matches.push_back({{"library", db->GetDbName()},
+                           {"database_type", DatabaseTypeName(db->GetDBType())},
+                           {"class", group != nullptr ? DescribeClass(*group) : Json()},
+                           {"material", material->GetName()},
+                           {"matched", MatchedVocabulary(*material, name)}});
     }
-    if (matches.Items().empty()) return {Node(), NoMaterialMessage(name, library)};
-    return {Node::Object().Set("name", name).Set("matches", std::move(matches)), {}};
+    if (matches.empty()) return {Json(), NoMaterialMessage(name, library)};
+    return {{{"name", name}, {"matches", std::move(matches)}}, {}};
 }
 
 Result RunSupported(Context& context, const CommandArgs& args) {
     const std::u16string& name = args.positionals[0];
     const std::u16string& library = args.positionals[1];
     const bool supported = context.manager.IsMaterialsSupported(name, library, nullptr);
-    Result result{Node::Object().Set("material", name).Set("library", library).Set("supported", supported), {}};
+    Result result{{{"material", name}, {"library", library}, {"supported", supported}}, {}};
     if (!supported) result.notFound = Quoted(name) + " of library " + Quoted(library) + " is not supported";
     return result;
 }

@@ -1,7 +1,9 @@
 #include "options.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <utility>
 
 #include "cli_error.h"
 #include "platform/text.h"
@@ -11,8 +13,9 @@ namespace {
 
 constexpr std::u16string_view kLibraryExtension = u".kvxmat";
 
+// A word that starts with '-' is an option, unless it is a negative number.
 bool IsOption(std::string_view word) {
-    return word.size() > 1 && word[0] == '-';
+    return word.size() > 1 && word[0] == '-' && !(std::isdigit(static_cast<unsigned char>(word[1])) || word[1] == '.');
 }
 
 bool IsLibraryPath(std::u16string_view word) {
@@ -33,9 +36,12 @@ public:
     explicit Parser(const std::vector<std::string>& words) : words_(words) {}
 
     Options Run() {
+        bool optionsEnded = false;
         while (next_ < words_.size()) {
             const std::string& word = words_[next_++];
-            if (IsOption(word)) {
+            if (!optionsEnded && word == "--") {
+                optionsEnded = true;
+            } else if (!optionsEnded && IsOption(word)) {
                 Option(word);
             } else if (options_.command != nullptr) {
                 options_.args.positionals.push_back(platform::Utf8ToUtf16(word));
@@ -48,21 +54,38 @@ public:
             }
         }
         if (options_.command == nullptr) options_.command = FindCommand("summary");
-        if (!options_.help) CheckPositionals(*options_.command);
+        if (!options_.help && !options_.version) CheckPositionals(*options_.command);
         return std::move(options_);
     }
 
 private:
-    const std::string& Value(const std::string& option) {
-        if (next_ >= words_.size() || IsOption(words_[next_])) throw UsageError("option " + option + " needs a value");
-        return words_[next_++];
+    // The option's value: the text after '=' in the option's word, else the
+    // next word unless that is an option itself.
+    std::string Value(const std::string& option) {
+        if (attached_) {
+            if (!attached_->empty()) return *std::exchange(attached_, std::nullopt);
+        } else if (next_ < words_.size() && !IsOption(words_[next_])) {
+            return words_[next_++];
+        }
+        throw UsageError("option " + option + " needs a value");
     }
 
-    void Option(const std::string& option) {
+    bool Flag(const std::string& option) {
+        if (attached_) throw UsageError("option " + option + " takes no value");
+        return true;
+    }
+
+    void Option(const std::string& word) {
+        const std::size_t equals = word.find('=');
+        const std::string option = word.substr(0, equals);
+        attached_.reset();
+        if (equals != std::string::npos) attached_ = word.substr(equals + 1);
         if (option == "--json") {
-            options_.json = true;
+            options_.json = Flag(option);
         } else if (option == "--help" || option == "-h") {
-            options_.help = true;
+            options_.help = Flag(option);
+        } else if (option == "--version") {
+            options_.version = Flag(option);
         } else if (option == "--install") {
             options_.installDir = platform::Utf8ToUtf16(Value(option));
         } else if (option == "--language") {
@@ -81,10 +104,14 @@ private:
     void CommandOption(const std::string& option) {
         const CommandDef* command = options_.command;
         if (command != nullptr && !command->listOption.empty() && option == command->listOption) {
-            const std::size_t first = next_;
+            options_.args.options.emplace_back(option, platform::Utf8ToUtf16(Value(option)));
             while (next_ < words_.size() && !IsOption(words_[next_]))
                 options_.args.options.emplace_back(option, platform::Utf8ToUtf16(words_[next_++]));
-            if (next_ == first) throw UsageError("option " + option + " needs a value");
+            return;
+        }
+        if (command != nullptr && !command->flag.empty() && option == command->flag) {
+            Flag(option);
+            options_.args.options.emplace_back(option, std::u16string());
             return;
         }
         if (command != nullptr && std::ranges::find(command->options, option) != command->options.end()) {
@@ -103,6 +130,7 @@ private:
 
     const std::vector<std::string>& words_;
     std::size_t next_ = 0;
+    std::optional<std::string> attached_;  // the value after '=' in the current option's word
     Options options_;
 };
 
@@ -128,7 +156,10 @@ std::string HelpText() {
         "  --host-version N    host version; the favourites key is \"Korvex <1992+N>\" (default: 33)\n"
         "  --json              answer in JSON instead of text\n"
         "  --help              this text\n"
+        "  --version           the version of kxtmat\n"
         "  LIBRARY.kvxmat      custom libraries (default: the sample's custom library)\n"
+        "An option's value follows it as the next word or after '=' (--library=NAME);\n"
+        "'--' ends the options: every later word is an argument.\n"
         "\n"
         "commands (default: summary):\n";
     for (const CommandDef& command : Commands()) text.append("  ").append(command.usage).push_back('\n');

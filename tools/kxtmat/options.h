@@ -1,7 +1,8 @@
 // The command line of kxtmat:
 //   kxtmat [OPTIONS] [LIBRARY.kvxmat...] [COMMAND [ARGS]]
-// Options may stand anywhere; custom library paths (ending in ".kvxmat") come
-// before the command.
+// Options may stand anywhere before "--", which ends them; an option's value
+// is the next word or follows '=' in the option's own word. Custom library
+// paths (ending in ".kvxmat") come before the command.
 #pragma once
 
 #include <optional>
@@ -24,6 +25,7 @@ struct Options {
     std::vector<std::u16string> libraries;  // custom library paths; empty: the sample's
     bool json = false;
     bool help = false;
+    bool version = false;
     const CommandDef* command = nullptr;  // never null after parsing ("summary" by default)
     CommandArgs args;
 };

@@ -3,6 +3,7 @@
 #include "commands.h"
 #include "describe.h"
 #include "lookup.h"
+#include "property_search.h"
 #include "search_expression.h"
 
 namespace kxt::cli {
@@ -21,22 +22,14 @@ kxtSearchCriterionsSet ParseCriteria(const std::vector<std::u16string>& expressi
     return criteria;
 }
 
-// The index of the class in db; -1 (every class) for a null class.
-int IndexOf(const kxtMaterialDB& db, const kxtMaterialClass* group) {
-    for (std::uint64_t i = 0; i < db.GetGroupCount(); ++i)
-        if (db.GetMaterialClass(static_cast<int>(i)) == group) return static_cast<int>(i);
-    return -1;
-}
-
-Node DescribeCriteria(const kxtSearchCriterionsSet& criteria) {
-    Node described = Node::Array();
+Json DescribeCriteria(const kxtSearchCriterionsSet& criteria) {
+    Json described = Json::array();
     for (int i = 0; i < criteria.GetCount(); ++i) {
         kxtPhysPropSearchCriterionDef criterion;
         criteria.GetCriterion(static_cast<unsigned int>(i), criterion);
-        described.Append(Node::Object()
-                             .Set("property", criterion.GetName())
-                             .Set("condition", ConditionName(criterion.GetCondition()))
-                             .Set("value", criterion.GetValue()));
+        described.push_back({{"property", criterion.GetName()},
+                             {"condition", ConditionName(criterion.GetCondition())},
+                             {"value", criterion.GetValue()}});
     }
     return described;
 }
@@ -51,26 +44,22 @@ Result RunSearch(Context& context, const CommandArgs& args) {
     const std::u16string* excluded = args.Find("--exclude");
 
     const std::vector<kxtMaterialDB*> databases = Databases(context.manager, library);
-    if (databases.empty()) return {Node(), "no library named " + Quoted(*library)};
+    if (databases.empty()) return {Json(), "no library named " + Quoted(*library)};
     kxtMaterialDB& db = *databases.front();
     kxtMaterialClass* group = nullptr;
     if (className != nullptr) {
         group = db.FindMaterialGroup(*className);
-        if (group == nullptr) return {Node(), "no class named " + Quoted(*className) + " in library " + Quoted(*library)};
+        if (group == nullptr) return {Json(), "no class named " + Quoted(*className) + " in library " + Quoted(*library)};
     }
-    criteria.SetClassIndex(static_cast<unsigned int>(IndexOf(db, group)));
-
-    std::vector<kxtMaterialBase*> found;
-    db.SearchMaterials(criteria, found, excluded != nullptr ? *excluded : std::u16string(), group);
-    Node materials = Node::Array();
-    for (const kxtMaterialBase* material : found)
-        if (material != nullptr) materials.Append(DescribeReference(*material));
-    if (materials.Items().empty()) return {Node(), "no material of " + Quoted(*library) + " meets the criteria"};
-    return {Node::Object()
-                .Set("library", db.GetDbName())
-                .Set("class", group != nullptr ? Node(group->GetName()) : Node())
-                .Set("criteria", DescribeCriteria(criteria))
-                .Set("materials", std::move(materials)),
+    Json materials = Json::array();
+    for (const kxtMaterialBase* material :
+         SearchLibrary(db, criteria, group, excluded != nullptr ? *excluded : std::u16string()))
+        materials.push_back(DescribeReference(*material));
+    if (materials.empty()) return {Json(), "no material of " + Quoted(*library) + " meets the criteria"};
+    return {{{"library", db.GetDbName()},
+             {"class", group != nullptr ? Json(group->GetName()) : Json()},
+             {"criteria", DescribeCriteria(criteria)},
+             {"materials", std::move(materials)}},
             {}};
 }
 

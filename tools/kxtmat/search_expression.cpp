@@ -13,12 +13,6 @@ using Condition = kxtPhysPropSearchCriterionDef::eSearchCondition;
 
 constexpr std::u16string_view kOperators = u"<>~";
 
-std::u16string_view Trim(std::u16string_view text) {
-    while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
-    return text;
-}
-
 Condition ConditionOf(char16_t op) {
     switch (op) {
     case u'>': return Condition::eGreaterThan;
@@ -26,6 +20,8 @@ Condition ConditionOf(char16_t op) {
     default: return Condition::eApproximately;
     }
 }
+
+}  // namespace
 
 std::optional<double> ParseNumber(std::u16string_view text) {
     const std::string digits = platform::Utf16ToUtf8(text);
@@ -36,11 +32,9 @@ std::optional<double> ParseNumber(std::u16string_view text) {
     return value;
 }
 
-}  // namespace
-
 std::optional<kxtPhysPropSearchCriterionDef> ParseSearchExpression(std::u16string_view expression) {
     const std::size_t at = expression.find_first_of(kOperators);
-    const std::u16string_view name = Trim(expression.substr(0, at));
+    const std::u16string_view name = platform::Trim(expression.substr(0, at));
     if (name.empty()) return std::nullopt;
 
     kxtPhysPropSearchCriterionDef criterion;
@@ -49,7 +43,7 @@ std::optional<kxtPhysPropSearchCriterionDef> ParseSearchExpression(std::u16strin
     criterion.SetValue(0.0);
     if (at == std::u16string_view::npos) return criterion;
 
-    const std::u16string_view valueText = Trim(expression.substr(at + 1));
+    const std::u16string_view valueText = platform::Trim(expression.substr(at + 1));
     if (valueText.find_first_of(kOperators) != std::u16string_view::npos) return std::nullopt;
     const std::optional<double> value = ParseNumber(valueText);
     if (!value) return std::nullopt;

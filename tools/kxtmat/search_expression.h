@@ -15,6 +15,9 @@ namespace kxt::cli {
 // a finite number). Blanks around the name and the value are ignored.
 std::optional<kxtPhysPropSearchCriterionDef> ParseSearchExpression(std::u16string_view expression);
 
+// The finite number that text spells in full ("-1.5", "2e11"); nullopt otherwise.
+std::optional<double> ParseNumber(std::u16string_view text);
+
 // "any", "greater-than", "less-than" or "approximately".
 const char* ConditionName(kxtPhysPropSearchCriterionDef::eSearchCondition condition);
 

@@ -7,44 +7,33 @@ namespace {
 
 constexpr std::string_view kNone = "(none)";
 
-bool IsEmptyContainer(const Node& node) {
-    return (node.kind() == Node::Kind::kArray && node.Items().empty()) ||
-           (node.kind() == Node::Kind::kObject && node.Members().empty());
-}
-
-bool IsNumberList(const Node& node) {
-    return node.kind() == Node::Kind::kArray && std::ranges::all_of(node.Items(), [](const Node& item) {
-               return item.kind() == Node::Kind::kNumber || item.kind() == Node::Kind::kInteger;
-           });
+bool IsNumberList(const Json& node) {
+    return node.is_array() && std::ranges::all_of(node, [](const Json& item) { return item.is_number(); });
 }
 
 // Nodes written after their key on the same line.
-bool IsInline(const Node& node) {
-    return !node.IsContainer() || IsEmptyContainer(node) || IsNumberList(node);
+bool IsInline(const Json& node) {
+    return !node.is_structured() || node.empty() || IsNumberList(node);
 }
 
-std::string InlineText(const Node& node) {
-    switch (node.kind()) {
-    case Node::Kind::kNull: return std::string(kNone);
-    case Node::Kind::kBool: return node.AsBool() ? "yes" : "no";
-    case Node::Kind::kInteger: return std::to_string(node.AsInteger());
-    case Node::Kind::kNumber: return FormatNumber(node.AsNumber());
-    case Node::Kind::kString: return node.AsString();
-    case Node::Kind::kArray:
-    case Node::Kind::kObject: break;
-    }
+std::string InlineText(const Json& node) {
+    if (node.is_null()) return std::string(kNone);
+    if (node.is_boolean()) return node.get<bool>() ? "yes" : "no";
+    if (node.is_number_float()) return FormatNumber(node.get<double>());
+    if (node.is_string()) return node.get<std::string>();
+    if (!node.is_structured()) return node.dump();
     std::string text;
-    for (const Node& item : node.Items()) {
+    for (const Json& item : node) {
         if (!text.empty()) text += ", ";
         text += InlineText(item);
     }
     return text.empty() ? std::string(kNone) : text;
 }
 
-void WriteBlock(std::string& out, const Node& node, std::size_t indent);
+void WriteBlock(std::string& out, const Json& node, std::size_t indent);
 
 // One list item: "- " and the item, whose first line shares the dash's line.
-void WriteItem(std::string& out, const Node& item, std::size_t indent) {
+void WriteItem(std::string& out, const Json& item, std::size_t indent) {
     if (IsInline(item)) {
         out.append(indent, ' ').append("- ").append(InlineText(item)).push_back('\n');
         return;
@@ -54,16 +43,16 @@ void WriteItem(std::string& out, const Node& item, std::size_t indent) {
     out.replace(start + indent, 2, "- ");
 }
 
-void WriteBlock(std::string& out, const Node& node, std::size_t indent) {
+void WriteBlock(std::string& out, const Json& node, std::size_t indent) {
     if (IsInline(node)) {
         out.append(indent, ' ').append(InlineText(node)).push_back('\n');
         return;
     }
-    if (node.kind() == Node::Kind::kArray) {
-        for (const Node& item : node.Items()) WriteItem(out, item, indent);
+    if (node.is_array()) {
+        for (const Json& item : node) WriteItem(out, item, indent);
         return;
     }
-    for (const auto& [key, value] : node.Members()) {
+    for (const auto& [key, value] : node.items()) {
         out.append(indent, ' ').append(key).push_back(':');
         if (IsInline(value)) {
             const std::string text = InlineText(value);
@@ -78,7 +67,7 @@ void WriteBlock(std::string& out, const Node& node, std::size_t indent) {
 
 }  // namespace
 
-std::string WriteText(const Node& node) {
+std::string WriteText(const Json& node) {
     std::string out;
     WriteBlock(out, node, 0);
     return out;

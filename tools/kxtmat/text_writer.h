@@ -1,5 +1,6 @@
-// Writes a document tree as readable, indented text: "key: value" lines,
-// "- " before the items of a list, short lists of numbers on one line.
+// Writes a document as readable, indented text: "key: value" lines, "- "
+// before the items of a list, lists of numbers on one line, "(none)" for
+// null, "yes"/"no" for booleans.
 #pragma once
 
 #include <string>
@@ -8,6 +9,6 @@
 
 namespace kxt::cli {
 
-std::string WriteText(const Node& node);
+std::string WriteText(const Json& node);
 
 }  // namespace kxt::cli

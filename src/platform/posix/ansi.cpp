@@ -31,14 +31,8 @@ std::u16string AnsiToUtf16(std::string_view bytes) {
             continue;
         }
         const auto cp = static_cast<char32_t>(wc);
-        if (cp >= 0x10000 && cp <= 0x10FFFF) {
-            out.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-        } else if (cp > 0x10FFFF) {
-            out.push_back(u'\uFFFD');
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
+        char16_t units[2];
+        out.append(units, EncodeUtf16(cp > 0x10FFFF ? U'\uFFFD' : cp, units));
         i += used == 0 ? 1 : used;  // 0: a null character, one byte
     }
     return out;

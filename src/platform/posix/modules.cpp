@@ -26,15 +26,8 @@ struct ModuleRequest {
 };
 
 ModuleRequest ParseRequest(std::u16string_view nameOrPath) {
-    ModuleRequest request;
-    const std::size_t slash = nameOrPath.rfind(kPathSeparator);
-    if (slash != std::u16string_view::npos) {
-        request.folder = nameOrPath.substr(0, slash);
-        request.hasFolder = true;
-        request.fileName = nameOrPath.substr(slash + 1);
-    } else {
-        request.fileName = nameOrPath;
-    }
+    const PathParts parts = SplitPath(nameOrPath);
+    ModuleRequest request{parts.folder, parts.hasFolder, parts.name, {}};
     const std::u16string_view name = request.fileName;
     if (name.size() > kDllSuffix.size() && EqualsNoCase(name.substr(name.size() - kDllSuffix.size()), kDllSuffix)) {
         request.sharedObjectName = u"lib";
@@ -45,16 +38,12 @@ ModuleRequest ParseRequest(std::u16string_view nameOrPath) {
 }
 
 bool Matches(const ModuleRequest& request, std::u16string_view loadedPath) {
-    const std::size_t slash = loadedPath.rfind(u'/');
-    const std::u16string_view file = slash == std::u16string_view::npos ? loadedPath : loadedPath.substr(slash + 1);
-    if (!EqualsNoCase(file, request.fileName) &&
-        (request.sharedObjectName.empty() || !EqualsNoCase(file, request.sharedObjectName))) {
+    const PathParts loaded = SplitPath(loadedPath);
+    if (!EqualsNoCase(loaded.name, request.fileName) &&
+        (request.sharedObjectName.empty() || !EqualsNoCase(loaded.name, request.sharedObjectName))) {
         return false;
     }
-    if (!request.hasFolder) return true;
-    const std::u16string_view folder =
-        slash == std::u16string_view::npos ? std::u16string_view() : loadedPath.substr(0, slash);
-    return EqualsNoCase(folder, request.folder);
+    return !request.hasFolder || EqualsNoCase(loaded.folder, request.folder);
 }
 
 struct SearchState {
@@ -99,10 +88,8 @@ std::string ModuleFile(const std::u16string& path) {
     if (!file.empty()) return file;
     const ModuleRequest request = ParseRequest(path);
     if (request.sharedObjectName.empty()) return {};
-    std::u16string mapped(request.folder);
-    if (request.hasFolder) mapped.push_back(kPathSeparator);
-    mapped.append(request.sharedObjectName);
-    return ExistingFile(mapped);
+    return ExistingFile(request.hasFolder ? JoinPath(std::u16string(request.folder), {request.sharedObjectName})
+                                          : request.sharedObjectName);
 }
 
 // dlopen of the module file at `path` (see ModuleFile); null when there is none.
@@ -116,15 +103,10 @@ ModuleHandle OpenModuleFile(const std::u16string& path, int flags) {
 
 // A relative name is completed with the current folder; links stay as they are.
 std::u16string AbsoluteFileName(const char* name) {
-    std::u16string result;
-    if (name[0] != '/') {
-        char cwd[PATH_MAX];
-        if (::getcwd(cwd, sizeof cwd) == nullptr) return {};
-        result = Utf8ToUtf16(cwd);
-        result.push_back(u'/');
-    }
-    result.append(Utf8ToUtf16(name));
-    return result;
+    if (name[0] == '/') return Utf8ToUtf16(name);
+    char cwd[PATH_MAX];
+    if (::getcwd(cwd, sizeof cwd) == nullptr) return {};
+    return JoinPath(Utf8ToUtf16(cwd), {Utf8ToUtf16(name)});
 }
 
 }  // namespace

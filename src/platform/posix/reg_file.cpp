@@ -14,25 +14,9 @@ constexpr std::u16string_view kHeaders[] = {u"Windows Registry Editor Version 5.
 constexpr std::u16string_view kCurrentUserRoots[] = {u"HKEY_CURRENT_USER", u"HKCU"};
 
 std::u16string DecodeText(std::string_view bytes) {
-    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
-        std::u16string text;
-        text.reserve(bytes.size() / 2);
-        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-            text.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                                 (static_cast<unsigned char>(bytes[i + 1]) << 8)));
-        }
-        return text;
-    }
+    if (bytes.starts_with("\xFF\xFE")) return Utf16LeToUtf16(bytes.substr(2));
     if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
     return Utf8ToUtf16(bytes);
-}
-
-bool IsSpace(char16_t c) noexcept { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\f' || c == u'\v'; }
-
-std::u16string_view Trim(std::u16string_view s) noexcept {
-    while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
-    return s;
 }
 
 std::u16string_view TrimBackslashes(std::u16string_view s) noexcept {
@@ -96,13 +80,6 @@ SectionMatch MatchSection(std::u16string_view line, std::u16string_view subkey) 
     return SectionMatch::kOther;
 }
 
-int HexDigit(char16_t c) noexcept {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    const char16_t lower = static_cast<char16_t>(c | 0x20);
-    if (lower >= u'a' && lower <= u'f') return lower - u'a' + 10;
-    return -1;
-}
-
 // Parses a quoted string at the start of `s` (which starts with '"'), with the
 // escapes \\ and \"; advances `s` past the closing quote.
 std::optional<std::u16string> ParseQuoted(std::u16string_view& s) {
@@ -129,9 +106,9 @@ bool AtEnd(std::u16string_view s) noexcept {
 std::optional<std::uint32_t> ParseHexNumber(std::u16string_view& s, std::size_t maxDigits) {
     std::uint32_t number = 0;
     std::size_t digits = 0;
-    while (digits < s.size() && HexDigit(s[digits]) >= 0) {
+    while (digits < s.size() && HexDigitValue(s[digits]) >= 0) {
         if (++digits > maxDigits) return std::nullopt;
-        number = (number << 4) | static_cast<std::uint32_t>(HexDigit(s[digits - 1]));
+        number = (number << 4) | static_cast<std::uint32_t>(HexDigitValue(s[digits - 1]));
     }
     if (digits == 0) return std::nullopt;
     s.remove_prefix(digits);

@@ -27,10 +27,9 @@ std::optional<std::u16string> HiveFile() {
     if (!config || config->front() != u'/') {
         config = Environment("HOME");
         if (!config) return std::nullopt;
-        config->append(u"/.config");
+        config = JoinPath(std::move(*config), {u".config"});
     }
-    config->append(u"/kxterra/registry.reg");
-    return config;
+    return JoinPath(std::move(*config), {u"kxterra", u"registry.reg"});
 }
 
 std::optional<std::vector<RegFileValue>> ReadKey(std::u16string_view subkey) {
