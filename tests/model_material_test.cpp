@@ -1,11 +1,9 @@
+// Material records: properties, processes, recycled content, cost, names.
 #include <gtest/gtest.h>
 
 #include <kxtmat/kxtmat.h>
 
-#include <string>
 #include <vector>
-
-#include "platform/files.h"
 
 namespace {
 
@@ -15,290 +13,132 @@ kxtMaterialBase WithProperties(std::initializer_list<std::pair<std::u16string, d
     return m;
 }
 
-kxtManufacturingProcess Process(std::u16string native, std::u16string lang, std::u16string gabi) {
-    kxtManufacturingProcess p;
-    p.SetNativeName(std::move(native));
-    p.SetLangName(std::move(lang));
-    p.SetGaBiName(std::move(gabi));
-    return p;
-}
-
-TEST(MaterialTest, PropertiesAreAppendedAndLookupsFindTheFirst) {
+TEST(MaterialTest, PropertyLookupsFindTheFirstOrLeaveTheOutArgument) {
     kxtMaterialBase m = WithProperties({{u"DENS", 7.85}, {u"dens", 1.0}});
-    EXPECT_EQ(m.GetMatPhysPropSet().size(), 2u);
-
     double density = 0.0;
     EXPECT_EQ(m.GetDensity(density), 1);
     EXPECT_EQ(density, 7.85);
-    EXPECT_EQ(m.GetProperty(u"Dens").GetValue(), 7.85);
-    kxtMatPhysProp found;
-    EXPECT_EQ(m.FindElement(u"dEnS", found), 1);
-    EXPECT_EQ(found.GetValue(), 7.85);
-}
-
-TEST(MaterialTest, AppendingOneOfItsOwnPropertiesSurvivesTheListGrowing) {
-    // The argument lives in the list that the append reallocates.
-    kxtMaterialBase m;
-    m.SetProperty(u"DENS", kxtMatPhysProp(u"Mass density of the material, measured at 20 degrees", 7.85));
-    for (int i = 0; i < 40; ++i) m.SetProperty(u"COPY", m.GetProperty(u"DENS"));
-    m.SetProperty(u"MOVED", std::move(m.GetProperty(u"DENS")));
-    ASSERT_EQ(m.GetMatPhysPropSet().size(), 42u);
-    for (const std::size_t at : {std::size_t{1}, std::size_t{40}, std::size_t{41}}) {
-        kxtMatPhysProp appended;
-        m.GetMatPhysPropSet()[at].GetProperty(appended);
-        std::u16string name;
-        appended.GetPropName(name);
-        EXPECT_EQ(name, u"Mass density of the material, measured at 20 degrees") << at;
-        EXPECT_EQ(appended.GetValue(), 7.85) << at;
-    }
-}
-
-TEST(MaterialTest, MissingPropertyAnswersSharedDefaultAndLeavesOutArgument) {
-    kxtMaterialBase first = WithProperties({{u"E", 200.0}});
-    kxtMaterialBase second;
-    kxtMatPhysProp& missing = first.GetProperty(u"DENS");
-    EXPECT_EQ(&missing, &second.GetProperty(u"XYZ"));  // one default for every material
-    EXPECT_EQ(missing.GetValue(), 0.0);
-    std::u16string name = u"unchanged";
-    missing.GetPropName(name);
-    EXPECT_EQ(name, u"");
-
-    first.GetProperty(u"e").SetLangPropName(u"Module");  // changes the stored entry
+    m.GetProperty(u"Dens").SetValue(8.0);  // changes the stored entry
     kxtMatPhysProp out(u"kept", 3.0);
-    EXPECT_EQ(first.FindElement(u"E", out), 1);
-    out.GetLangPropName(name);
-    EXPECT_EQ(name, u"Module");
+    EXPECT_EQ(m.FindElement(u"dEnS", out), 1);
+    EXPECT_EQ(out.GetValue(), 8.0);
 
     out = kxtMatPhysProp(u"kept", 3.0);
-    first.GetProperty(u"DENS", out);
+    EXPECT_EQ(m.FindElement(u"E", out), 0);
+    m.GetProperty(u"E", out);
     EXPECT_EQ(out.GetValue(), 3.0);
-    EXPECT_EQ(first.FindElement(u"DENS", out), 0);
-    EXPECT_EQ(out.GetValue(), 3.0);
+    EXPECT_EQ(&m.GetProperty(u"E"), &kxtMaterialBase().GetProperty(u"X")) << "one shared default";
 }
 
-TEST(MaterialTest, NextElementVisitsEachEntryOnceThenStartsOver) {
-    kxtMaterialBase empty;
-    std::u16string abb = u"kept";
-    kxtMatPhysProp prop;
-    EXPECT_EQ(empty.GetNextElement(abb, prop), 0);
-    EXPECT_EQ(empty.GetNextElement(abb, prop), 0);
-    EXPECT_EQ(abb, u"kept");
-
-    const kxtMaterialBase m = WithProperties({{u"A", 1.0}, {u"B", 2.0}, {u"C", 3.0}});
-    std::vector<std::u16string> seen;
-    while (m.GetNextElement(abb, prop) == 1) seen.push_back(abb);
-    EXPECT_EQ(seen, (std::vector<std::u16string>{u"A", u"B", u"C"}));
-    EXPECT_EQ(abb, u"C");  // the final 0 left the outputs alone
-    EXPECT_EQ(m.GetNextElement(abb, prop), 1);
-    EXPECT_EQ(abb, u"A");
-    EXPECT_EQ(prop.GetValue(), 1.0);
-}
-
-TEST(MaterialTest, CopiesAndNewPropertiesRestartTheIteration) {
+TEST(MaterialTest, NextElementVisitsEachEntryOnceThenStartsOverAndRestartsOnChange) {
     kxtMaterialBase m = WithProperties({{u"A", 1.0}, {u"B", 2.0}});
-    std::u16string abb;
+    std::u16string abb, seen;
     kxtMatPhysProp prop;
-    m.GetNextElement(abb, prop);
-    m.GetNextElement(abb, prop);  // cursor on B
-
-    kxtMaterialBase copy(m);
-    EXPECT_EQ(copy.GetNextElement(abb, prop), 1);
+    while (m.GetNextElement(abb, prop) == 1) seen += abb;
+    EXPECT_EQ(seen, u"AB");
+    EXPECT_EQ(abb, u"B");  // the final 0 left the outputs alone
+    EXPECT_EQ(m.GetNextElement(abb, prop), 1);
     EXPECT_EQ(abb, u"A");
-
     m.SetProperty(u"C", kxtMatPhysProp());
-    EXPECT_EQ(m.GetNextElement(abb, prop), 1);
+    m.GetNextElement(abb, prop);
     EXPECT_EQ(abb, u"A");
-
-    const kxtMaterialBase& self = m;
-    m = self;  // self-assignment leaves the cursor where it stands
-    EXPECT_EQ(m.GetNextElement(abb, prop), 1);
-    EXPECT_EQ(abb, u"B");
 }
 
-TEST(MaterialTest, DensityFallsBackToCalculatedOnlyWithoutAnyProperty) {
-    kxtMaterialBase bare;
-    double out = -1.0;
-    bare.SetCalculatedDensity(1.0);
-    EXPECT_EQ(bare.GetDensity(out), 0);
-    EXPECT_EQ(out, -1.0);
-
-    bare.SetCalculatedDensity(2.5);
-    EXPECT_EQ(bare.GetDensity(out), 1);
-    EXPECT_EQ(out, 2.5);
-
-    kxtMaterialBase standard;
-    standard.SetMaterialType(static_cast<eKxtMaterialType>(0));
-    standard.SetCalculatedDensity(2.5);
-    out = -1.0;
-    EXPECT_EQ(standard.GetDensity(out), 0);
-
-    kxtMaterialBase other = WithProperties({{u"E", 200.0}});
-    other.SetCalculatedDensity(2.5);
-    EXPECT_EQ(other.GetDensity(out), 0);
-    EXPECT_EQ(out, -1.0);
+TEST(MaterialTest, DensityFallsBackToTheCalculatedOneOnlyForACustomMaterialWithoutProperties) {
+    for (const auto& [type, withProperty, calculated, found] :
+         {std::tuple{eKxtCustomMaterial, false, 2.5, 1}, std::tuple{eKxtCustomMaterial, false, 1.0, 0},
+          std::tuple{eKxtStandardMaterial, false, 2.5, 0}, std::tuple{eKxtCustomMaterial, true, 2.5, 0}}) {
+        kxtMaterialBase m = withProperty ? WithProperties({{u"E", 200.0}}) : kxtMaterialBase();
+        m.SetMaterialType(type);
+        m.SetCalculatedDensity(calculated);
+        double out = -1.0;
+        EXPECT_EQ(m.GetDensity(out), found);
+        EXPECT_EQ(out, found != 0 ? calculated : -1.0);
+    }
 }
 
 TEST(MaterialTest, RecycledAmountIsClampedMaximumFirst) {
-    kxtMaterialBase m;
-    m.SetRecycledContentAmount(42.0);
-    EXPECT_EQ(m.GetRecycledContentAmount(), 0.0);  // no limits yet
-
-    m.SetRecycledContentLimits(20.0, 10.0, 1.0);
-    EXPECT_EQ(m.GetRecycledContentAmount(), 0.0);  // limits do not re-clamp
-    m.SetRecycledContentAmount(30.0);
-    EXPECT_EQ(m.GetRecycledContentAmount(), 20.0);
-    m.SetRecycledContentAmount(5.0);
-    EXPECT_EQ(m.GetRecycledContentAmount(), 10.0);
-    m.SetRecycledContentAmount(15.0);
-    EXPECT_EQ(m.GetRecycledContentAmount(), 15.0);
-
-    m.SetRecycledContentLimits(80.0, 5.0, 1.0);
-    EXPECT_EQ(m.GetRecycledContentMax(), 80.0);
-    EXPECT_EQ(m.GetRecycledContentMin(), 5.0);
-    EXPECT_EQ(m.GetTradeMix(), 1.0);
-
-    m.SetRecycledContentLimits(10.0, 20.0, 0.0);  // inverted
-    m.SetRecycledContentAmount(15.0);
-    EXPECT_EQ(m.GetRecycledContentAmount(), 10.0);
-    m.SetRecycledContentAmount(5.0);
-    EXPECT_EQ(m.GetRecycledContentAmount(), 20.0);
+    const struct {
+        double maximum, minimum, value, stored;
+    } cases[] = {{0, 0, 42, 0}, {20, 10, 30, 20}, {20, 10, 5, 10}, {20, 10, 15, 15}, {10, 20, 15, 10}, {10, 20, 5, 20}};
+    for (const auto& c : cases) {
+        kxtMaterialBase m;
+        m.SetRecycledContentLimits(c.maximum, c.minimum, 1.0);
+        m.SetRecycledContentAmount(c.value);
+        EXPECT_EQ(m.GetRecycledContentAmount(), c.stored) << c.maximum << ' ' << c.minimum << ' ' << c.value;
+    }
 }
 
-TEST(MaterialTest, FindProcTypeTriesLanguageNativeAndGabiNamesAndTakesTheFirst) {
+TEST(MaterialTest, ProcessesAreFoundByAnyNameAndIndexesOutOfRangeChangeNothing) {
     kxtMaterialBase m;
-    m.InsertProc(Process(u"Milled", u"Fraisé", u"milling"));
-    m.InsertProc(Process(u"Turned", u"Tourné", u"turning"));
-    m.InsertProc(Process(u"Turned", u"Tourné 2", u"turning 2"));
-
-    EXPECT_EQ(m.FindProcType(u"MILLING"), m.GetProcType(0));
+    EXPECT_EQ(m.SetProcType(0, kxtManufacturingProcess()), 0);
+    for (const char16_t* native : {u"Milled", u"Turned", u"Turned"}) {
+        kxtManufacturingProcess p;
+        p.SetNativeName(native);
+        p.SetGaBiName(u"gabi " + std::u16string(native));
+        m.InsertProc(p);
+    }
+    m.GetProcType(0)->SetLangName(u"Fraisé");
+    EXPECT_EQ(m.FindProcType(u"GABI MILLED"), m.GetProcType(0));
     EXPECT_EQ(m.FindProcType(u"fraisé"), m.GetProcType(0));
     EXPECT_EQ(m.FindProcType(u"turned"), m.GetProcType(1));
     EXPECT_EQ(m.FindProcType(u"Forged"), nullptr);
-    EXPECT_EQ(kxtMaterialBase().FindProcType(u""), nullptr);
 }
 
-TEST(MaterialTest, ProcessIndexesOutOfRangeChangeNothing) {
-    kxtMaterialBase m;
-    EXPECT_EQ(m.SetProcType(0, Process(u"a", u"b", u"c")), 0);
-    EXPECT_EQ(m.GetProcCount(), 0u);
-    EXPECT_EQ(m.GetProcType(0), nullptr);
-
-    m.InsertProc(Process(u"Milled", u"", u""));
-    EXPECT_EQ(m.SetProcType(0, Process(u"Turned", u"Tourné", u"turning")), 1);
-    EXPECT_EQ(m.GetProcType(0)->GetLangName(), u"Tourné");
-    EXPECT_EQ(m.GetProcType(1), nullptr);
-
-    m.SetManufacturingTypes(m.GetManufacturingTypes());
-    EXPECT_EQ(m.GetProcCount(), 1u);
+// Each call starts from 7 EUR per gram and changes only as far as its texts reach.
+TEST(MaterialCostTest, FieldsChangeOnlyAsFarAsTheTextsReach) {
+    const struct {
+        const char16_t *amount, *unit;
+        double cost;
+        const char16_t* currency;
+        eKxtMassUnits units;
+        const char16_t* unitString;
+        bool defined;
+    } cases[] = {
+        {u"12.50", u"USD/kg", 12.5, u"USD", eKxtKilogram, u"USD/kg", true},
+        {u"  3.2 USD ", u"  USD / LB\t", 3.2, u"USD", eKxtPound, u"USD / LB", true},
+        {u"1,250.00", u"CHF/Milligrams", 1.0, u"CHF", eKxtMilligram, u"CHF/Milligrams", true},
+        {u"1", u"x/GM", 1.0, u"x", eKxtGram, u"x/GM", true},
+        {u"abc", u"USD/kg", 7.0, u"EUR", eKxtGram, u"EUR/g", true},
+        {u"1e3", u"USD/kg", 7.0, u"EUR", eKxtGram, u"EUR/g", true},
+        {u"5", u"   ", 5.0, u"EUR", eKxtGram, u"EUR/g", true},
+        {u"5", u"USD/kg/kg", 0.0, u"EUR", eKxtGram, u"EUR/g", false},
+        {u"5", u"USD/ton", 0.0, u"USD", eKxtGram, u"USD/ton", false},
+        {u"", u"USD/g", 0.0, u"USD", eKxtGram, u"USD/g", true},
+        {u"", u"", 7.0, u"EUR", eKxtGram, u"EUR/g", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        kxtMaterialBase m;
+        m.SetMaterialCostData(u"7", u"EUR/g");
+        m.SetMaterialCostData(c.amount, c.unit);
+        EXPECT_EQ(m.GetMaterialCostPerUnitMass(), c.cost);
+        EXPECT_EQ(m.GetCurrency(), c.currency);
+        EXPECT_EQ(m.GetMaterialCostMassUnits(), c.units);
+        EXPECT_EQ(m.GetUnitString(), c.unitString);
+        EXPECT_EQ(m.IsMaterialCostDefined(), c.defined);
+    }
 }
 
-TEST(MaterialTest, EnergyParametersAreKeyedCaseSensitivelyAndFirstInsertWins) {
-    kxtMaterialBase m;
-    m.InsertManufacturingParams(u"Milled", {1.0, 2.0});
-    m.InsertManufacturingParams(u"Milled", {9.0});
-    m.InsertManufacturingParams(u"MILLED", {3.0});
-    EXPECT_EQ(m.GetManufacturingProcToEnergyParamMap().size(), 2u);
-
-    std::vector<double> out;
-    m.GetManufacturingEnergyParams(out, u"Milled");
-    EXPECT_EQ(out, (std::vector<double>{1.0, 2.0}));
-    m.GetManufacturingEnergyParams(out, u"MILLED");
-    EXPECT_EQ(out, (std::vector<double>{3.0}));
-    m.GetManufacturingEnergyParams(out, u"milled");
-    EXPECT_EQ(out, (std::vector<double>{3.0}));  // unchanged
-}
-
-TEST(MaterialTest, CopyIsDeepButSharesOwnerAndLink) {
-    kxtMaterialClass group;
-    kxtMaterialBase linked;
-    kxtMaterialBase m(&group);
-    m.SetName(u"Steel");
-    m.SetSageLink(&linked);
-    m.SetProperty(u"DENS", kxtMatPhysProp(u"Density", 7.85));
-    m.InsertProc(Process(u"Milled", u"", u""));
-    m.InsertManufacturingParams(u"Milled", {1.0});
-
-    kxtMaterialBase copy(m);
-    EXPECT_EQ(copy.GetGrOwner(), &group);
-    EXPECT_EQ(copy.GetSageLink(), &linked);
-    copy.GetProperty(u"DENS").SetValue(1.0);
-    copy.GetProcType(0)->SetNativeName(u"Turned");
-    copy.SetManufacturingProcToEnergyParamMap({});
-
-    EXPECT_EQ(m.GetProperty(u"DENS").GetValue(), 7.85);
-    EXPECT_EQ(m.GetProcType(0)->GetNativeName(), u"Milled");
-    EXPECT_EQ(m.GetManufacturingProcToEnergyParamMap().size(), 1u);
-}
-
-TEST(MaterialTest, OwnerQueriesWithoutOwnersAnswerEmpty) {
-    kxtMaterialBase m;
-    std::u16string name = u"kept";
-    m.GetOwnerDbName(name);
-    EXPECT_EQ(name, u"kept");
-    EXPECT_EQ(m.GetOwnerDbPath(), u"");
-    EXPECT_EQ(m.GetGrOwnerName(), u"");
-    EXPECT_EQ(m.GetDbOwner(), nullptr);
-
-    kxtMaterialClass orphanClass;  // a class that belongs to no database
-    orphanClass.SetName(u"Steel");
-    m.SetGrOwner(&orphanClass);
-    EXPECT_EQ(m.GetGrOwnerName(), u"Steel");
-    m.GetOwnerDbName(name);
-    EXPECT_EQ(name, u"kept");
-}
-
-TEST(MaterialTest, OwnerQueriesReachTheDatabaseThroughTheClass) {
+// A custom material outside a sustainability extras database answers with its
+// database's names; every other material keeps its own, possibly empty, ones.
+TEST(MaterialTest, LanguageNamesComeFromTheDatabaseOnlyForCustomMaterials) {
     kxtMaterialDB db;
-    const std::u16string path = std::u16string(u"Libraries") + kxt::platform::kPathSeparator + u"My Metals.kvxmat";
-    db.SetPath(path);
     kxtMaterialClass group(&db);
     group.SetName(u"Steel");
-    const kxtMaterialBase m(&group);
-    EXPECT_EQ(m.GetDbOwner(), &db);
-    EXPECT_EQ(m.GetOwnerDbPath(), path);
-    std::u16string name;
-    m.GetOwnerDbName(name);
-    EXPECT_EQ(name, u"my metals");
-}
-
-// A material of type 2 in a database that is not a sustainability extras one
-// answers with its database's names; elsewhere it keeps its own.
-class MaterialLangNamesTest : public ::testing::Test {
-protected:
-    MaterialLangNamesTest() {
-        group_.SetName(u"Steel");
-        material_.SetName(u"Plain Carbon Steel");
-    }
-
-    void SetDbType(eKxtMaterialBDType type) { db_.SetDBType(type); }
-
-    kxtMaterialDB db_;
-    kxtMaterialClass group_{&db_};
-    kxtMaterialBase material_{&group_};
-};
-
-TEST_F(MaterialLangNamesTest, CustomMaterialUsesDatabaseNamesUnlessInSustainabilityExtras) {
-    SetDbType(eKxtNativeDB);
-    material_.SetLangName(u"ignored");
-    material_.SetLangCLassName(u"ignored");
-    EXPECT_EQ(material_.GetLangName(), u"Plain Carbon Steel");
-    EXPECT_EQ(material_.GetLangClassName(), u"Steel");
-
-    SetDbType(eKxtSustainExtrasDB);
-    EXPECT_EQ(material_.GetLangName(), u"");  // the ignored calls stored nothing
-    EXPECT_EQ(material_.GetLangClassName(), u"");
-    material_.SetLangName(u"Acier au carbone");
-    material_.SetLangCLassName(u"Acier");
-    EXPECT_EQ(material_.GetLangName(), u"Acier au carbone");
-    EXPECT_EQ(material_.GetLangClassName(), u"Acier");
-}
-
-TEST_F(MaterialLangNamesTest, StandardMaterialKeepsItsOwnEvenEmptyNames) {
-    SetDbType(eKxtNativeDB);
-    material_.SetMaterialType(static_cast<eKxtMaterialType>(0));
-    EXPECT_EQ(material_.GetLangName(), u"");  // no fallback to the native name
-    material_.SetLangName(u"Acier au carbone");
-    EXPECT_EQ(material_.GetLangName(), u"Acier au carbone");
+    kxtMaterialBase m(&group);
+    m.SetName(u"Carbon Steel");
+    m.SetLangName(u"ignored");
+    EXPECT_EQ(m.GetLangName(), u"Carbon Steel");
+    EXPECT_EQ(m.GetLangClassName(), u"Steel");
+    db.SetDBType(eKxtSustainExtrasDB);
+    EXPECT_EQ(m.GetLangName(), u"");  // the ignored call stored nothing
+    m.SetLangName(u"Acier au carbone");
+    m.SetLangCLassName(u"Acier");
+    EXPECT_EQ(m.GetLangClassName(), u"Acier");
+    db.SetDBType(eKxtNativeDB);
+    m.SetMaterialType(eKxtStandardMaterial);
+    EXPECT_EQ(m.GetLangName(), u"Acier au carbone");
 }
 
 }  // namespace

@@ -26,7 +26,9 @@ class kxtMaterialDB;
 // points to the same class and linked material as its source until its new
 // holder re-points it. Lookups walk lists in insertion order and answer the
 // first match; getters returning references answer a failed lookup with one
-// module-wide empty string or default property.
+// module-wide empty string or default property. A change to the names,
+// identifier, type or owner of a record drops its owner database's lookup
+// index, so the owner class and its database must be alive while it changes.
 class KXTMAT_API kxtMaterialBase {
 public:
     using EnergyParamMap = std::map<std::u16string, std::vector<double>>;
@@ -67,7 +69,7 @@ public:
     void SetMaterialType(eKxtMaterialType type);
 
     // Owners and links.
-    kxtMaterialClass* GetGrOwner() const { return owner_; }
+    kxtMaterialClass* GetGrOwner() const { return owner_.Get(); }
     void SetGrOwner(kxtMaterialClass* owner);
     // The owner class's name; the shared empty string without an owner class.
     const std::u16string& GetGrOwnerName() const;
@@ -161,6 +163,8 @@ private:
     const kxtMatPhysProp* iFindProperty(std::u16string_view abbreviation) const;
     // True when the language names come from the database (see GetLangName).
     bool iIsDatabaseNamed() const;
+    // Drops the lookup index of group's owner database; nothing without one.
+    static void iDropIndexOf(const kxtMaterialClass* group) noexcept;
 
     // Where GetNextElement stands. Its end position stands both before the
     // first entry and after the last; a copied or assigned cursor is at its end.
@@ -175,19 +179,24 @@ private:
         }
     };
 
-    // Tells the databases' lookup tables when an assignment to this record,
-    // or a move from it, may have changed its names; a copy changes nothing.
-    // The first member, so that the note comes before any name is assigned:
-    // an assignment that throws partway still leaves the tables out of date.
-    struct LookupChangeNote {
-        LookupChangeNote() = default;
-        LookupChangeNote(const LookupChangeNote&) noexcept {}
-        LookupChangeNote(LookupChangeNote&& from) noexcept;
-        LookupChangeNote& operator=(const LookupChangeNote& other) noexcept;
-        LookupChangeNote& operator=(LookupChangeNote&& other) noexcept;
-        ~LookupChangeNote() = default;
+    // The owner class. An assignment to the record, or a move from it, may
+    // change names that the owner database's lookup index holds: the link
+    // drops that index (the old and the new owner's on assignment). The first
+    // member, so that an assignment that throws partway has dropped it.
+    class OwnerLink {
+    public:
+        explicit OwnerLink(kxtMaterialClass* group) noexcept : group_(group) {}
+        OwnerLink(const OwnerLink& other) noexcept : group_(other.group_) {}
+        OwnerLink(OwnerLink&& other) noexcept;
+        OwnerLink& operator=(const OwnerLink& other) noexcept;
+        OwnerLink& operator=(OwnerLink&& other) noexcept;
+        ~OwnerLink() = default;
+        kxtMaterialClass* Get() const noexcept { return group_; }
+
+    private:
+        kxtMaterialClass* group_;
     };
-    [[no_unique_address]] LookupChangeNote lookupChange_;
+    OwnerLink owner_;
 
     std::u16string name_;
     std::u16string materialId_;
@@ -204,7 +213,6 @@ private:
     bool amountEditable_ = false;
     std::u16string gabiName_;
     std::u16string nativeClassName_;
-    kxtMaterialClass* owner_ = nullptr;
     kxtMaterialLangDataDef langData_;
     kxtMaterialBase* sageLink_ = nullptr;
     double calculatedDensity_ = 1.0;

@@ -15,7 +15,9 @@ class kxtMaterialDB;
 // heap object, so a pointer to a material stays valid until the class is
 // destroyed, assigned to or emptied, whatever is inserted later. The owner
 // database is a non-owning pointer. After a copy or an assignment every
-// material of the class has this class as its owner class.
+// material of the class has this class as its owner class. Every change to
+// the list of materials, or to the owner, drops the owner database's lookup
+// index, so the owner database must be alive while the class changes.
 class KXTMAT_API kxtMaterialClass {
 public:
     explicit kxtMaterialClass(kxtMaterialDB* owner = nullptr);
@@ -63,9 +65,12 @@ public:
 
 private:
     // Destroys every material; name and owner database stay.
-    void iFreeMaterials();
+    void iFreeMaterials() noexcept;
     // Appends deep copies of other's materials and points them at this class.
     void iCopyMaterialsFrom(const kxtMaterialClass& other);
+    // Drops the owner database's lookup index: called by every change to the
+    // list of materials or to the owner.
+    void iDropOwnerIndex() const noexcept;
 
     std::u16string name_;
     std::vector<std::unique_ptr<kxtMaterialBase>> materials_;

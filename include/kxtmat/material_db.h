@@ -1,7 +1,6 @@
 // A material database: the content of one material library file.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -21,12 +20,14 @@
 // insertion order and answer the first match. After a copy or an assignment
 // every class has this database as its owner database.
 //
-// GetMaterialByName and GetMaterialByID answer from a table of fingerprints
-// that the database builds when first needed and rebuilds after any change
-// to the model that could alter their answers; a copy starts without one.
-// Like every const lookup, they may run on several threads at once while no
-// thread changes this database; changes to other databases on other threads
-// at the same time cost a rebuild, never a wrong answer.
+// GetMaterialByName and GetMaterialByID answer from an index of the names
+// and identifiers that the first of them builds after a change to the
+// database, to one of its classes or to one of their materials, and that the
+// next such change drops. Const lookups may run on several threads at once
+// while nobody changes the database, once the index is built: the first
+// lookup by name or identifier after a change must not run at the same time
+// as another. A class, and a material, tells its owner database of its
+// changes: while it changes, its owners must be alive.
 class KXTMAT_API kxtMaterialDB {
 public:
     // Type eKxtNativeDB, no classes, empty path.
@@ -128,14 +129,15 @@ private:
     void iCopyGroupsFrom(const kxtMaterialDB& other);
     // Takes other's classes, erased ones included, and points them at this database.
     void iTakeGroupsFrom(kxtMaterialDB& other) noexcept;
-    // The first material for which match(material) holds, walking classes then materials.
-    template <class Match>
-    kxtMaterialBase* iFirstMaterial(Match match) const;
-    // The fingerprint table of the lookups (model/material_lookup.h).
-    class LookupTable;
+    // Classes and materials drop the index when they change.
+    friend class kxtMaterialBase;
+    friend class kxtMaterialClass;
+    // The index of the lookups by name and identifier (model/lookup_index.h).
+    class LookupIndex;
     enum class LookupKey : unsigned char;
-    // The table, created by the first lookup that needs it; null when even that fails.
-    LookupTable* iLookupTable() const noexcept;
+    // Forgets the index; called by every change that can alter what a lookup
+    // by name or identifier answers.
+    void iDropLookupIndex() const noexcept;
     // The first material whose key equals text, as a walk would answer it.
     kxtMaterialBase* iFindByKey(LookupKey key, std::u16string_view text) const;
     // The cost criterion's name, fetched at most once per search.
@@ -150,7 +152,6 @@ private:
     std::u16string path_;
     // Classes removed by EraseMaterialGroup, kept alive for pointers taken before.
     std::vector<std::unique_ptr<kxtMaterialClass>> erased_;
-    // Owned. A copy starts without one; a move-constructed database takes its
-    // source's, a move-assigned one keeps its own.
-    mutable std::atomic<LookupTable*> lookupTable_{nullptr};
+    // Built by the first lookup after a change; null until then.
+    mutable std::unique_ptr<LookupIndex> lookupIndex_;
 };

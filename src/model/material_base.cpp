@@ -4,11 +4,9 @@
 
 #include "kxtmat/material_class.h"
 #include "kxtmat/material_db.h"
-#include "model/lookup_generation.h"
 #include "model/shared_defaults.h"
 #include "platform/text.h"
 
-using kxt::model::NoteLookupChange;
 using kxt::platform::EqualsNoCase;
 
 namespace {
@@ -22,35 +20,39 @@ kxtMaterialBase::kxtMaterialBase(kxtMaterialBase&& other) noexcept = default;
 kxtMaterialBase& kxtMaterialBase::operator=(const kxtMaterialBase& other) = default;
 kxtMaterialBase& kxtMaterialBase::operator=(kxtMaterialBase&& other) noexcept = default;
 
-// A record assigned to, or moved from, may bear other names afterwards.
-kxtMaterialBase::LookupChangeNote::LookupChangeNote(LookupChangeNote&& /*from*/) noexcept { NoteLookupChange(); }
-kxtMaterialBase::LookupChangeNote& kxtMaterialBase::LookupChangeNote::operator=(const LookupChangeNote&) noexcept {
-    NoteLookupChange();
-    return *this;
-}
-kxtMaterialBase::LookupChangeNote& kxtMaterialBase::LookupChangeNote::operator=(LookupChangeNote&&) noexcept {
-    NoteLookupChange();
+kxtMaterialBase::~kxtMaterialBase() = default;
+
+kxtMaterialBase::OwnerLink::OwnerLink(OwnerLink&& other) noexcept : group_(other.group_) { iDropIndexOf(group_); }
+
+kxtMaterialBase::OwnerLink& kxtMaterialBase::OwnerLink::operator=(const OwnerLink& other) noexcept {
+    iDropIndexOf(group_);
+    group_ = other.group_;
+    iDropIndexOf(group_);
     return *this;
 }
 
-kxtMaterialBase::~kxtMaterialBase() {
-    owner_ = nullptr;
-    sageLink_ = nullptr;
+kxtMaterialBase::OwnerLink& kxtMaterialBase::OwnerLink::operator=(OwnerLink&& other) noexcept {
+    iDropIndexOf(other.group_);
+    return *this = other;
+}
+
+void kxtMaterialBase::iDropIndexOf(const kxtMaterialClass* group) noexcept {
+    if (group != nullptr && group->GetDbOwner() != nullptr) group->GetDbOwner()->iDropLookupIndex();
 }
 
 void kxtMaterialBase::SetName(std::u16string name) {
     name_ = std::move(name);
-    NoteLookupChange();
+    iDropIndexOf(owner_.Get());
 }
 
 void kxtMaterialBase::SetMaterialID(std::u16string id) {
     materialId_ = std::move(id);
-    NoteLookupChange();
+    iDropIndexOf(owner_.Get());
 }
 
 void kxtMaterialBase::SetGaBiName(std::u16string name) {
     gabiName_ = std::move(name);
-    NoteLookupChange();
+    iDropIndexOf(owner_.Get());
 }
 
 void kxtMaterialBase::SetNativeClassName(std::u16string name) { nativeClassName_ = std::move(name); }
@@ -59,13 +61,11 @@ void kxtMaterialBase::SetEnvData(int value) { envData_ = value; }
 void kxtMaterialBase::SetMaterialType(eKxtMaterialType type) {
     if (type == type_) return;
     type_ = type;
-    NoteLookupChange();
+    iDropIndexOf(owner_.Get());
 }
 
 void kxtMaterialBase::SetGrOwner(kxtMaterialClass* owner) {
-    if (owner == owner_) return;
-    owner_ = owner;
-    NoteLookupChange();
+    if (owner != owner_.Get()) owner_ = OwnerLink(owner);
 }
 
 void kxtMaterialBase::SetSageLink(kxtMaterialBase* link) { sageLink_ = link; }
@@ -86,13 +86,13 @@ const std::u16string& kxtMaterialBase::GetLangName() const {
 
 const std::u16string& kxtMaterialBase::GetLangClassName() const {
     // A database-named material always has an owner class (its database is reached through it).
-    return iIsDatabaseNamed() ? owner_->GetName() : langData_.langClassName_;
+    return iIsDatabaseNamed() ? owner_.Get()->GetName() : langData_.langClassName_;
 }
 
 void kxtMaterialBase::SetLangName(std::u16string name) {
     if (iIsDatabaseNamed()) return;
     langData_.langName_ = std::move(name);
-    NoteLookupChange();
+    iDropIndexOf(owner_.Get());
 }
 
 void kxtMaterialBase::SetLangCLassName(std::u16string name) {
@@ -102,10 +102,10 @@ void kxtMaterialBase::SetLangCLassName(std::u16string name) {
 // ---- owners ----
 
 const std::u16string& kxtMaterialBase::GetGrOwnerName() const {
-    return owner_ != nullptr ? owner_->GetName() : kxt::model::SharedEmptyString();
+    return owner_.Get() != nullptr ? owner_.Get()->GetName() : kxt::model::SharedEmptyString();
 }
 
-kxtMaterialDB* kxtMaterialBase::GetDbOwner() const { return owner_ != nullptr ? owner_->GetDbOwner() : nullptr; }
+kxtMaterialDB* kxtMaterialBase::GetDbOwner() const { return owner_.Get() != nullptr ? owner_.Get()->GetDbOwner() : nullptr; }
 
 const std::u16string& kxtMaterialBase::GetOwnerDbPath() const {
     const kxtMaterialDB* db = GetDbOwner();

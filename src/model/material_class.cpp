@@ -3,12 +3,11 @@
 #include <cstddef>
 #include <utility>
 
-#include "model/lookup_generation.h"
+#include "kxtmat/material_db.h"
+#include "kxtmat/material_walk.h"
 #include "model/name_match.h"
 #include "model/shared_defaults.h"
 #include "platform/memory.h"
-
-using kxt::model::NoteLookupChange;
 
 kxtMaterialClass::kxtMaterialClass(kxtMaterialDB* owner) : owner_(owner) {}
 
@@ -18,8 +17,10 @@ kxtMaterialClass::kxtMaterialClass(const kxtMaterialClass& other) : name_(other.
 
 kxtMaterialClass& kxtMaterialClass::operator=(const kxtMaterialClass& other) {
     if (this == &other) return *this;
+    iDropOwnerIndex();
     name_ = other.name_;
     owner_ = other.owner_;
+    iDropOwnerIndex();
     iFreeMaterials();
     iCopyMaterialsFrom(other);
     return *this;
@@ -27,35 +28,35 @@ kxtMaterialClass& kxtMaterialClass::operator=(const kxtMaterialClass& other) {
 
 kxtMaterialClass::kxtMaterialClass(kxtMaterialClass&& other) noexcept
     : name_(std::move(other.name_)), materials_(std::move(other.materials_)), owner_(other.owner_) {
-    // Re-pointing the taken materials tells the lookup tables that other lost them.
+    iDropOwnerIndex();
     for (auto& material : materials_) material->SetGrOwner(this);
 }
 
 kxtMaterialClass& kxtMaterialClass::operator=(kxtMaterialClass&& other) noexcept {
     if (this == &other) return *this;
+    iDropOwnerIndex();
+    other.iDropOwnerIndex();
     name_ = std::move(other.name_);
     owner_ = other.owner_;
     materials_ = std::move(other.materials_);
     for (auto& material : materials_) material->SetGrOwner(this);
-    NoteLookupChange();
     return *this;
 }
 
-kxtMaterialClass::~kxtMaterialClass() {
-    iFreeMaterials();
-    owner_ = nullptr;
-}
+kxtMaterialClass::~kxtMaterialClass() { iFreeMaterials(); }
 
-void kxtMaterialClass::iFreeMaterials() {
-    // Each record is a dozen small blocks: the allocator merges them best a
-    // few records at a time, while they are still in cache.
+void kxtMaterialClass::iFreeMaterials() noexcept {
+    // Keeps freeing a large class as cheap per record as freeing a small one.
     constexpr std::size_t kRecordsPerMerge = 16;
     for (std::size_t i = 0; i < materials_.size(); ++i) {
         materials_[i].reset();
         if ((i + 1) % kRecordsPerMerge == 0 || i + 1 == materials_.size()) kxt::platform::MergeFreedBlocks();
     }
     materials_.clear();
-    NoteLookupChange();
+}
+
+void kxtMaterialClass::iDropOwnerIndex() const noexcept {
+    if (owner_ != nullptr) owner_->iDropLookupIndex();
 }
 
 void kxtMaterialClass::iCopyMaterialsFrom(const kxtMaterialClass& other) {
@@ -70,18 +71,19 @@ void kxtMaterialClass::SetName(std::u16string name) { name_ = std::move(name); }
 // The owner database's type decides whether custom materials take their language names from it.
 void kxtMaterialClass::SetDbOwner(kxtMaterialDB* owner) {
     if (owner == owner_) return;
+    iDropOwnerIndex();
     owner_ = owner;
-    NoteLookupChange();
+    iDropOwnerIndex();
 }
 
 void kxtMaterialClass::InsertMaterial(const kxtMaterialBase& material) {
     materials_.push_back(std::make_unique<kxtMaterialBase>(material));
-    NoteLookupChange();
+    iDropOwnerIndex();
 }
 
 void kxtMaterialClass::InsertMaterial(kxtMaterialBase&& material) {
     materials_.push_back(std::make_unique<kxtMaterialBase>(std::move(material)));
-    NoteLookupChange();
+    iDropOwnerIndex();
 }
 
 int kxtMaterialClass::GetMaterial(unsigned int index, kxtMaterialBase*& out) const {
@@ -95,10 +97,9 @@ kxtMaterialBase* kxtMaterialClass::GetMaterial(unsigned int index) const {
 }
 
 kxtMaterialBase* kxtMaterialClass::GetMaterial(const std::u16string& name) {
-    for (const auto& material : materials_) {
-        if (kxt::model::MaterialNamed(*material, name)) return material.get();
-    }
-    return nullptr;
+    return kxt::FirstMaterial(*this, [&name](const kxtMaterialBase& material) {
+        return kxt::model::MaterialNamed(material, name);
+    });
 }
 
 const std::u16string& kxtMaterialClass::GetMaterialName(unsigned int index) const {

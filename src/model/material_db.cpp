@@ -4,20 +4,14 @@
 #include <new>
 #include <utility>
 
+#include "kxtmat/material_walk.h"
 #include "model/library_name.h"
-#include "model/lookup_generation.h"
-#include "model/material_lookup.h"
-#include "model/name_match.h"
+#include "model/lookup_index.h"
 #include "model/prefetch.h"
 #include "paths/sibling_services.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
-using kxt::model::NoteLookupChange;
-using kxt::model::kNoPrefetch;
-using kxt::model::Prefetch;
-using kxt::model::PrefetchElements;
-using kxt::model::WalkMaterialsAhead;
 using kxt::platform::EqualsNoCase;
 
 kxtMaterialDB::kxtMaterialDB() = default;
@@ -32,12 +26,12 @@ kxtMaterialDB& kxtMaterialDB::operator=(const kxtMaterialDB& other) {
     iCopyGroupsFrom(other);
     path_ = other.path_;
     type_ = other.type_;
-    NoteLookupChange();
+    iDropLookupIndex();
     return *this;
 }
 
 kxtMaterialDB::kxtMaterialDB(kxtMaterialDB&& other) noexcept
-    : type_(other.type_), path_(std::move(other.path_)), lookupTable_(other.lookupTable_.exchange(nullptr)) {
+    : type_(other.type_), path_(std::move(other.path_)) {
     iTakeGroupsFrom(other);
     other.path_.clear();
 }
@@ -52,16 +46,15 @@ kxtMaterialDB& kxtMaterialDB::operator=(kxtMaterialDB&& other) noexcept {
     return *this;
 }
 
-kxtMaterialDB::~kxtMaterialDB() {
-    iFreeGroups();
-    delete lookupTable_.load(std::memory_order_relaxed);
-}
+kxtMaterialDB::~kxtMaterialDB() { iFreeGroups(); }
 
 void kxtMaterialDB::iFreeGroups() {
+    iDropLookupIndex();
     groups_.clear();
     erased_.clear();
-    NoteLookupChange();
 }
+
+void kxtMaterialDB::iDropLookupIndex() const noexcept { lookupIndex_.reset(); }
 
 void kxtMaterialDB::iCopyGroupsFrom(const kxtMaterialDB& other) {
     groups_.reserve(groups_.size() + other.groups_.size());
@@ -72,13 +65,14 @@ void kxtMaterialDB::iCopyGroupsFrom(const kxtMaterialDB& other) {
 }
 
 void kxtMaterialDB::iTakeGroupsFrom(kxtMaterialDB& other) noexcept {
+    other.iDropLookupIndex();
     groups_ = std::move(other.groups_);
     erased_ = std::move(other.erased_);
     other.groups_.clear();
     other.erased_.clear();
     for (const auto& group : groups_) group->SetDbOwner(this);
     for (const auto& group : erased_) group->SetDbOwner(this);
-    NoteLookupChange();
+    iDropLookupIndex();
 }
 
 // ---- identity ----
@@ -87,7 +81,7 @@ void kxtMaterialDB::SetDBType(eKxtMaterialBDType type) {
     // The type decides whether custom materials take their language names from the database.
     if (type == type_) return;
     type_ = type;
-    NoteLookupChange();
+    iDropLookupIndex();
 }
 void kxtMaterialDB::SetPath(std::u16string path) { path_ = std::move(path); }
 
@@ -115,12 +109,12 @@ void kxtMaterialDB::GetLangPath(std::u16string& out) const {
 
 void kxtMaterialDB::InsertGroup(const kxtMaterialClass& group) {
     groups_.push_back(std::make_unique<kxtMaterialClass>(group));
-    NoteLookupChange();
+    iDropLookupIndex();
 }
 
 void kxtMaterialDB::InsertGroup(kxtMaterialClass&& group) {
     groups_.push_back(std::make_unique<kxtMaterialClass>(std::move(group)));
-    NoteLookupChange();
+    iDropLookupIndex();
 }
 
 kxtMaterialClass* kxtMaterialDB::GetMaterialClass(int index) const {
@@ -135,22 +129,25 @@ int kxtMaterialDB::GetMaterialGroupName(unsigned int index, std::u16string& out)
 }
 
 kxtMaterialClass* kxtMaterialDB::FindMaterialGroup(const std::u16string& name) {
-    for (const auto& group : groups_) {
-        if (EqualsNoCase(name, group->GetName()) || EqualsNoCase(name, group->GetLangName())) return group.get();
-    }
-    return nullptr;
+    return kxt::FirstClass(*this, [&name](const kxtMaterialClass& group) {
+        return EqualsNoCase(name, group.GetName()) || EqualsNoCase(name, group.GetLangName());
+    });
 }
 
 std::u16string kxtMaterialDB::FindMaterialGroupName(const std::u16string& materialName) {
-    for (const auto& group : groups_) {
-        const auto count = static_cast<unsigned int>(group->GetMaterialCount());
-        for (unsigned int j = 0; j < count; ++j) {
-            // The answer is in the language of the name that matched.
-            if (EqualsNoCase(materialName, group->GetMaterialName(j))) return group->GetName();
-            if (EqualsNoCase(materialName, group->GetLangMaterialName(j))) return group->GetLangName();
+    std::u16string found;
+    // The answer is in the language of the name that matched.
+    kxt::FirstMaterial(*this, [&](const kxtMaterialBase& material, const kxtMaterialClass& group) {
+        if (EqualsNoCase(materialName, material.GetName())) {
+            found = group.GetName();
+        } else if (EqualsNoCase(materialName, material.GetLangName())) {
+            found = group.GetLangName();
+        } else {
+            return false;
         }
-    }
-    return {};
+        return true;
+    });
+    return found;
 }
 
 void kxtMaterialDB::EraseMaterialGroup(unsigned int index) {
@@ -158,51 +155,28 @@ void kxtMaterialDB::EraseMaterialGroup(unsigned int index) {
     const auto position = groups_.begin() + index;
     erased_.push_back(std::move(*position));
     groups_.erase(position);
-    NoteLookupChange();
+    iDropLookupIndex();
 }
 
 void kxtMaterialDB::Clear() { iFreeGroups(); }
 
 // ---- materials ----
 
-template <class Match>
-kxtMaterialBase* kxtMaterialDB::iFirstMaterial(Match match) const {
-    // Every material is a heap object of its own, so a walk of a large
-    // database would wait on memory at each one: ask for the members that
-    // the name tests read (names, identifier, type) a few materials ahead.
-    const auto askAhead = [](const kxtMaterialBase& ahead) {
-        Prefetch(&ahead.name_);
-        Prefetch(&ahead.type_);
-        Prefetch(&ahead.langData_);
-    };
-    for (const auto& group : groups_) {
-        if (kxtMaterialBase* found = WalkMaterialsAhead<8, 0>(*group, askAhead, kNoPrefetch, match)) return found;
-    }
-    return nullptr;
-}
-
 int kxtMaterialDB::GetMaterial(unsigned int classIndex, unsigned int materialIndex, kxtMaterialBase*& out) const {
     if (classIndex >= groups_.size()) return 0;
     return groups_[classIndex]->GetMaterial(materialIndex, out);
 }
 
-kxtMaterialDB::LookupTable* kxtMaterialDB::iLookupTable() const noexcept {
-    LookupTable* table = lookupTable_.load(std::memory_order_acquire);
-    if (table != nullptr) return table;
-    auto* created = new (std::nothrow) LookupTable();
-    if (created == nullptr) return nullptr;
-    // Readers may race to create it: the first one's table is kept.
-    if (lookupTable_.compare_exchange_strong(table, created, std::memory_order_acq_rel, std::memory_order_acquire)) {
-        return created;
-    }
-    delete created;
-    return table;
-}
-
 kxtMaterialBase* kxtMaterialDB::iFindByKey(LookupKey key, std::u16string_view text) const {
-    const auto walk = [this](auto match) { return iFirstMaterial(match); };
-    if (LookupTable* table = iLookupTable()) return table->Find(key, text, walk);
-    return LookupTable::FindByWalk(key, text, walk);
+    if (lookupIndex_ == nullptr) {
+        try {
+            lookupIndex_ = std::make_unique<LookupIndex>(*this);
+        } catch (const std::bad_alloc&) {
+            // Without memory for the index the walk still answers.
+            return LookupIndex::Walk(*this, key, text);
+        }
+    }
+    return lookupIndex_->Find(*this, key, text);
 }
 
 int kxtMaterialDB::GetMaterialByName(const std::u16string& name, kxtMaterialBase*& out, int byGabiName) const {
@@ -235,12 +209,12 @@ std::vector<std::u16string> kxtMaterialDB::GetAllProcessTypes() {
         return std::none_of(names.begin(), names.end(),
                             [&name](const std::u16string& listed) { return EqualsNoCase(listed, name); });
     };
-    // Each material's process list is a block of its own: ask for the list's
-    // place in the material, then for the list, a few materials ahead.
+    // Each material's process list is a block of its own: the walk asks for
+    // the list's place in the material, then for the list, ahead of reading it.
     for (const auto& group : groups_) {
-        WalkMaterialsAhead<8, 4>(
-            *group, [](const kxtMaterialBase& ahead) { Prefetch(&ahead.GetManufacturingTypes()); },
-            [](const kxtMaterialBase& ahead) { PrefetchElements(ahead.GetManufacturingTypes()); },
+        kxt::model::WalkMaterialsAhead<8, 4>(
+            *group, [](const kxtMaterialBase& ahead) { kxt::model::Prefetch(&ahead.GetManufacturingTypes()); },
+            [](const kxtMaterialBase& ahead) { kxt::model::PrefetchElements(ahead.GetManufacturingTypes()); },
             [&](const kxtMaterialBase& material) {
                 for (const kxtManufacturingProcess& process : material.GetManufacturingTypes()) {
                     if (isUnique(process.GetLangName())) names.push_back(process.GetLangName());

@@ -3,12 +3,11 @@
 
 namespace kxt::platform {
 
-// Called every few records while a class frees its materials. glibc keeps
-// small freed blocks unmerged in its fast bins until a larger request comes,
-// and merging a whole library's blocks then, long after they left the
-// caches, costs several times what merging them in small batches costs while
-// they are still there. A request above the small sizes is that prompt.
-// Elsewhere it does nothing.
+// Has the C library's allocator merge the small blocks freed so far into
+// its free lists now rather than at some later large request, so that
+// freeing many small records in batches costs the same per record whatever
+// their number. Never changes what the program computes; a no-op where the
+// allocator merges freed blocks itself.
 void MergeFreedBlocks() noexcept;
 
 }  // namespace kxt::platform
