@@ -4,8 +4,6 @@
 #include <kxtmat/kxtmat.h>
 
 #include <cstdio>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -26,9 +24,7 @@ std::string Hex(std::string_view text, int zeros) {
     return hex;
 }
 
-std::string Value(int index, const std::string& data) {
-    return "\"_FavMaterial" + std::to_string(index) + "\"=" + data;
-}
+std::string Value(int index, const std::string& data) { return "\"_FavMaterial" + std::to_string(index) + "\"=" + data; }
 
 class ManagerFavouritesTest : public ::testing::Test {
 protected:
@@ -40,8 +36,7 @@ protected:
     }
 
     void LoadAll() {
-        Load(manager_, NewUserFolder(false),
-             {LangFolderLibrary(u"korvex materials.kvxmat"), libraries_.myMaterials, libraries_.otherMaterials, longNames_});
+        Load(manager_, NewUserFolder(false), {LangFolderLibrary(u"korvex materials.kvxmat"), libraries_.myMaterials, libraries_.otherMaterials, longNames_});
     }
 
     kxtMaterialBase* Custom(unsigned k, unsigned j) { return MaterialAt(manager_.GetCustomDBs()[k], 0, j); }
@@ -117,21 +112,18 @@ TEST_F(ManagerFavouritesTest, TheKeyNamesTheHostVersionPlus1992In16BitArithmetic
 TEST_F(ManagerFavouritesTest, FavouritesAreFoundByNameAndRecognisedByClassAndExactNativeName) {
     UseRegistry({{2025, FavouriteLines({"korvex materials|Carbon Steel", "my materials|Bracket"})}});
     LoadAll();
-    kxtMaterialBase* carbonSteel = MaterialAt(*manager_.GetKxNativeDB(), 0, 0);
-    kxtMaterialBase* myBracket = Custom(0, 0);
+    kxtMaterialBase *carbonSteel = MaterialAt(*manager_.GetKxNativeDB(), 0, 0), *myBracket = Custom(0, 0);
 
-    EXPECT_EQ(manager_.GetFavoritesMaterial(u"carbon STEEL"), carbonSteel);
-    EXPECT_EQ(manager_.GetFavoritesMaterial(English() ? u"Carbon Steel" : u"acier AU carbone"), carbonSteel);
-    EXPECT_EQ(manager_.GetFavoritesMaterial(u"bracket"), myBracket);
-    EXPECT_EQ(manager_.GetFavoritesMaterial(u"Widget"), nullptr);
+    const std::pair<const char16_t*, kxtMaterialBase*> found[] = {
+        {u"carbon STEEL", carbonSteel}, {English() ? u"Carbon Steel" : u"acier AU carbone", carbonSteel},
+        {u"bracket", myBracket}, {u"Widget", nullptr}};
+    for (const auto& [name, material] : found) EXPECT_EQ(manager_.GetFavoritesMaterial(name), material);
 
-    EXPECT_EQ(manager_.HasFavoritesMaterial(nullptr), 0);
-    const kxtMaterialBase copy = *myBracket;  // same class, another object
+    kxtMaterialBase copy = *myBracket;  // same class, another object
     EXPECT_EQ(manager_.HasFavoritesMaterial(&copy), 1);
-    EXPECT_EQ(manager_.HasFavoritesMaterial(Custom(1, 0)), 0) << "the same name in another class";
-    kxtMaterialBase otherCase = *myBracket;
-    otherCase.SetName(u"BRACKET");
-    EXPECT_EQ(manager_.HasFavoritesMaterial(&otherCase), 0);
+    EXPECT_EQ(manager_.HasFavoritesMaterial(nullptr) + manager_.HasFavoritesMaterial(Custom(1, 0)), 0) << "the same name in another class";
+    copy.SetName(u"BRACKET");
+    EXPECT_EQ(manager_.HasFavoritesMaterial(&copy), 0);
 }
 
 }  // namespace

@@ -30,8 +30,7 @@ std::string LibraryXml(const std::vector<LibClass>& classes);
 // libraries, each also in French, and process settings (Carbon Steel milled,
 // recycled content 80/10/25; Recycled Steel turned).
 const TempInstallation& Installation();
-// Whether the process runs in English (KXT_LANGUAGE unset or "english").
-bool English();
+bool English();  // KXT_LANGUAGE unset or "english"
 
 // A fresh user data folder. With extras, it holds the user's extras copy
 // (Recycled: Recycled Steel; Reclaimed: Reclaimed Brick); with processes,
@@ -52,26 +51,23 @@ CustomLibraries NewCustomLibraries();
 
 // A standard library file as the host lists it from its language folder.
 std::u16string LangFolderLibrary(std::u16string_view fileName);
-
 // Sets the manager up as the host does (resources, host version 33, user
 // folder) and loads it from its own copy of files.
-void Load(kxtMaterialDBsManager& manager, const std::u16string& userFolder, std::vector<std::u16string> files,
-          int flag = 0);
+void Load(kxtMaterialDBsManager& manager, const std::u16string& userFolder, std::vector<std::u16string> files, int flag = 0);
 
 // Points KXT_REGISTRY_FILE at an export whose key "Korvex <keyNumber>" holds
-// the given lines, for each key given.
+// the given lines, for each key given; FavouriteLines gives a count and one
+// string value per favourite, "_FavMaterial1" onwards.
 struct RegistryKeyLines {
     int keyNumber;
     std::vector<std::string> lines;
 };
 void UseRegistry(const std::vector<RegistryKeyLines>& keys);
-// A count and one string value per favourite, "_FavMaterial1" onwards.
 std::vector<std::string> FavouriteLines(const std::vector<std::string>& favourites);
 
 std::vector<std::u16string> NamesOf(const std::vector<kxtMaterialBase*>& materials);
 std::vector<std::u16string> ClassNamesOf(const kxtMaterialDB& db);
-// Material j of class i of db; null when out of range.
-kxtMaterialBase* MaterialAt(const kxtMaterialDB& db, unsigned int i, unsigned int j);
+kxtMaterialBase* MaterialAt(const kxtMaterialDB& db, unsigned int i, unsigned int j);  // null when out of range
 
 // The database list holds native, DIN and every custom database in order, and
 // every pointer the manager hands out points into its current storage.
