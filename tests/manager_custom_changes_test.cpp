@@ -45,7 +45,7 @@ TEST_F(ManagerCustomChangesTest, RemovingTheMiddleDatabaseKeepsTheOthersAndTheir
     EXPECT_EQ(manager_.GetFavoritesMaterials()[1], gadget);
 }
 
-TEST_F(ManagerCustomChangesTest, OfTwoDatabasesWithOnePathOnlyTheFirstIsRefreshedOrRemoved) {
+TEST_F(ManagerCustomChangesTest, OfTwoDatabasesWithOnePathOnlyTheFirstIsRefreshedOrRemovedAndAnUnknownPathAddsOne) {
     Load(manager_, user_, {libraries_.myMaterials, libraries_.otherMaterials, libraries_.myMaterials});
     WriteFile(FolderOf(libraries_.myMaterials), "My Materials.kvxmat", LibraryXml({{"Rewritten", {{"Bracket"}}}}));
     manager_.OnCustomDBsModified({libraries_.myMaterials});
@@ -56,6 +56,13 @@ TEST_F(ManagerCustomChangesTest, OfTwoDatabasesWithOnePathOnlyTheFirstIsRefreshe
     manager_.OnCustomDBsRemoved({libraries_.myMaterials});
     EXPECT_EQ(Paths(), (Names{libraries_.otherMaterials, libraries_.myMaterials}));
     EXPECT_EQ(ClassNamesOf(Custom()[1]), (Names{u"Brackets"}));
+
+    // An unknown path adds one custom database, even when given twice.
+    const std::u16string spelled = FolderOf(third_) + kxt::platform::kPathSeparator + u"THIRD Materials.kvxmat";
+    manager_.OnCustomDBsModified({spelled, third_});
+    EXPECT_EQ(Paths(), (Names{libraries_.otherMaterials, libraries_.myMaterials, spelled}));
+    EXPECT_EQ(Custom().back().GetDBType(), eKxtCustomDB);
+    EXPECT_EQ(ClassNamesOf(Custom().back()), (Names{u"Gadgets"}));
 }
 
 TEST_F(ManagerCustomChangesTest, AModifiedLibraryIsReReadAndLinkedToTheStandardDatabasesOnly) {
@@ -70,18 +77,8 @@ TEST_F(ManagerCustomChangesTest, AModifiedLibraryIsReReadAndLinkedToTheStandardD
     EXPECT_EQ(NamesOf(manager_.GetFavoritesMaterials()), (Names{u"Nylon"})) << "favourites into the re-read library go";
 }
 
-TEST_F(ManagerCustomChangesTest, AnUnknownPathAddsOneCustomDatabaseEvenWhenGivenTwice) {
-    Load(manager_, user_, {libraries_.myMaterials});
-    const std::u16string spelled = FolderOf(third_) + kxt::platform::kPathSeparator + u"THIRD Materials.kvxmat";
-    manager_.OnCustomDBsModified({spelled, third_});
-    EXPECT_EQ(Paths(), (Names{libraries_.myMaterials, spelled}));
-    EXPECT_EQ(Custom().back().GetDBType(), eKxtCustomDB);
-    EXPECT_EQ(ClassNamesOf(Custom().back()), (Names{u"Gadgets"}));
-}
-
 TEST_F(ManagerCustomChangesTest, RefreshingTheExtrasCopyRelinksOtherLibrariesByName) {
     Load(manager_, user_, kxt::paths::HostLibraryList(user_, {libraries_.myMaterials}));
-    ASSERT_EQ(Custom()[0].GetDBType(), eKxtSustainExtrasDB);
     const std::u16string extrasPath = Custom()[0].GetPath();
     const kxtMaterialDB& extras = *manager_.GetKxSustainExtrasDB();
     for (const bool keepsRecycled : {true, false}) {

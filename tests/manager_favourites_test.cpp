@@ -36,7 +36,8 @@ protected:
     }
 
     void LoadAll() {
-        Load(manager_, NewUserFolder(false), {LangFolderLibrary(u"korvex materials.kvxmat"), libraries_.myMaterials, libraries_.otherMaterials, longNames_});
+        Load(manager_, NewUserFolder(false),
+             {LangFolderLibrary(u"korvex materials.kvxmat"), libraries_.myMaterials, libraries_.otherMaterials, longNames_});
     }
 
     kxtMaterialBase* Custom(unsigned k, unsigned j) { return MaterialAt(manager_.GetCustomDBs()[k], 0, j); }
@@ -57,16 +58,14 @@ TEST_F(ManagerFavouritesTest, EntriesResolveInTheirLibraryByNativeOrLanguageName
                             "other materials|Bracket",
                         })}});
     LoadAll();
-    EXPECT_EQ(manager_.GetFavoritesMaterials(),
-              (std::vector<kxtMaterialBase*>{MaterialAt(*manager_.GetKxNativeDB(), 0, 0),
-                                             MaterialAt(*manager_.GetKxNativeDinDB(), 0, 1), Custom(1, 1), Custom(0, 0),
-                                             Custom(0, 0)}));
+    EXPECT_EQ(manager_.GetFavoritesMaterials(), (std::vector<kxtMaterialBase*>{MaterialAt(*manager_.GetKxNativeDB(), 0, 0),
+                                                  MaterialAt(*manager_.GetKxNativeDinDB(), 0, 1), Custom(1, 1), Custom(0, 0), Custom(0, 0)}));
 }
 
 // Values named exactly "_FavMaterial<n>" (any case of the prefix, no leading
 // zero) up to a signed count are read, however far apart; terminated string
 // values of at most 254 characters are taken, other values skipped.
-TEST_F(ManagerFavouritesTest, StringValuesNamedByTheirNumberUpToTheCountAreTaken) {
+TEST_F(ManagerFavouritesTest, StringValuesOfTheVersionsKeyNamedByTheirNumberUpToTheCountAreTaken) {
     LoadAll();
     const std::string nylon = "\"korvex materials|Nylon\"";
     const std::pair<std::vector<std::string>, Names> cases[] = {
@@ -84,10 +83,8 @@ TEST_F(ManagerFavouritesTest, StringValuesNamedByTheirNumberUpToTheCountAreTaken
           Value(8, "dword:00000001"), Value(9, "\"x|Widget\"")},
          {std::u16string(252, u'L'), u"Nylon", u"Widget"}},
         // A count not above zero or unreadable, or no count at all: nothing.
-        {{"\"__NumOfFavs\"=dword:ffffffff", Value(1, nylon)}, {}},
-        {{"\"__NumOfFavs\"=\"1\"", Value(1, nylon)}, {}},
-        {{"\"__NumOfFavs\"=dword:00000000", Value(1, nylon)}, {}},
-        {{Value(1, nylon)}, {}},
+        {{"\"__NumOfFavs\"=dword:ffffffff", Value(1, nylon)}, {}}, {{"\"__NumOfFavs\"=\"1\"", Value(1, nylon)}, {}},
+        {{"\"__NumOfFavs\"=dword:00000000", Value(1, nylon)}, {}}, {{Value(1, nylon)}, {}},
     };
     for (const auto& [lines, expected] : cases) {
         UseRegistry({{2025, lines}});
@@ -96,16 +93,13 @@ TEST_F(ManagerFavouritesTest, StringValuesNamedByTheirNumberUpToTheCountAreTaken
     UseRegistry({{2024, FavouriteLines({"korvex materials|Nylon"})}});
     EXPECT_TRUE(manager_.LoadFavoritesMaterialsFromRegistry().empty()) << "no key for this version";
     EXPECT_TRUE(manager_.GetFavoritesMaterials().empty());
-}
 
-TEST_F(ManagerFavouritesTest, TheKeyNamesTheHostVersionPlus1992In16BitArithmetic) {
-    LoadAll();
+    // The key names the host version plus 1992 in 16-bit arithmetic.
     UseRegistry({{1991, FavouriteLines({"x|Widget"})}, {1992, FavouriteLines({"korvex materials|Nylon"})},
                  {2025, FavouriteLines({"x|Bracket"})}, {67527, FavouriteLines({"korvex materials|Carbon Steel"})}});
-    const std::pair<unsigned short, std::u16string> cases[] = {{0, u"Nylon"}, {33, u"Bracket"}, {65535, u"Widget"}};
-    for (const auto& [version, expected] : cases) {
+    for (const auto& [version, expected] : {std::pair<unsigned short, std::u16string>{0, u"Nylon"}, {33, u"Bracket"}, {65535, u"Widget"}}) {
         manager_.SetKXVersion(version);
-        EXPECT_EQ(NamesOf(manager_.LoadFavoritesMaterialsFromRegistry()), (Names{expected})) << version;
+        EXPECT_EQ(NamesOf(manager_.LoadFavoritesMaterialsFromRegistry()), (Names{expected})) << "version " << version;
     }
 }
 

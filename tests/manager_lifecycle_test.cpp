@@ -2,6 +2,7 @@
 #include <kxtmat/kxtmat.h>
 
 #include <memory>
+#include <set>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -16,19 +17,15 @@ using Texts = std::vector<std::u16string>;
 
 kxtMaterialDB OneMaterialDB(const std::u16string& path, const std::u16string& className) {
     kxtMaterialDB db;
-    db.SetDBType(eKxtCustomDB), db.SetPath(path);
-    kxtMaterialClass group;
-    group.SetName(className), group.InsertMaterial(kxtMaterialBase());
-    db.InsertGroup(std::move(group));
+    db.SetDBType(eKxtCustomDB), db.SetPath(path), db.InsertGroup(kxtMaterialClass(&db));
+    db.GetMaterialClass(0)->SetName(className), db.GetMaterialClass(0)->InsertMaterial(kxtMaterialBase());
     return db;
 }
 
 TEST(ManagerLifecycleTest, ANewManagerHasThreeEmptyDatabasesAndNoList) {
-    kxtMaterialDBsManager manager;
-    EXPECT_EQ(manager.GetDatabaseCount(), 0);
-    EXPECT_TRUE(manager.GetDB(0) == nullptr && manager.GetDB(-1) == nullptr);
-    kxtMaterialDB* dbs[] = {manager.GetKxNativeDB(), manager.GetKxNativeDinDB(), manager.GetKxSustainExtrasDB()};
-    EXPECT_TRUE(dbs[0] != dbs[1] && dbs[1] != dbs[2] && dbs[0] != dbs[2]);
+    kxtMaterialDBsManager m;
+    EXPECT_TRUE(m.GetDatabaseCount() == 0 && m.GetDB(0) == nullptr && m.GetDB(-1) == nullptr);
+    EXPECT_EQ(std::set<kxtMaterialDB*>({m.GetKxNativeDB(), m.GetKxNativeDinDB(), m.GetKxSustainExtrasDB()}).size(), 3u);
 }
 
 TEST(ManagerLifecycleTest, SageStringsAreReplacedAppendedAndNeverDuplicated) {

@@ -51,8 +51,7 @@ const TempInstallation& Installation() {
         {Lang("english", "Korvex Materials.kvxmat"),
          LibraryXml({{"Steel", {{"Carbon Steel", "KM01"}, {"Stainless Steel", "KM02"}}}, {"Plastics", {{"Nylon", "KM03"}}}})},
         {Lang("french", "Korvex Materials.kvxmat"),
-         LibraryXml({{"Acier", {{"Acier au carbone", "KM01"}, {"Acier inoxydable", "KM02"}}},
-                     {"Plastiques", {{"Polyamide", "KM03"}}}})},
+         LibraryXml({{"Acier", {{"Acier au carbone", "KM01"}, {"Acier inoxydable", "KM02"}}}, {"Plastiques", {{"Polyamide", "KM03"}}}})},
         {Lang("english", "Korvex din Materials.kvxmat"), LibraryXml({{"Steel", {{"1.0038", "1.0038"}, {"1.4301", "1.4301"}}}})},
         {Lang("french", "Korvex din Materials.kvxmat"), LibraryXml({{"Acier", {{"1.0038 S235", "1.0038"}, {"1.4301 X5CrNi", "1.4301"}}}})},
         {Lang("english", "Sustainability Extras.kvxmat"), LibraryXml({{"Recycled", {{"Recycled Steel"}}}, {"Bio", {{"Bio Resin"}}}})},
@@ -99,10 +98,8 @@ std::u16string NewUserFolder(bool withExtras, bool withProcesses) {
 CustomLibraries NewCustomLibraries() {
     const std::u16string folder = NewFolder("custom");
     return {WriteFile(folder, "My Materials.kvxmat",
-                      LibraryXml({{"Brackets",
-                                   {{"Bracket", "", "KM01", "korvex materials"},
-                                    {"Greener", "", "Recycled Steel in Sustainability Extras", "Sustainability Extras"},
-                                    {"Plain"}}}})),
+                      LibraryXml({{"Brackets", {{"Bracket", "", "KM01", "korvex materials"},
+                                                {"Greener", "", "Recycled Steel in Sustainability Extras", "Sustainability Extras"}, {"Plain"}}}})),
             WriteFile(folder, "Other Materials.kvxmat", LibraryXml({{"Misc", {{"Bracket"}, {"Widget"}}}}))};
 }
 

@@ -1,6 +1,5 @@
-// A small installation for the manager's tests: standard, DIN and
-// sustainability extras libraries in English and French, process settings, a
-// DIN mapping, user data folders, custom libraries and registry exports.
+// A small installation for the manager's tests, user data folders, custom
+// libraries and registry exports.
 #pragma once
 
 #include <kxtmat/kxtmat.h>
@@ -14,13 +13,8 @@
 namespace kxt::test {
 
 // One material of a library file; link fields empty for no link.
-struct LibMaterial {
-    std::string name, matid = {}, linkId = {}, linkDb = {};
-};
-struct LibClass {
-    std::string name;
-    std::vector<LibMaterial> materials;
-};
+struct LibMaterial { std::string name, matid = {}, linkId = {}, linkDb = {}; };
+struct LibClass { std::string name; std::vector<LibMaterial> materials; };
 // A material library file (".kvxmat") holding these classes.
 std::string LibraryXml(const std::vector<LibClass>& classes);
 
@@ -44,24 +38,18 @@ std::u16string Upper(std::u16string text);  // ASCII letters only
 // "My Materials" (Brackets: Bracket linked to KM01, Greener linked to
 // Recycled Steel in the extras, Plain) and "Other Materials" (Misc: Bracket,
 // Widget), written to a fresh folder.
-struct CustomLibraries {
-    std::u16string myMaterials, otherMaterials;
-};
+struct CustomLibraries { std::u16string myMaterials, otherMaterials; };
 CustomLibraries NewCustomLibraries();
 
 // A standard library file as the host lists it from its language folder.
 std::u16string LangFolderLibrary(std::u16string_view fileName);
-// Sets the manager up as the host does (resources, host version 33, user
-// folder) and loads it from its own copy of files.
+// Sets the manager up as the host does (resources, version 33, user folder) and loads a copy of files.
 void Load(kxtMaterialDBsManager& manager, const std::u16string& userFolder, std::vector<std::u16string> files, int flag = 0);
 
 // Points KXT_REGISTRY_FILE at an export whose key "Korvex <keyNumber>" holds
 // the given lines, for each key given; FavouriteLines gives a count and one
 // string value per favourite, "_FavMaterial1" onwards.
-struct RegistryKeyLines {
-    int keyNumber;
-    std::vector<std::string> lines;
-};
+struct RegistryKeyLines { int keyNumber; std::vector<std::string> lines; };
 void UseRegistry(const std::vector<RegistryKeyLines>& keys);
 std::vector<std::string> FavouriteLines(const std::vector<std::string>& favourites);
 
