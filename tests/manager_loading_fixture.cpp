@@ -18,7 +18,7 @@ std::string ProcessSettings(std::string_view materials) {
            "<Grouping Alias=\"Metals\">" + std::string(materials) + "</Grouping></Grouping></ScenarioSettings></ProcessSettings>\n";
 }
 
-std::string Lang(std::string_view language, std::string_view file) { return "lang/" + std::string(language) + "/kvxmaterials/" + std::string(file); }
+std::string Lang(std::string_view lang, std::string_view file) { return "lang/" + std::string(lang) + "/kvxmaterials/" + std::string(file); }
 
 // A folder below the installation's temporary folder that no test used before.
 std::u16string NewFolder(std::string_view kind) {

@@ -33,8 +33,9 @@ class MaterialDbTest : public ::testing::Test {
 protected:
     MaterialDbTest() {
         db_.SetDBType(eKxtSustainExtrasDB);
-        const std::array<std::array<const char16_t*, 4>, 4> rows{{{u"Carbon Steel", u"Acier", u"ID-1", u"Fraisé"}, {u"Tool Steel", u"Outil", u"ID-2", u"FRAISÉ"},
-                                                                  {u"ABS", u"Carbon Steel", u"id-1", u"Moulé"}, {u"PVC", u"PVC", u"ID-3", u""}}};
+        const std::array<std::array<const char16_t*, 4>, 4> rows{{
+            {u"Carbon Steel", u"Acier", u"ID-1", u"Fraisé"}, {u"Tool Steel", u"Outil", u"ID-2", u"FRAISÉ"},
+            {u"ABS", u"Carbon Steel", u"id-1", u"Moulé"}, {u"PVC", u"PVC", u"ID-3", u""}}};
         for (unsigned j = 0; j < rows.size(); ++j) {
             const std::u16string className = j < 2 ? u"Steel" : u"Plastics";
             if (j % 2 == 0) db_.InsertGroup(kxtMaterialClass(&db_)), db_.GetMaterialClass(j / 2)->SetName(className);
