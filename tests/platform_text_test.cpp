@@ -30,26 +30,22 @@ TEST(EqualsNoCase, AgreesWithFoldCaseAtEveryPlace) {
     std::vector<char16_t> units;
     for (char16_t c = 0; c < 0x180; ++c) units.push_back(c);
     units.insert(units.end(), {u'\u0391', u'\u03B1', u'\u2126', u'\u03C9', u'\uFF21', u'\uFF41', u'\u0131'});
-    for (std::size_t at = 0; at < base.size(); ++at) {
-        for (const char16_t c : units) {
+    for (std::size_t at = 0; at < base.size(); ++at)
+        for (const char16_t c : units)
             for (const char16_t d : units) {
                 std::u16string a = base, b = base;
-                a[at] = c;
-                b[at] = d;
+                a[at] = c, b[at] = d;
                 ASSERT_EQ(EqualsNoCase(a, b), FoldCase(c) == FoldCase(d)) << int(c) << " vs " << int(d) << " at " << at;
             }
-        }
-    }
     EXPECT_FALSE(EqualsNoCase(u"steel", u"steel "));
     // Hashes fold four units at once: each lane as FoldCase folds it.
-    for (std::size_t lane = 0; lane < 4; ++lane) {
+    for (std::size_t lane = 0; lane < 4; ++lane)
         for (const char16_t c : units) {
             char16_t word[4] = {u'a', u'B', u'@', u'['}, folded[4];
             word[lane] = c;
             for (int i = 0; i < 4; ++i) folded[i] = FoldCase(word[i]);
             ASSERT_EQ(FoldFourUnits(LoadFourUnits(word)), PackUnits(folded, 4)) << int(c) << " in lane " << lane;
         }
-    }
 }
 
 TEST(Utf8ToUtf16, ReplacesInvalidSequencesByEachPolicy) {
@@ -71,9 +67,8 @@ TEST(Utf8ToUtf16, ReplacesInvalidSequencesByEachPolicy) {
         EXPECT_EQ(Utf8ToUtf16(c.utf8), c.perSubpart) << c.utf8;
         EXPECT_EQ(Utf8ToUtf16(c.utf8, InvalidUtf8::kPerByte), c.perByte) << c.utf8;
     }
-    const char* p = "\xEF\xBF\xBD\xFF";
-    EXPECT_EQ(DecodeUtf8(p, p + 4, InvalidUtf8::kPerByte), U'\uFFFD');  // a real U+FFFD is no error
-    EXPECT_EQ(DecodeUtf8(p, p + 1, InvalidUtf8::kPerByte), kNotUtf8);
+    const char* p = "\xEF\xBF\xBD\xFF";  // a real U+FFFD is no error
+    EXPECT_TRUE(DecodeUtf8(p, p + 4, InvalidUtf8::kPerByte) == U'\uFFFD' && DecodeUtf8(p, p + 1, InvalidUtf8::kPerByte) == kNotUtf8);
 }
 
 TEST(Utf16ToUtf8, EncodesPairsReplacesUnpairedSurrogatesAndRoundTrips) {
@@ -94,10 +89,7 @@ TEST(Trim, DropsTheNamedWhiteSpaceAtTheEnds) {
         {u"\u0085x\u2003", u"\u0085x\u2003", u"\u0085x\u2003"},
         {u" \u00A0 ", u"\u00A0", u""},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Trim(c[0]), c[1]);
-        EXPECT_EQ(Trim(c[0], IsCOrWideSpace), c[2]);
-    }
+    for (const auto& c : cases) EXPECT_TRUE(Trim(c[0]) == c[1] && Trim(c[0], IsCOrWideSpace) == c[2]) << Utf16ToUtf8(c[0]);
     EXPECT_EQ(TrimEnd(u" a \t"), u" a");
     for (const char32_t c : {U'\v', U'\f', U'\u00A0', char32_t(0xFFFFFF20)}) EXPECT_FALSE(IsXmlSpace(c));
 }
@@ -111,8 +103,7 @@ TEST(NumberText, TheAmountRuleStopsAtACommaAndSaturates) {
 
 TEST(AnsiToUtf16, DecodesTheCurrentLocaleCharset) {
     ASSERT_NE(std::setlocale(LC_CTYPE, "C.UTF-8"), nullptr) << "C.UTF-8 locale is missing";
-    EXPECT_EQ(AnsiToUtf16(std::string_view("\xC3\xA9\xF0\x9F\x98\x80\0a\xFF" "b\xC3", 11)),
-              std::u16string_view(u"\u00E9\U0001F600\0a\uFFFDb\uFFFD", 8));
+    EXPECT_EQ(AnsiToUtf16(std::string_view("\xC3\xA9\xF0\x9F\x98\x80\0a\xFF" "b\xC3", 11)), std::u16string_view(u"\u00E9\U0001F600\0a\uFFFDb\uFFFD", 8));
     std::setlocale(LC_CTYPE, "C");
 }
 
