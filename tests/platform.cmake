@@ -1,6 +1,6 @@
 # Tests of the platform layer.
 kxtmat_add_test(platform_text_test SOURCES platform_text_test.cpp LIBS kxtmat_platform)
-kxtmat_add_test(platform_files_test SOURCES platform_files_test.cpp LIBS kxtmat_platform)
+kxtmat_add_test(platform_files_test SOURCES platform_files_test.cpp support/temp_dir.cpp LIBS kxtmat_platform)
 
 # A resource module that the module tests load at run time; it sits in a folder
 # of its own, and the test program does not link it.

@@ -22,7 +22,7 @@ std::u16string InModuleDir(std::u16string_view name) { return kModuleDir + kPath
 const std::u16string kOtherCaseDir = kModuleDir.substr(0, kModuleDir.size() - 4) + u"LANG";
 
 // Each test releases every load it makes: the module is gone afterwards.
-TEST(PlatformModules, FindsALoadedModuleByEitherNameInAnyCaseAndByPathOnlyInItsFolder) {
+TEST(PlatformModules, FindsALoadedModuleByEitherNameInAnyCaseAndByPathOnlyInItsFolderAndReadsItsExportsAndStrings) {
     const ModuleHandle module = LoadModuleForResources(InModuleDir(kLogicalName));
     ASSERT_NE(module, nullptr);
     for (const std::u16string& name : {kLogicalName, std::u16string(u"KXTTESTRES.DLL"), std::u16string(u"libkxtTestRes.so"), InModuleDir(kLogicalName),
@@ -35,28 +35,23 @@ TEST(PlatformModules, FindsALoadedModuleByEitherNameInAnyCaseAndByPathOnlyInItsF
     EXPECT_EQ(second, module);
     ReleaseModule(second);
     EXPECT_EQ(FindLoadedModule(kLogicalName), module);
-    ReleaseModule(module);
-    EXPECT_EQ(FindLoadedModule(kLogicalName), nullptr);
-}
-
-TEST(PlatformModules, ReadsExportsAndStringResources) {
-    const ModuleHandle module = LoadModule(InModuleDir(kLogicalName));
-    ASSERT_NE(module, nullptr);
     using ResourceString = const char16_t* (*)(unsigned);
     const auto exported = reinterpret_cast<ResourceString>(FindExport(module, "kxtResourceString"));
     ASSERT_NE(exported, nullptr);
     EXPECT_EQ(std::u16string(exported(101)), u"Milled");
-    EXPECT_TRUE(FindExport(module, "NoSuchExport") == nullptr && ModuleContainingAddress(reinterpret_cast<const void*>(exported)) == module);
+    EXPECT_EQ(FindExport(module, "NoSuchExport"), nullptr);
     EXPECT_TRUE(LoadModuleString(module, 32965) == u"Material Cost \u00C9" && LoadModuleString(module, 102) == std::nullopt);
     ReleaseModule(module);
+    EXPECT_EQ(FindLoadedModule(kLogicalName), nullptr);
     EXPECT_TRUE(ModuleFileExists(InModuleDir(u"libkxtTestRes.so")));
     for (const std::u16string& path : {InModuleDir(u"kxtTestRes.so"), InModuleDir(u"kxtMissing.dll"), kModuleDir})
         EXPECT_TRUE(!ModuleFileExists(path) && LoadModule(path) == nullptr) << Utf16ToUtf8(path);
 }
 
-TEST(PlatformModules, NamesTheModuleFileAsLoadedWithoutResolvingLinksAndTheExecutableForNone) {
+TEST(PlatformModules, NamesTheModuleFileAsLoadedWithoutResolvingLinks) {
     const fs::path link = fs::temp_directory_path() / "kxt_modules_link";
-    fs::remove(link), fs::create_directory_symlink(fs::path(KXT_TEST_MODULE_DIR), link);
+    fs::remove(link);
+    fs::create_directory_symlink(fs::path(KXT_TEST_MODULE_DIR), link);
     const std::u16string linkDir = Utf8ToUtf16(link.string());
     const ModuleHandle module = LoadModuleForResources(linkDir + u"/" + kLogicalName);
     ASSERT_NE(module, nullptr);
@@ -64,9 +59,6 @@ TEST(PlatformModules, NamesTheModuleFileAsLoadedWithoutResolvingLinksAndTheExecu
     ReleaseModule(module);
     fs::remove(link);
     EXPECT_EQ(FindLoadedModule(kLogicalName), nullptr);
-    const std::u16string executable = ModuleFileName(nullptr);
-    EXPECT_TRUE(executable.starts_with(u"/") && executable.ends_with(u"/platform_modules_test"));
-    EXPECT_EQ(ModuleFileName(ModuleContainingAddress(reinterpret_cast<const void*>(&InModuleDir))), executable);
 }
 
 }  // namespace
