@@ -37,6 +37,7 @@ TEST(KxtmatCommandLine, ExitStatusAndOutputFollowTheUsage) {
         {{"list", "--library=my materials"}, 0, "library: my materials\n", ""},
         {{"--", "show", "AISI 304 Stainless Steel"}, 0, "id: KM0601\n", ""},
         {{"show", "--", "--library"}, 1, nullptr, "no material named '--library'"},
+        {{"show", "-"}, 1, nullptr, "no material named '-'"},  // a lone '-' is no option
         {{"show", "Unobtainium"}, 1, nullptr, "no material named 'Unobtainium'"},
         {{"find", "Unobtainium"}, 1, nullptr, "no material named 'Unobtainium'"},
         {{"show", "AISI 304 Stainless Steel", "--library", "my materials"}, 1, nullptr, "in library 'my materials'"},

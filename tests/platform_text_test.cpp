@@ -48,7 +48,7 @@ TEST(Transcoding, ReplacesInvalidSequencesByEachPolicyAndRoundTrips) {
         {"\xEF\xBB\xBFx\xEF\xBF\xBD", u"\uFEFFx\uFFFD", u"\uFEFFx\uFFFD"},  // a BOM is a character here
         {std::string_view("a\0\xFF\x80", 4), std::u16string_view(u"a\0\uFFFD\uFFFD", 4),
          std::u16string_view(u"a\0\uFFFD\uFFFD", 4)},
-        {"\xC0\xAF\xE0\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},  // overlong
+        {"\xC0\xAF\xE0\x80\x80\xF0\x8F\xBF\xBF", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},  // overlong
         {"\xED\xA0\x80\xF4\x90\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
         {"\xE2\x82z", u"\uFFFDz", u"\uFFFD\uFFFDz"},  // truncated
         {"\xF0\x9F\xC3\xA9", u"\uFFFD\u00E9", u"\uFFFD\uFFFD\u00E9"},
