@@ -79,10 +79,7 @@ void BenchHost::Link(const fs::path& data) {
 }
 
 std::vector<std::u16string> BenchHost::HostList() const {
-  const std::u16string langPath = paths::DefaultLangPath();
-  return {paths::ReportedLibrary(langPath, paths::kNativeLibraryFile),
-          paths::ReportedLibrary(langPath, paths::kDinLibraryFile), paths::LanguageMaterialsSustainExtras(),
-          paths::UserSustainExtras(Wide(root_ / "user")), CustomLibrary()};
+  return paths::HostLibraryList(Wide(root_ / "user"), {CustomLibrary()});
 }
 
 std::u16string BenchHost::CustomLibrary() const { return Wide(root_ / kCustomLibraryFile); }

@@ -10,32 +10,19 @@
 #include <gtest/gtest.h>
 
 #include "manager_loading_fixture.h"
-#include "platform/files.h"
 
 namespace {
 
 using namespace kxt::test;
 using Names = std::vector<std::u16string>;
 
-// A .reg hex list of the UTF-16LE bytes of text, with the terminating zero
-// when terminated, and one extra byte when odd.
-std::string HexBytes(std::string_view text, bool terminated, bool odd = false) {
+// A .reg hex list of the UTF-16LE bytes of text followed by `zeros` zero bytes.
+std::string Hex(std::string_view text, int zeros) {
     std::string hex;
-    auto add = [&](unsigned byte) {
-        char buffer[4];
-        std::snprintf(buffer, sizeof buffer, "%02x", byte);
-        hex += hex.empty() ? "" : ",";
-        hex += buffer;
-    };
-    for (char c : text) {
-        add(static_cast<unsigned char>(c));
-        add(0);
-    }
-    if (terminated) {
-        add(0);
-        add(0);
-    }
-    if (odd) add(0);
+    char byte[8];
+    for (char c : text) hex += (std::snprintf(byte, sizeof byte, "%02x,00,", static_cast<unsigned char>(c)), byte);
+    for (int i = 0; i < zeros; ++i) hex += "00,";
+    hex.pop_back();
     return hex;
 }
 
@@ -46,47 +33,39 @@ std::string Value(int index, const std::string& data) {
 class ManagerFavouritesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Installation();
-        UseNoRegistry();
+        UseRegistry({});
         libraries_ = NewCustomLibraries();
         longNames_ = WriteFile(FolderOf(libraries_.myMaterials), "Long Names.kvxmat",
-                               LibraryXml({{"Long", {{std::string(252, 'L'), "", "", ""},
-                                                     {std::string(253, 'M'), "", "", ""},
-                                                     {std::string(298, 'N'), "", "", ""}}}}));
-        user_ = NewUserFolder(false);
+                               LibraryXml({{"Long", {{std::string(252, 'L')}, {std::string(253, 'M')}, {std::string(298, 'N')}}}}));
     }
 
     void LoadAll() {
-        Load(manager_, user_,
-             {LangFolderLibrary(u"korvex materials.kvxmat"), libraries_.myMaterials, libraries_.otherMaterials,
-              longNames_});
+        Load(manager_, NewUserFolder(false),
+             {LangFolderLibrary(u"korvex materials.kvxmat"), libraries_.myMaterials, libraries_.otherMaterials, longNames_});
     }
 
-    kxtMaterialBase* Native(unsigned i, unsigned j) { return MaterialAt(*manager_.GetKxNativeDB(), i, j); }
-    kxtMaterialBase* Custom(unsigned k, unsigned i, unsigned j) { return MaterialAt(manager_.GetCustomDBs()[k], i, j); }
+    kxtMaterialBase* Custom(unsigned k, unsigned j) { return MaterialAt(manager_.GetCustomDBs()[k], 0, j); }
 
     kxtMaterialDBsManager manager_;
     CustomLibraries libraries_;
     std::u16string longNames_;
-    std::u16string user_;
 };
 
 TEST_F(ManagerFavouritesTest, EntriesResolveInTheirLibraryByNativeOrLanguageNameInAnyCase) {
-    const std::string carbonSteel = English() ? "CARBON STEEL" : "ACIER AU CARBONE";
     UseRegistry({{2025, FavouriteLines({
-                            "KORVEX MATERIALS|" + carbonSteel,
+                            "KORVEX MATERIALS|" + std::string(English() ? "CARBON STEEL" : "ACIER AU CARBONE"),
                             "korvex din materials|1.4301|third field",
-                            "korvex materials|1.4301",  // a DIN material is not in the standard library
-                            "Widget",                   // no bar: a material name, custom libraries only
+                            "korvex materials|1.4301",    // a DIN material is not in the standard library
+                            "Widget",                     // no bar: a material name, custom libraries only
                             "Nylon",
                             "unrelated library|Bracket",  // the library name does not choose the custom database
                             "other materials|Bracket",
                         })}});
     LoadAll();
-
     EXPECT_EQ(manager_.GetFavoritesMaterials(),
-              (std::vector<kxtMaterialBase*>{Native(0, 0), MaterialAt(*manager_.GetKxNativeDinDB(), 0, 1),
-                                             Custom(1, 0, 1), Custom(0, 0, 0), Custom(0, 0, 0)}));
+              (std::vector<kxtMaterialBase*>{MaterialAt(*manager_.GetKxNativeDB(), 0, 0),
+                                             MaterialAt(*manager_.GetKxNativeDinDB(), 0, 1), Custom(1, 1), Custom(0, 0),
+                                             Custom(0, 0)}));
 }
 
 // Values named exactly "_FavMaterial<n>" (any case of the prefix, no leading
@@ -94,29 +73,26 @@ TEST_F(ManagerFavouritesTest, EntriesResolveInTheirLibraryByNativeOrLanguageName
 // values of at most 254 characters are taken, other values skipped.
 TEST_F(ManagerFavouritesTest, StringValuesNamedByTheirNumberUpToTheCountAreTaken) {
     LoadAll();
+    const std::string nylon = "\"korvex materials|Nylon\"";
     const std::pair<std::vector<std::string>, Names> cases[] = {
-        {{"\"__NumOfFavs\"=dword:00000003", Value(1, "\"korvex materials|Nylon\""), Value(3, "\"x|Widget\""),
-          Value(4, "\"x|Bracket\"")},
+        {{"\"__NumOfFavs\"=dword:00000003", Value(1, nylon), Value(3, "\"x|Widget\""), Value(4, "\"x|Bracket\"")},
          {u"Nylon", u"Widget"}},
-        {{"\"__NumOfFavs\"=dword:7fffffff", Value(1, "\"korvex materials|Nylon\""), Value(5000, "\"x|Widget\""),
-          "\"_FAVMATERIAL6000\"=\"x|Bracket\"", "\"_FavMaterial07\"=\"x|Bracket\"", "\"_FavMaterialX\"=\"x|Bracket\"",
-          "\"_FavMaterial0\"=\"x|Plain\"", Value(2147483647, "\"x|Plain\"")},
+        {{"\"__NumOfFavs\"=dword:7fffffff", Value(1, nylon), Value(5000, "\"x|Widget\""), "\"_FAVMATERIAL6000\"=\"x|Bracket\"",
+          "\"_FavMaterial07\"=\"x|Bracket\"", "\"_FavMaterialX\"=\"x|Bracket\"", "\"_FavMaterial0\"=\"x|Plain\"",
+          Value(2147483647, "\"x|Plain\"")},
          {u"Nylon", u"Widget", u"Bracket", u"Plain"}},
         {{"\"__NumOfFavs\"=dword:00001770", Value(5000, "\"x|Widget\""), Value(6001, "\"x|Bracket\"")}, {u"Widget"}},
-        {{"\"__NumOfFavs\"=dword:00000009",
-          Value(1, "\"x|" + std::string(252, 'L') + "\""),  // 254 characters: the longest taken
+        {{"\"__NumOfFavs\"=dword:00000009", Value(1, "\"x|" + std::string(252, 'L') + "\""),  // 254: the longest taken
           Value(2, "\"x|" + std::string(253, 'M') + "\""), Value(3, "\"x|" + std::string(298, 'N') + "\""),
-          Value(4, "hex(2):" + HexBytes("korvex materials|Nylon", true)),
-          Value(5, "hex:" + HexBytes("korvex materials|Nylon", true)),
-          Value(6, "hex(2):" + HexBytes("korvex materials|Nylon", false)),
-          Value(7, "hex(2):" + HexBytes("korvex materials|Nylon", true, true)), Value(8, "dword:00000001"),
-          Value(9, "\"x|Widget\"")},
+          Value(4, "hex(2):" + Hex("korvex materials|Nylon", 2)), Value(5, "hex:" + Hex("korvex materials|Nylon", 2)),
+          Value(6, "hex(2):" + Hex("korvex materials|Nylon", 0)), Value(7, "hex(2):" + Hex("korvex materials|Nylon", 3)),
+          Value(8, "dword:00000001"), Value(9, "\"x|Widget\"")},
          {std::u16string(252, u'L'), u"Nylon", u"Widget"}},
         // A count not above zero or unreadable, or no count at all: nothing.
-        {{"\"__NumOfFavs\"=dword:ffffffff", Value(1, "\"korvex materials|Nylon\"")}, {}},
-        {{"\"__NumOfFavs\"=\"1\"", Value(1, "\"korvex materials|Nylon\"")}, {}},
-        {{"\"__NumOfFavs\"=dword:00000000", Value(1, "\"korvex materials|Nylon\"")}, {}},
-        {{Value(1, "\"korvex materials|Nylon\"")}, {}},
+        {{"\"__NumOfFavs\"=dword:ffffffff", Value(1, nylon)}, {}},
+        {{"\"__NumOfFavs\"=\"1\"", Value(1, nylon)}, {}},
+        {{"\"__NumOfFavs\"=dword:00000000", Value(1, nylon)}, {}},
+        {{Value(1, nylon)}, {}},
     };
     for (const auto& [lines, expected] : cases) {
         UseRegistry({{2025, lines}});
@@ -129,12 +105,9 @@ TEST_F(ManagerFavouritesTest, StringValuesNamedByTheirNumberUpToTheCountAreTaken
 
 TEST_F(ManagerFavouritesTest, TheKeyNamesTheHostVersionPlus1992In16BitArithmetic) {
     LoadAll();
-    UseRegistry({{1991, FavouriteLines({"x|Widget"})},
-                 {1992, FavouriteLines({"korvex materials|Nylon"})},
-                 {2025, FavouriteLines({"x|Bracket"})},
-                 {67527, FavouriteLines({"korvex materials|Carbon Steel"})}});
-    const std::vector<std::pair<unsigned short, std::u16string>> cases{
-        {0, u"Nylon"}, {33, u"Bracket"}, {65535, u"Widget"}};
+    UseRegistry({{1991, FavouriteLines({"x|Widget"})}, {1992, FavouriteLines({"korvex materials|Nylon"})},
+                 {2025, FavouriteLines({"x|Bracket"})}, {67527, FavouriteLines({"korvex materials|Carbon Steel"})}});
+    const std::pair<unsigned short, std::u16string> cases[] = {{0, u"Nylon"}, {33, u"Bracket"}, {65535, u"Widget"}};
     for (const auto& [version, expected] : cases) {
         manager_.SetKXVersion(version);
         EXPECT_EQ(NamesOf(manager_.LoadFavoritesMaterialsFromRegistry()), (Names{expected})) << version;
@@ -144,9 +117,8 @@ TEST_F(ManagerFavouritesTest, TheKeyNamesTheHostVersionPlus1992In16BitArithmetic
 TEST_F(ManagerFavouritesTest, FavouritesAreFoundByNameAndRecognisedByClassAndExactNativeName) {
     UseRegistry({{2025, FavouriteLines({"korvex materials|Carbon Steel", "my materials|Bracket"})}});
     LoadAll();
-    kxtMaterialBase* carbonSteel = Native(0, 0);
-    kxtMaterialBase* myBracket = Custom(0, 0, 0);
-    kxtMaterialBase* otherBracket = Custom(1, 0, 0);
+    kxtMaterialBase* carbonSteel = MaterialAt(*manager_.GetKxNativeDB(), 0, 0);
+    kxtMaterialBase* myBracket = Custom(0, 0);
 
     EXPECT_EQ(manager_.GetFavoritesMaterial(u"carbon STEEL"), carbonSteel);
     EXPECT_EQ(manager_.GetFavoritesMaterial(English() ? u"Carbon Steel" : u"acier AU carbone"), carbonSteel);
@@ -154,10 +126,9 @@ TEST_F(ManagerFavouritesTest, FavouritesAreFoundByNameAndRecognisedByClassAndExa
     EXPECT_EQ(manager_.GetFavoritesMaterial(u"Widget"), nullptr);
 
     EXPECT_EQ(manager_.HasFavoritesMaterial(nullptr), 0);
-    EXPECT_EQ(manager_.HasFavoritesMaterial(myBracket), 1);
     const kxtMaterialBase copy = *myBracket;  // same class, another object
     EXPECT_EQ(manager_.HasFavoritesMaterial(&copy), 1);
-    EXPECT_EQ(manager_.HasFavoritesMaterial(otherBracket), 0) << "the same name in another class";
+    EXPECT_EQ(manager_.HasFavoritesMaterial(Custom(1, 0)), 0) << "the same name in another class";
     kxtMaterialBase otherCase = *myBracket;
     otherCase.SetName(u"BRACKET");
     EXPECT_EQ(manager_.HasFavoritesMaterial(&otherCase), 0);

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -28,20 +29,18 @@ kxtMaterialDB OneMaterialDB(const std::u16string& path, const std::u16string& cl
 TEST(ManagerLifecycleTest, ANewManagerHasThreeEmptyDatabasesAndNoList) {
     kxtMaterialDBsManager manager;
     EXPECT_EQ(manager.GetDatabaseCount(), 0);
-    EXPECT_EQ(manager.GetDB(0), nullptr);
-    EXPECT_EQ(manager.GetDB(-1), nullptr);
+    EXPECT_TRUE(manager.GetDB(0) == nullptr && manager.GetDB(-1) == nullptr);
     kxtMaterialDB* dbs[] = {manager.GetKxNativeDB(), manager.GetKxNativeDinDB(), manager.GetKxSustainExtrasDB()};
     EXPECT_TRUE(dbs[0] != dbs[1] && dbs[1] != dbs[2] && dbs[0] != dbs[2]);
-    for (kxtMaterialDB* db : dbs) EXPECT_EQ(db->GetGroupCount(), 0u);
 }
 
 TEST(ManagerLifecycleTest, SageStringsAreReplacedAppendedAndNeverDuplicated) {
     kxtMaterialDBsManager manager;
-    const std::pair<int, const char16_t*> steps[] = {{0, u"A"}, {0, u"B"}, {5, u"B"}, {5, u"b"}, {-1, u"c"}};
-    const Texts after[] = {{u"A"}, {u"B"}, {u"B"}, {u"B", u"b"}, {u"B", u"b"}};
-    for (std::size_t i = 0; i < std::size(steps); ++i) {
-        manager.SetSustainSageString(steps[i].first, steps[i].second);
-        EXPECT_EQ(manager.GetSustainSageStrings(), after[i]) << i;
+    const std::tuple<int, const char16_t*, Texts> steps[] = {
+        {0, u"A", {u"A"}}, {0, u"B", {u"B"}}, {5, u"B", {u"B"}}, {5, u"b", {u"B", u"b"}}, {-1, u"c", {u"B", u"b"}}};
+    for (const auto& [index, text, after] : steps) {
+        manager.SetSustainSageString(index, text);
+        EXPECT_EQ(manager.GetSustainSageStrings(), after) << index;
     }
     manager.ClearSustainSageStrings();
     EXPECT_TRUE(manager.GetSustainSageStrings().empty());
@@ -85,9 +84,7 @@ TEST(ManagerLifecycleTest, CopiesOwnDeepCopiesOfTheirDatabases) {
 // The resource module comes from the temporary installation; its strings
 // reach the framework-wide lookup while a manager that found it lives.
 TEST(ManagerResourcesTest, TheResourceModuleLivesAsLongAsTheLastManagerThatFoundIt) {
-    kxt::test::InstallationOptions options;
-    options.withOwnModule = true;
-    kxt::test::TempInstallation::Get(options);
+    kxt::test::TempInstallation::Get({.withOwnModule = true, .withSampleData = false, .files = {}});
     EXPECT_EQ(FindFrameworkString(32965), u"");
     auto first = std::make_unique<kxtMaterialDBsManager>();
     first->InitResourcesData();

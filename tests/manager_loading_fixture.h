@@ -1,4 +1,4 @@
-// A small installation for the manager's loading tests: standard, DIN and
+// A small installation for the manager's tests: standard, DIN and
 // sustainability extras libraries in English and French, process settings, a
 // DIN mapping, user data folders, custom libraries and registry exports.
 #pragma once
@@ -13,87 +13,62 @@
 
 namespace kxt::test {
 
-// One material element of a library file; link fields empty for no link.
+// One material of a library file; link fields empty for no link.
 struct LibMaterial {
-    std::string name;
-    std::string matid;
-    std::string linkId;
-    std::string linkDb;
+    std::string name, matid = {}, linkId = {}, linkDb = {};
 };
 struct LibClass {
     std::string name;
     std::vector<LibMaterial> materials;
 };
-
 // A material library file (".kvxmat") holding these classes.
 std::string LibraryXml(const std::vector<LibClass>& classes);
 
-// The installation of this process, built on first use: the standard
-// libraries (Steel: Carbon Steel KM01, Stainless Steel KM02; Plastics: Nylon
-// KM03), the DIN library (Steel: 1.0038, 1.4301, both mapped), the installed
-// extras (Recycled: Recycled Steel; Bio: Bio Resin) and the installed process
-// settings (Carbon Steel milled, recycled content 80/10/25; Recycled Steel
-// turned), each also in French.
+// The installation, built on first use: standard (Steel: Carbon Steel KM01,
+// Stainless Steel KM02; Plastics: Nylon KM03), DIN (Steel: 1.0038, 1.4301,
+// mapped to KM01, KM02) and extras (Recycled: Recycled Steel; Bio: Bio Resin)
+// libraries, each also in French, and process settings (Carbon Steel milled,
+// recycled content 80/10/25; Recycled Steel turned).
 const TempInstallation& Installation();
-
-// The user-interface language this process runs in ("english" by default).
-std::string Language();
+// Whether the process runs in English (KXT_LANGUAGE unset or "english").
 bool English();
 
-// A fresh user data folder below the installation's temporary folder
-// (folders created earlier by other tests are not reused). With extras, it
-// holds the user's copy of the extras library (Recycled: Recycled Steel;
-// Reclaimed: Reclaimed Brick); with processes, a process settings file that
-// gives Carbon Steel the process Forged only.
+// A fresh user data folder. With extras, it holds the user's extras copy
+// (Recycled: Recycled Steel; Reclaimed: Reclaimed Brick); with processes,
+// process settings that give Carbon Steel the process Forged only.
 std::u16string NewUserFolder(bool withExtras = true, bool withProcesses = false);
-
-// The folder of a file path (everything before its last separator).
-std::u16string FolderOf(const std::u16string& path);
-// The text with ASCII letters in upper case.
-std::u16string Upper(std::u16string text);
-
 // Writes a file into folder (as the module spells paths) and returns its path.
 std::u16string WriteFile(const std::u16string& folder, std::string_view name, std::string_view bytes);
+std::u16string FolderOf(const std::u16string& path);
+std::u16string Upper(std::u16string text);  // ASCII letters only
 
-// The custom library "My Materials" (Brackets: Bracket linked to KM01,
-// Greener linked to Recycled Steel in the extras, Plain without link) and
-// "Other Materials" (Misc: Bracket, Widget), written to a fresh folder.
+// "My Materials" (Brackets: Bracket linked to KM01, Greener linked to
+// Recycled Steel in the extras, Plain) and "Other Materials" (Misc: Bracket,
+// Widget), written to a fresh folder.
 struct CustomLibraries {
-    std::u16string myMaterials;
-    std::u16string otherMaterials;
+    std::u16string myMaterials, otherMaterials;
 };
 CustomLibraries NewCustomLibraries();
 
-// The host's list: the standard and DIN libraries of the language folder,
-// both copies of the extras library, then the custom libraries.
-std::vector<std::u16string> HostList(const std::u16string& userFolder, const std::vector<std::u16string>& custom);
-
-// paths::ReportedLibrary and friends, for tests that build lists by hand.
+// A standard library file as the host lists it from its language folder.
 std::u16string LangFolderLibrary(std::u16string_view fileName);
-std::u16string NativeFolderLibrary(std::u16string_view fileName);
-std::u16string LanguageFolderExtras();
 
 // Sets the manager up as the host does (resources, host version 33, user
 // folder) and loads it from its own copy of files.
 void Load(kxtMaterialDBsManager& manager, const std::u16string& userFolder, std::vector<std::u16string> files,
           int flag = 0);
 
-// A registry export whose key for `keyNumber` ("Korvex <n>") holds the given
-// lines (e.g. "\"__NumOfFavs\"=dword:00000002"); KXT_REGISTRY_FILE is
-// pointed at it. Several keys may be given at once.
+// Points KXT_REGISTRY_FILE at an export whose key "Korvex <keyNumber>" holds
+// the given lines, for each key given.
 struct RegistryKeyLines {
     int keyNumber;
     std::vector<std::string> lines;
 };
 void UseRegistry(const std::vector<RegistryKeyLines>& keys);
-// The lines of a count and one string value per favourite, "_FavMaterial1" onwards.
+// A count and one string value per favourite, "_FavMaterial1" onwards.
 std::vector<std::string> FavouriteLines(const std::vector<std::string>& favourites);
-// Points KXT_REGISTRY_FILE at a file that does not exist.
-void UseNoRegistry();
 
-// The names of the materials of a list, in order.
 std::vector<std::u16string> NamesOf(const std::vector<kxtMaterialBase*>& materials);
-// The class names of db, in order.
 std::vector<std::u16string> ClassNamesOf(const kxtMaterialDB& db);
 // Material j of class i of db; null when out of range.
 kxtMaterialBase* MaterialAt(const kxtMaterialDB& db, unsigned int i, unsigned int j);

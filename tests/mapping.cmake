@@ -1,5 +1,5 @@
 kxtmat_add_test(mapping_test
-  SOURCES mapping_tables_test.cpp mapping_din_test.cpp mapping_index_test.cpp support/temp_dir.cpp support/resource_module.cpp
+  SOURCES mapping_tables_test.cpp mapping_din_test.cpp support/temp_dir.cpp support/resource_module.cpp
   LIBS kxtmat_mapping)
 # The table tests load the English stand-in resource module.
 if(TARGET kxTerraMatResU_english)

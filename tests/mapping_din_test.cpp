@@ -14,12 +14,14 @@ namespace {
 
 using Mapping = std::map<std::u16string, std::u16string, std::less<>>;
 
-Mapping MappingOfFile(std::string_view bytes) {
+// Reads bytes as the mapping file and maps native into din (both may be null).
+Mapping MapFile(std::string_view bytes, kxtMaterialDB* native = nullptr, kxtMaterialDB* din = nullptr) {
     test::TempDir dir;
     dir.Write("map.txt", bytes);
-    kxtDINMapper mapper(nullptr, nullptr);
+    kxtDINMapper mapper(native, din);
     mapper.LoadFile(dir.File("map.txt"));
-    mapper.MapDINMaterials();  // no databases: nothing to map, nothing to fail
+    mapper.LoadFile(dir.File("absent.txt"));  // adds nothing
+    mapper.MapDINMaterials();
     return mapper.Mapping();
 }
 
@@ -35,13 +37,8 @@ TEST(DinMapperFile, LinesGiveTheirFirstWordAndTheTextFromKeyLengthPlusOne) {
         {"\n\nA 1\r\n\n\nB 2", {{u"A", u"1\r"}, {u"B", u"2"}}},
         {"", {}},
     };
-    for (const auto& [bytes, expected] : cases) EXPECT_EQ(MappingOfFile(bytes), expected) << bytes;
-    EXPECT_EQ(MappingOfFile("\xEF\xBB\xBF" "A 1\nB 2\n").count(u"A"), 0u);
-
-    test::TempDir dir;
-    kxtDINMapper mapper(nullptr, nullptr);
-    mapper.LoadFile(dir.File("absent.txt"));
-    EXPECT_TRUE(mapper.Mapping().empty());
+    for (const auto& [bytes, expected] : cases) EXPECT_EQ(MapFile(bytes), expected) << bytes;
+    EXPECT_EQ(MapFile("\xEF\xBB\xBF" "A 1\nB 2\n").count(u"A"), 0u);
 }
 
 TEST(DinMapperFile, ChunksOf4095BytesEndAtAZeroByteAndJoinTheirTexts) {
@@ -49,43 +46,41 @@ TEST(DinMapperFile, ChunksOf4095BytesEndAtAZeroByteAndJoinTheirTexts) {
     bytes.push_back('\0');
     bytes += " lost\nLOST 0\n";
     bytes.resize(4095, 'x');
-    bytes += " 2\nC 3";
-    EXPECT_EQ(MappingOfFile(bytes), (Mapping{{u"A", u"1"}, {u"B", u"2"}, {u"C", u"3"}}));
+    EXPECT_EQ(MapFile(bytes + " 2\nC 3"), (Mapping{{u"A", u"1"}, {u"B", u"2"}, {u"C", u"3"}}));
 
     std::string lines;
     int n = 0;
     for (; lines.size() < 3 * 4095; ++n) lines += "DIN" + std::to_string(n) + " STD" + std::to_string(n) + "\n";
-    const Mapping mapping = MappingOfFile(lines);
-    ASSERT_EQ(mapping.size(), static_cast<std::size_t>(n)) << "lines across chunk boundaries read whole";
-    EXPECT_EQ(mapping.at(u"DIN" + std::u16string(1, u'0' + static_cast<char16_t>((n - 1) % 10))).back(),
-              u'0' + static_cast<char16_t>((n - 1) % 10));
-}
-
-kxtMaterialBase MakeMaterial(kxtMaterialClass& group, int type, std::u16string name, std::u16string id) {
-    kxtMaterialBase material(&group);
-    material.SetMaterialType(static_cast<eKxtMaterialType>(type));
-    material.SetName(std::move(name));
-    material.SetMaterialID(std::move(id));
-    return material;
+    const Mapping mapping = MapFile(lines);
+    EXPECT_EQ(mapping.size(), static_cast<std::size_t>(n)) << "lines across chunk boundaries read whole";
+    for (const auto& [key, value] : mapping) EXPECT_EQ(key.substr(3), value.substr(3));
 }
 
 class DinMappingTest : public ::testing::Test {
 protected:
+    kxtMaterialBase& Add(kxtMaterialDB& db, std::u16string className, std::u16string name, std::u16string id) {
+        if (db.GetGroupCount() == 0 || db.GetMaterialClass(static_cast<int>(db.GetGroupCount()) - 1)->GetName() != className) {
+            kxtMaterialClass group;
+            group.SetName(className);
+            db.InsertGroup(std::move(group));
+        }
+        kxtMaterialClass& group = *db.GetMaterialClass(static_cast<int>(db.GetGroupCount()) - 1);
+        kxtMaterialBase material(&group);
+        material.SetMaterialType(&db == &din_ ? eKxtDinMaterial : eKxtStandardMaterial);
+        material.SetName(std::move(name));
+        material.SetMaterialID(std::move(id));
+        group.InsertMaterial(material);
+        return *group.GetMaterial(group.GetMaterialCount() - 1);
+    }
+
     void SetUp() override {
         native_.SetDBType(eKxtNativeDB);
         din_.SetDBType(eKxtNativeDinDB);
         // An earlier material whose language name is the partner's native name.
-        kxtMaterialClass metals(&native_);
-        metals.SetName(u"Metals");
-        kxtMaterialBase alias = MakeMaterial(metals, 0, u"Alias", u"9");
+        kxtMaterialBase& alias = Add(native_, u"Metals", u"Alias", u"9");
         alias.SetLangName(u"Plain Carbon Steel");
         alias.SetLangCLassName(u"Métaux");
-        metals.InsertMaterial(alias);
-        native_.InsertGroup(metals);
-
-        kxtMaterialClass steel(&native_);
-        steel.SetName(u"Steel");
-        kxtMaterialBase carbon = MakeMaterial(steel, 0, u"Plain Carbon Steel", u"abc");
+        kxtMaterialBase& carbon = Add(native_, u"Steel", u"Plain Carbon Steel", u"abc");
         carbon.SetGaBiName(u"Steel billet");
         carbon.SetEnvData(1);
         kxtManufacturingProcess milled;
@@ -95,50 +90,35 @@ protected:
         carbon.SetRecycledContentLimits(80.0, 10.0, 25.0);
         carbon.SetRecycledContentAmount(40.0);
         carbon.SetRecycledContentLimits(30.0, 10.0, 25.0);  // the stored 40 is now above the maximum
-        steel.InsertMaterial(carbon);
-        steel.InsertMaterial(MakeMaterial(steel, 0, u"Twin", u"ABC"));  // the same identifier later: never the answer
-        native_.InsertGroup(steel);
-
-        kxtMaterialClass dinSteel(&din_);
+        Add(native_, u"Steel", u"Twin", u"ABC");            // the same identifier later: never the answer
         for (const char16_t* id : {u"1.0038", u"din-a", u"1.0401"}) {
-            kxtMaterialBase m = MakeMaterial(dinSteel, 1, std::u16string(u"S ") + id, id);
+            kxtMaterialBase& m = Add(din_, u"", std::u16string(u"S ") + id, id);
             m.SetRecycledContentLimits(100.0, 0.0, 0.0);
             m.SetRecycledContentAmount(5.0);
-            dinSteel.InsertMaterial(m);
         }
-        din_.InsertGroup(dinSteel);
     }
 
     kxtMaterialBase& Din(unsigned index) { return *din_.GetMaterialClass(0)->GetMaterial(index); }
 
-    void Map(std::string_view bytes) {
-        test::TempDir dir;
-        dir.Write("map.txt", bytes);
-        kxtDINMapper mapper(&native_, &din_);
-        mapper.LoadFile(dir.File("map.txt"));
-        mapper.MapDINMaterials();
-    }
-
-    kxtMaterialDB native_;
-    kxtMaterialDB din_;
+    kxtMaterialDB native_, din_;
 };
 
 TEST_F(DinMappingTest, CopiesTheDataOfTheFirstStandardMaterialWithTheIdentifier) {
     // Keys match with case, values without; an empty value, an unknown
     // identifier and a carriage return resolve to nothing.
-    Map("1.0038 ABC\nDIN-A abc\n1.0401\n");
-    Map("din-a missing\n1.0401 abc\r\n");
+    MapFile("1.0038 ABC\nDIN-A abc\n1.0401\n", &native_, &din_);
+    MapFile("din-a missing\n1.0401 abc\r\n", &native_, &din_);
     const kxtMaterialBase& din = Din(0);
     EXPECT_EQ(din.GetGabiName(), u"Steel billet");
     EXPECT_EQ(din.GetEnvData(), 1);
-    ASSERT_EQ(din.GetProcCount(), 1u);
+    EXPECT_EQ(din.GetProcCount(), 1u);
     EXPECT_EQ(din.GetManufacturingProcToEnergyParamMap().at(u"milled_part"), (std::vector<double>{1.5, 3.0}));
-    EXPECT_EQ(din.GetRecycledContentMax(), 30.0);
-    EXPECT_EQ(din.GetRecycledContentMin(), 10.0);
-    EXPECT_EQ(din.GetTradeMix(), 25.0);
-    EXPECT_EQ(din.GetRecycledContentAmount(), 30.0) << "confined to the copied limits";
+    EXPECT_EQ((std::vector<double>{din.GetRecycledContentMax(), din.GetRecycledContentMin(), din.GetTradeMix(),
+                                   din.GetRecycledContentAmount()}),
+              (std::vector<double>{30.0, 10.0, 25.0, 30.0}))
+        << "the amount confined to the copied limits";
     EXPECT_EQ(din.GetName(), u"S 1.0038") << "the DIN material keeps its own identity";
-    EXPECT_EQ(din.GetType(), static_cast<eKxtMaterialType>(1));
+    EXPECT_EQ(din.GetType(), eKxtDinMaterial);
     for (unsigned i : {1u, 2u}) {
         EXPECT_TRUE(Din(i).GetGabiName().empty()) << i;
         EXPECT_EQ(Din(i).GetRecycledContentAmount(), 5.0) << i;
@@ -148,11 +128,11 @@ TEST_F(DinMappingTest, CopiesTheDataOfTheFirstStandardMaterialWithTheIdentifier)
 TEST_F(DinMappingTest, NativeClassNameFollowsTheFirstNameMatchOfTheStandardLibrary) {
     // An earlier material's language name equals the partner's name: that
     // class's language name, not the partner's class.
-    Map("1.0038 abc\n");
+    MapFile("1.0038 abc\n", &native_, &din_);
     EXPECT_EQ(Din(0).GetNativeClassName(), u"Métaux");
     // A partner first named by its own native name gives its class's name;
     // two DIN materials may share a partner.
-    Map("1.0038 9\ndin-a 9\n");
+    MapFile("1.0038 9\ndin-a 9\n", &native_, &din_);
     EXPECT_EQ(Din(0).GetNativeClassName(), u"Metals");
     EXPECT_EQ(Din(1).GetNativeClassName(), u"Metals");
 }

@@ -13,6 +13,10 @@
 #include "kxtmat/material_class.h"
 #include "kxtmat/search_criteria.h"
 
+namespace kxt::model {
+enum class MaterialKeys : unsigned char;
+}  // namespace kxt::model
+
 // The type, the file path and the classes of one library. The database owns
 // its classes, each a separate heap object owning its materials, so pointers
 // to classes and materials stay valid until the database is destroyed,
@@ -21,12 +25,12 @@
 // every class has this database as its owner database.
 //
 // GetMaterialByName and GetMaterialByID answer from an index of the names
-// and identifiers that the first of them builds after a change to the
+// or identifiers that the first of them by that key builds after a change to the
 // database, to one of its classes or to one of their materials, and that the
 // next such change drops. Const lookups may run on several threads at once
 // while nobody changes the database, once the index is built: the first
-// lookup by name or identifier after a change must not run at the same time
-// as another. A class, and a material, tells its owner database of its
+// lookup by each key after a change must not run at the same time as
+// another. A class, and a material, tells its owner database of its
 // changes: while it changes, its owners must be alive.
 class KXTMAT_API kxtMaterialDB {
 public:
@@ -134,12 +138,11 @@ private:
     friend class kxtMaterialClass;
     // The index of the lookups by name and identifier (model/lookup_index.h).
     class LookupIndex;
-    enum class LookupKey : unsigned char;
     // Forgets the index; called by every change that can alter what a lookup
     // by name or identifier answers.
     void iDropLookupIndex() const noexcept;
     // The first material whose key equals text, as a walk would answer it.
-    kxtMaterialBase* iFindByKey(LookupKey key, std::u16string_view text) const;
+    kxtMaterialBase* iFindByKeys(kxt::model::MaterialKeys keys, std::u16string_view text) const;
     // The cost criterion's name, fetched at most once per search.
     class CostCriterionName;
     // SearchInGroup with the cost criterion's name shared by every class of one search.

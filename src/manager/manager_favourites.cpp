@@ -10,8 +10,7 @@
 
 #include "kxtmat/material_dbs_manager.h"
 #include "manager/query_rules.h"
-#include "mapping/material_index.h"
-#include "model/name_match.h"
+#include "model/material_index.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 
@@ -121,10 +120,10 @@ private:
                                                             : kCustom;
     }
 
-    static mapping::MaterialIndex Index() {
-        return mapping::MaterialIndex(mapping::MaterialKeys::kNameThenLangName, mapping::IndexScope::kAskedKeys);
+    static model::MaterialIndex Index() {
+        return model::MaterialIndex(model::MaterialKeys::kNameThenLangName, model::IndexScope::kAskedKeys);
     }
-    mapping::MaterialIndex indexes_[3]{Index(), Index(), Index()};
+    model::MaterialIndex indexes_[3]{Index(), Index(), Index()};
 };
 
 }  // namespace
@@ -161,7 +160,7 @@ const std::vector<kxtMaterialBase*>& kxtMaterialDBsManager::LoadFavoritesMateria
 
 kxtMaterialBase* kxtMaterialDBsManager::GetFavoritesMaterial(const std::u16string& name) const {
     for (kxtMaterialBase* favourite : favorites_) {
-        if (favourite != nullptr && kxt::model::MaterialNamed(*favourite, name)) return favourite;
+        if (favourite != nullptr && kxt::model::MatchesKeys(*favourite, kxt::model::MaterialKeys::kNameThenLangName, name)) return favourite;
     }
     return nullptr;
 }

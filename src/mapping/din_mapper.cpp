@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "mapping/material_index.h"
+#include "model/material_index.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -59,7 +59,7 @@ void kxtDINMapper::MapDINMaterials() {
     // Every question is asked before its walk of the standard database; the
     // mapping changes nothing that either index reads.
     std::vector<std::pair<kxtMaterialBase*, std::u16string_view>> mapped;  // DIN material, partner identifier
-    MaterialIndex partners(MaterialKeys::kIdentifier, IndexScope::kAskedKeys);
+    model::MaterialIndex partners(model::MaterialKeys::kIdentifier, model::IndexScope::kAskedKeys);
     ForEachMaterial(*dinDb_, [&](kxtMaterialBase& din) {
         const auto entry = mapping_.find(din.GetMaterialID());
         if (entry == mapping_.end() || entry->second.empty()) return;
@@ -71,7 +71,7 @@ void kxtDINMapper::MapDINMaterials() {
     // The class name is FindMaterialGroupName's: that of the class of the
     // first material whose native name matches, or the language name of the
     // class of the first whose language name matches.
-    MaterialIndex named(MaterialKeys::kNameThenLangName, IndexScope::kAskedKeys);
+    model::MaterialIndex named(model::MaterialKeys::kNameThenLangName, model::IndexScope::kAskedKeys);
     for (const auto& [din, partner] : mapped) {
         if (const kxtMaterialBase* standard = partners.Find(partner)) named.Ask(standard->GetName());
     }

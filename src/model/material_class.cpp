@@ -5,7 +5,7 @@
 
 #include "kxtmat/material_db.h"
 #include "kxtmat/material_walk.h"
-#include "model/name_match.h"
+#include "model/material_index.h"
 #include "model/shared_defaults.h"
 #include "platform/memory.h"
 
@@ -98,7 +98,7 @@ kxtMaterialBase* kxtMaterialClass::GetMaterial(unsigned int index) const {
 
 kxtMaterialBase* kxtMaterialClass::GetMaterial(const std::u16string& name) {
     return kxt::FirstMaterial(*this, [&name](const kxtMaterialBase& material) {
-        return kxt::model::MaterialNamed(material, name);
+        return kxt::model::MatchesKeys(material, kxt::model::MaterialKeys::kNameThenLangName, name);
     });
 }
 

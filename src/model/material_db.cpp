@@ -12,6 +12,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 
+using kxt::model::MaterialKeys;
 using kxt::platform::EqualsNoCase;
 
 kxtMaterialDB::kxtMaterialDB() = default;
@@ -167,20 +168,18 @@ int kxtMaterialDB::GetMaterial(unsigned int classIndex, unsigned int materialInd
     return groups_[classIndex]->GetMaterial(materialIndex, out);
 }
 
-kxtMaterialBase* kxtMaterialDB::iFindByKey(LookupKey key, std::u16string_view text) const {
-    if (lookupIndex_ == nullptr) {
-        try {
-            lookupIndex_ = std::make_unique<LookupIndex>(*this);
-        } catch (const std::bad_alloc&) {
-            // Without memory for the index the walk still answers.
-            return LookupIndex::Walk(*this, key, text);
-        }
+kxtMaterialBase* kxtMaterialDB::iFindByKeys(MaterialKeys keys, std::u16string_view text) const {
+    try {
+        if (lookupIndex_ == nullptr) lookupIndex_ = std::make_unique<LookupIndex>(*this);
+        return lookupIndex_->Find(*this, keys, text);
+    } catch (const std::bad_alloc&) {
+        // Without memory for the index the walk still answers.
+        return kxt::model::FirstMaterialByKeys(*this, keys, text);
     }
-    return lookupIndex_->Find(*this, key, text);
 }
 
 int kxtMaterialDB::GetMaterialByName(const std::u16string& name, kxtMaterialBase*& out, int byGabiName) const {
-    kxtMaterialBase* found = iFindByKey(byGabiName != 0 ? LookupKey::kGabiName : LookupKey::kName, name);
+    kxtMaterialBase* found = iFindByKeys(byGabiName != 0 ? MaterialKeys::kGabiNameThenLangName : MaterialKeys::kNameThenLangName, name);
     if (found == nullptr) return 0;
     out = found;
     return 1;
@@ -192,7 +191,7 @@ int kxtMaterialDB::GetMaterialByName(const std::u16string& name, kxtMaterialBase
 }
 
 int kxtMaterialDB::GetMaterialByID(const std::u16string& id, kxtMaterialBase*& out) const {
-    kxtMaterialBase* found = iFindByKey(LookupKey::kIdentifier, id);
+    kxtMaterialBase* found = iFindByKeys(MaterialKeys::kIdentifier, id);
     if (found == nullptr) return 0;
     out = found;
     return 1;

@@ -11,8 +11,6 @@ using platform::kPathSeparator;
 
 constexpr char16_t kEnglish[] = u"english";
 constexpr char16_t kLang[] = u"lang";
-constexpr char16_t kMaterialsFolder[] = u"kvxmaterials";
-
 std::u16string EnglishLibrary(std::u16string_view fileName) {
     return JoinPath(ModuleFolder(kInstallModule), {kLang, kEnglish, kMaterialsFolder, fileName});
 }
@@ -88,11 +86,6 @@ std::u16string InstalledDinLibrary() {
     return EnglishLibrary(u"Korvex din Materials.kvxmat");
 }
 
-std::u16string ReportedLibrary(const std::u16string& reportedFolder, std::u16string_view fileName) {
-    // The reported folder ends with its separator.
-    return JoinPath(reportedFolder + kMaterialsFolder, {fileName});
-}
-
 std::u16string LanguageMaterialsFolder() {
     return JoinPath(ModuleFolder(kMainModule), {LanguageDirectory(), kMaterialsFolder});
 }
@@ -126,16 +119,7 @@ std::u16string DinMappingFile() {
 }
 
 std::vector<std::u16string> HostLibraryList(const std::u16string& userData, std::vector<std::u16string> custom) {
-    const std::u16string langPath = DefaultLangPath();
-    std::vector<std::u16string> list{
-        ReportedLibrary(langPath, kNativeLibraryFile),
-        ReportedLibrary(langPath, kDinLibraryFile),
-        LanguageMaterialsSustainExtras(),
-        UserSustainExtras(userData),
-    };
-    list.reserve(list.size() + custom.size());
-    for (auto& library : custom) list.push_back(std::move(library));
-    return list;
+    return HostLibraryList(DefaultLangPath(), userData, std::move(custom));
 }
 
 }  // namespace kxt::paths

@@ -8,18 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "paths/library_files.h"
 #include "paths/sibling_services.h"
 #include "platform/modules.h"
 #include "platform/path_text.h"
 
 namespace kxt::paths {
 
-// File names of the libraries and data files that the loaders read.
-inline constexpr char16_t kNativeLibraryFile[] = u"korvex materials.kvxmat";
-inline constexpr char16_t kDinLibraryFile[] = u"korvex din materials.kvxmat";
-inline constexpr char16_t kSustainExtrasName[] = u"Sustainability Extras";
-inline constexpr char16_t kSustainExtrasFile[] = u"Sustainability Extras.kvxmat";
-inline constexpr char16_t kProcessSettingsFile[] = u"materials process.dat";
 
 using platform::JoinPath;
 
@@ -87,10 +82,6 @@ FoundModule SearchResourceModule(const std::u16string& ownModule, const std::u16
 std::u16string InstalledNativeLibrary();
 // A/lang/english/kvxmaterials/Korvex din Materials.kvxmat: always read.
 std::u16string InstalledDinLibrary();
-// A path that the main module reported (ending with a separator) +
-// "kvxmaterials" + separator + fileName; how the host's list names the
-// standard libraries and the language copy of the sustainability extras.
-std::u16string ReportedLibrary(const std::u16string& reportedFolder, std::u16string_view fileName);
 // U/L/kvxmaterials.
 std::u16string LanguageMaterialsFolder();
 // U/L/kvxmaterials/Sustainability Extras.kvxmat: the language folder's copy
@@ -112,10 +103,7 @@ std::u16string InstalledProcessSettings();
 // built even when the data folder is empty.
 std::u16string DinMappingFile();
 
-// The list of library files that the add-in passes to UpdateMaterials: the
-// standard and DIN libraries of the reported language folder, the language
-// folder's and the user's (in userData) copies of the sustainability extras
-// library, then the custom libraries in their order.
+// HostLibraryList of the language folder that the main module reports.
 std::vector<std::u16string> HostLibraryList(const std::u16string& userData, std::vector<std::u16string> custom);
 
 }  // namespace kxt::paths

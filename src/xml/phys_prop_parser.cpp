@@ -8,7 +8,7 @@
 
 #include <kxtmat/kxtmat.h>
 
-#include "mapping/material_index.h"
+#include "model/material_index.h"
 #include "model/shared_defaults.h"
 #include "platform/text.h"
 #include "xml/number_text.h"
@@ -130,12 +130,12 @@ struct LinkCandidate {
     kxtMaterialDB* db;
     std::u16string name;
     bool isExtras;
-    std::optional<mapping::MaterialIndex> index;
+    std::optional<model::MaterialIndex> index;
 
     kxtMaterialBase* Find(std::u16string_view linkId) {
         if (!index) {
-            index = mapping::BuildIndex(*db, isExtras ? mapping::MaterialKeys::kNameThenLangName
-                                                      : mapping::MaterialKeys::kIdentifier);
+            index = model::BuildIndex(*db, isExtras ? model::MaterialKeys::kNameThenLangName
+                                                      : model::MaterialKeys::kIdentifier);
         }
         return index->Find(isExtras ? ExtrasLinkKey(linkId) : linkId);
     }

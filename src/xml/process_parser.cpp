@@ -6,7 +6,7 @@
 
 #include <kxtmat/kxtmat.h>
 
-#include "mapping/material_index.h"
+#include "model/material_index.h"
 #include "platform/text.h"
 #include "xml/number_text.h"
 #include "xml/reader_queries.h"
@@ -73,8 +73,8 @@ int kxtXMLProcessParser::Parse(kxtMaterialDB* target) {
     if (target == nullptr) return 0;
     // Material names do not change while the file is read, so one index
     // answers every material key as a walk of the database would.
-    const mapping::MaterialIndex materials =
-        mapping::BuildIndex(*target, mapping::MaterialKeys::kGabiNameThenLangName);
+    const model::MaterialIndex materials =
+        model::BuildIndex(*target, model::MaterialKeys::kGabiNameThenLangName);
 
     // Texts that are only compared are read into these, reusing their room.
     std::u16string alias;

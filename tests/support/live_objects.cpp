@@ -1,5 +1,6 @@
 #include "support/live_objects.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -7,13 +8,7 @@ namespace kxt::test {
 namespace {
 
 bool IsMaterialOf(const kxtMaterialDB& db, const kxtMaterialBase* material) {
-    for (std::uint64_t i = 0; i < db.GetGroupCount(); ++i) {
-        const kxtMaterialClass* group = db.GetMaterialClass(static_cast<int>(i));
-        for (std::uint64_t j = 0; j < group->GetMaterialCount(); ++j) {
-            if (group->GetMaterial(static_cast<unsigned>(j)) == material) return true;
-        }
-    }
-    return false;
+    return FirstMaterial(db, [material](const kxtMaterialBase& m) { return &m == material; }) != nullptr;
 }
 
 }  // namespace
@@ -42,18 +37,15 @@ bool IsMaterialOf(const kxtMaterialDB& db, const kxtMaterialBase* material) {
                 if (material == nullptr || material->GetGrOwner() != group) {
                     return ::testing::AssertionFailure() << "a material does not belong to its class";
                 }
-                if (const kxtMaterialBase* link = material->GetSageLink()) {
-                    bool linkLive = false;
-                    for (const kxtMaterialDB* other : live) linkLive = linkLive || IsMaterialOf(*other, link);
-                    if (!linkLive) return ::testing::AssertionFailure() << "a link points to no live material";
-                }
+                const kxtMaterialBase* link = material->GetSageLink();
+                if (link != nullptr && std::none_of(live.begin(), live.end(), [&](auto* other) { return IsMaterialOf(*other, link); }))
+                    return ::testing::AssertionFailure() << "a link points to no live material";
             }
         }
     }
     for (const kxtMaterialBase* favourite : manager.GetFavoritesMaterials()) {
-        bool found = false;
-        for (const kxtMaterialDB* db : live) found = found || IsMaterialOf(*db, favourite);
-        if (!found) return ::testing::AssertionFailure() << "a favourite is not a live material";
+        if (std::none_of(live.begin(), live.end(), [&](auto* db) { return IsMaterialOf(*db, favourite); }))
+            return ::testing::AssertionFailure() << "a favourite is not a live material";
     }
     return ::testing::AssertionSuccess();
 }

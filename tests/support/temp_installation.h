@@ -1,13 +1,9 @@
-// A temporary installation laid out like a real one, for tests that need the
-// sibling modules loaded: the stand-in modules copied from the sample
-// installation, optionally the sample data and files that the test gives, and
-// the main and installation modules loaded from it as the host would load
-// them. Loaded modules stay for the life of the process, so a process has one
-// installation: the first Get() builds it, later calls return it.
-//
-// The root lies three folders deep in a temporary folder T (T/programs/
-// korvex/kxterra), so a data folder that the installation lacks falls back to
-// T/programs/kvxapp/data, still inside T.
+// A temporary installation laid out like a real one: the sample's stand-in
+// modules, optionally its data and the test's files, with the main and
+// installation modules loaded as the host loads them. Loaded modules stay for
+// the life of the process, so the first Get() builds the one installation.
+// The root is T/programs/korvex/kxterra in a temporary folder T, so a missing
+// data folder falls back to T/programs/kvxapp/data, still inside T.
 #pragma once
 
 #include <filesystem>
@@ -25,19 +21,14 @@ struct InstallationFile {
 };
 
 struct InstallationOptions {
-    // Also copy and load this module (kxTerraMatU), for programs that link
-    // the areas rather than the module, so that it finds its folder here.
-    bool withOwnModule = false;
-    // Copy the sample installation's data/ and lang/ trees.
-    bool withSampleData = false;
-    // Written after the copies, replacing any file of the same name.
-    std::vector<InstallationFile> files;
+    bool withOwnModule = false;   // also load kxTerraMatU, for programs that link the areas
+    bool withSampleData = false;  // copy the sample's data/ and lang/ trees
+    std::vector<InstallationFile> files;  // written after the copies
 };
 
 class TempInstallation {
 public:
-    // The process's installation, built and loaded on the first call with
-    // these options; the options of later calls are ignored.
+    // Built and loaded on the first call; later calls ignore their options.
     static const TempInstallation& Get(const InstallationOptions& options = {});
 
     const std::filesystem::path& Root() const noexcept { return root_; }
@@ -57,8 +48,7 @@ private:
     std::filesystem::path root_;
 };
 
-// The file name of a stand-in module on this platform ("libkxTerraU.so" for
-// the stem "kxTerraU").
+// The file name of a stand-in module on this platform ("libkxTerraU.so").
 std::string ModuleFileOf(std::string_view stem);
 
 }  // namespace kxt::test

@@ -1,10 +1,10 @@
 #include "installation.h"
 
-#include <iterator>
 #include <string_view>
 #include <utility>
 
 #include "cli_error.h"
+#include "paths/library_files.h"
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/modules.h"
@@ -16,12 +16,6 @@ namespace {
 // The sibling modules the host loads, by their logical names.
 constexpr char16_t kMainModule[] = u"kxTerraU.dll";
 constexpr char16_t kInstallModule[] = u"kxTerraTPU.dll";
-
-// The libraries the host lists, in the language folder the main module reports.
-constexpr char16_t kMaterialsFolder[] = u"kvxmaterials";
-constexpr char16_t kNativeLibraryFile[] = u"korvex materials.kvxmat";
-constexpr char16_t kDinLibraryFile[] = u"korvex din materials.kvxmat";
-constexpr char16_t kSustainExtrasFile[] = u"Sustainability Extras.kvxmat";
 
 // Where the sample installation keeps the user's data, registry export and custom library.
 constexpr char16_t kSampleFolder[] = u"sample";
@@ -60,10 +54,7 @@ void SetHostEnvironment(const Options& options, const std::u16string& sample) {
     }
 }
 
-// The library files that the add-in hands UpdateMaterials: the standard and
-// DIN libraries and the sustainability extras copy of the language folder
-// that the main module reports, the user's copy of the extras in userData,
-// then the custom libraries in their order.
+// The add-in's library list, in the language folder that the main module reports.
 std::vector<std::u16string> HostLibraryList(const HostModule& mainModule, const std::u16string& userData,
                                             std::vector<std::u16string> custom) {
     using LangPathFunction = void (*)(std::u16string&);
@@ -71,15 +62,7 @@ std::vector<std::u16string> HostLibraryList(const HostModule& mainModule, const 
     if (langPathExport == nullptr) throw CliError(kExitUsage, "the main module has no GetDefaultLangPath");
     std::u16string langFolder;  // ends with a separator
     langPathExport(langFolder);
-    langFolder += kMaterialsFolder;
-    std::vector<std::u16string> list{
-        JoinPath(langFolder, {kNativeLibraryFile}),
-        JoinPath(langFolder, {kDinLibraryFile}),
-        JoinPath(langFolder, {kSustainExtrasFile}),
-        JoinPath(userData, {kSustainExtrasFile}),
-    };
-    list.insert(list.end(), std::make_move_iterator(custom.begin()), std::make_move_iterator(custom.end()));
-    return list;
+    return paths::HostLibraryList(langFolder, userData, std::move(custom));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -10,14 +11,29 @@
 
 #include "platform/text.h"
 
-namespace kxt::mapping {
+namespace kxt::model {
 
 // What a first-match walk tests as a material's keys, in the order it tests them.
-enum class MaterialKeys {
+enum class MaterialKeys : unsigned char {
     kIdentifier,           // GetMaterialID
     kNameThenLangName,     // GetName, else GetLangName
     kGabiNameThenLangName  // GetGabiName, else GetLangName
 };
+
+// The key of material that a walk by keys tests first: its identifier, its
+// native name or its GaBi name. Name keys fall back on the language name.
+const std::u16string& FirstKey(const kxtMaterialBase& material, MaterialKeys keys) noexcept;
+
+// True when text equals, without regard to case, the material's first key
+// or, for name keys, its language name.
+inline bool MatchesKeys(const kxtMaterialBase& material, MaterialKeys keys, std::u16string_view text) noexcept {
+    return platform::EqualsNoCase(text, FirstKey(material, keys)) ||
+           (keys != MaterialKeys::kIdentifier && platform::EqualsNoCase(text, material.GetLangName()));
+}
+
+// The first material of db, in kxt::ForEachMaterial order, one of whose keys
+// equals text without regard to case: what every index below answers.
+kxtMaterialBase* FirstMaterialByKeys(const kxtMaterialDB& db, MaterialKeys keys, std::u16string_view text);
 
 // Which keys an index answers: every key of the materials added, or only the
 // keys asked (MaterialIndex::Ask) before the databases are added, whose walks
@@ -75,4 +91,4 @@ private:
 // An index of every key of db's materials.
 MaterialIndex BuildIndex(const kxtMaterialDB& db, MaterialKeys keys);
 
-}  // namespace kxt::mapping
+}  // namespace kxt::model

@@ -8,9 +8,9 @@
 
 #include <kxtmat/kxtmat.h>
 
-#include "mapping/material_index.h"
+#include "model/material_index.h"
 
-namespace kxt::mapping {
+namespace kxt::model {
 namespace {
 
 // A database of one class whose materials have these (name, language name) pairs.
@@ -75,4 +75,4 @@ TEST(MaterialIndex, AnswersEveryKeyOfALargeDatabase) {
 }
 
 }  // namespace
-}  // namespace kxt::mapping
+}  // namespace kxt::model

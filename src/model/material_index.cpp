@@ -1,21 +1,59 @@
-#include "mapping/material_index.h"
+#include "model/material_index.h"
+
+#include <cstdint>
 
 #include <kxtmat/material_walk.h>
 
-#include "model/name_match.h"
 #include "model/prefetch.h"
 
-namespace kxt::mapping {
+namespace kxt::model {
 
 namespace {
 
+// A 32-bit hash of text after FoldCase: texts that EqualsNoCase finds equal
+// hash alike. Every bit depends on every code unit, so that the table may
+// use the low bits alone.
+std::uint32_t NoCaseFingerprint(std::u16string_view text) noexcept {
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+    std::uint64_t hash = text.size() * kMultiplier;
+    const char16_t* units = text.data();
+    std::size_t left = text.size();
+    for (; left >= 4; units += 4, left -= 4) {
+        hash = (hash ^ platform::FoldFourUnits(platform::LoadFourUnits(units))) * kMultiplier;
+        hash ^= hash >> 29;
+    }
+    if (left > 0) {
+        hash = (hash ^ platform::FoldFourUnits(platform::PackUnits(units, left))) * kMultiplier;
+        hash ^= hash >> 29;
+    }
+    hash *= 0xBF58476D1CE4E5B9ull;
+    hash ^= hash >> 32;
+    return static_cast<std::uint32_t>(hash);
+}
+
 // Never 0, so that 0 marks an empty slot; equal without regard to case, equal hash.
 std::size_t HashOf(std::u16string_view key) noexcept {
-    const std::size_t hash = model::NoCaseFingerprint(key);
+    const std::size_t hash = NoCaseFingerprint(key);
     return hash != 0 ? hash : 1;
 }
 
 }  // namespace
+
+const std::u16string& FirstKey(const kxtMaterialBase& material, MaterialKeys keys) noexcept {
+    switch (keys) {
+        case MaterialKeys::kIdentifier:
+            return material.GetMaterialID();
+        case MaterialKeys::kGabiNameThenLangName:
+            return material.GetGabiName();
+        case MaterialKeys::kNameThenLangName:
+            break;
+    }
+    return material.GetName();
+}
+
+kxtMaterialBase* FirstMaterialByKeys(const kxtMaterialDB& db, MaterialKeys keys, std::u16string_view text) {
+    return FirstMaterial(db, [keys, text](const kxtMaterialBase& material) { return MatchesKeys(material, keys, text); });
+}
 
 std::size_t MaterialIndex::SlotOf(std::u16string_view key, std::size_t hash) const noexcept {
     // The table is never full, so the probe ends.
@@ -66,28 +104,20 @@ void MaterialIndex::Offer(std::u16string_view key, kxtMaterialBase& material) {
 
 void MaterialIndex::Add(const kxtMaterialDB& db) {
     const auto firstKey = [this](const kxtMaterialBase& material) -> const std::u16string& {
-        switch (keys_) {
-            case MaterialKeys::kIdentifier:
-                return material.GetMaterialID();
-            case MaterialKeys::kGabiNameThenLangName:
-                return material.GetGabiName();
-            case MaterialKeys::kNameThenLangName:
-                break;
-        }
-        return material.GetName();
+        return FirstKey(material, keys_);
     };
     // Records and their texts are separate heap blocks: each record is asked
     // for some materials ahead of the walk, its key texts a few later.
     FirstClass(db, [&](kxtMaterialClass& group) {
-        return model::WalkMaterialsAhead<8, 4>(
+        return WalkMaterialsAhead<8, 4>(
                    group,
                    [&](const kxtMaterialBase& ahead) {
-                       model::Prefetch(&firstKey(ahead));
-                       model::Prefetch(&ahead.GetLangName());
+                       Prefetch(&firstKey(ahead));
+                       Prefetch(&ahead.GetLangName());
                    },
                    [&](const kxtMaterialBase& ahead) {
-                       model::Prefetch(firstKey(ahead).data());
-                       if (keys_ != MaterialKeys::kIdentifier) model::Prefetch(ahead.GetLangName().data());
+                       Prefetch(firstKey(ahead).data());
+                       if (keys_ != MaterialKeys::kIdentifier) Prefetch(ahead.GetLangName().data());
                    },
                    [&](kxtMaterialBase& material) {
                        if (asked_ && open_ == 0) return true;
@@ -109,4 +139,4 @@ MaterialIndex BuildIndex(const kxtMaterialDB& db, MaterialKeys keys) {
     return index;
 }
 
-}  // namespace kxt::mapping
+}  // namespace kxt::model
