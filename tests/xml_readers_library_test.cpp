@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <tuple>
 #include <string>
@@ -69,23 +70,17 @@ TEST_F(LibraryReaderTest, BadFilesChangeNothingAndReturnOne) {
 // What a material keeps of the same element depends on its database's type.
 TEST_F(LibraryReaderTest, EachDatabaseTypeKeepsItsOwnFieldsOfAMaterial) {
     const struct { eKxtMaterialBDType db; int type; std::u16string id; int envData; std::u16string gabi, nativeClass; } cases[] = {
-        {eKxtNativeDB, 0, u"42", 1, u"Plain Carbon Steel", u"Steel"},
-        {eKxtNativeDinDB, 1, u"42", 1, u"", u""},
-        {eKxtCustomDB, 2, u"", 0, u"", u""},
-        {eKxtSustainExtrasDB, 2, u"", 1, u"Plain Carbon Steel", u"Steel"},
+        {eKxtNativeDB, 0, u"42", 1, u"Plain Carbon Steel", u"Steel"}, {eKxtNativeDinDB, 1, u"42", 1, u"", u""},
+        {eKxtCustomDB, 2, u"", 0, u"", u""}, {eKxtSustainExtrasDB, 2, u"", 1, u"Plain Carbon Steel", u"Steel"},
         {static_cast<eKxtMaterialBDType>(7), 2, u"42", 1, u"", u""},  // unknown type
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.db));
         const auto db = Read(kOneMaterial, c.db);
         const kxtMaterialBase& m = At(*db, 0, 0);
         EXPECT_EQ(std::tuple(static_cast<int>(m.GetType()), m.GetMaterialID(), m.GetEnvData(), m.GetGabiName(),
-                             m.GetNativeClassName()),
-                  std::tuple(c.type, c.id, c.envData, c.gabi, c.nativeClass));
-        EXPECT_EQ(m.GetLangName(), u"Plain Carbon Steel");
-        EXPECT_EQ(m.GetLangClassName(), u"Steel");
-        EXPECT_EQ(m.GetGrOwner(), db->GetMaterialClass(0));
-        EXPECT_EQ(db->GetMaterialClass(0)->GetDbOwner(), db.get());
+                             m.GetNativeClassName(), m.GetLangName() + u"/" + m.GetLangClassName()),
+                  std::tuple(c.type, c.id, c.envData, c.gabi, c.nativeClass, u"Plain Carbon Steel/Steel"))
+            << static_cast<int>(c.db);
     }
 }
 
@@ -229,39 +224,58 @@ protected:
             <material name="Twin carbon" matid="AB12"/></classification></m>)", eKxtNativeDB, u"y/korvex materials.kvxmat");
     }
 
-    // Reads xml into target and links it against databases, in the pass under test.
-    void ReadAndLink(std::string_view xml, kxtMaterialDB& target, const std::vector<kxtMaterialDB*>& databases) {
+    // Reads xml into target and links it against databases, in the pass under
+    // test; between reading and linking, in the pass that has them, runs between.
+    void ReadAndLink(std::string_view xml, kxtMaterialDB& target, const std::vector<kxtMaterialDB*>& databases,
+                     const std::function<void()>& between = [] {}) {
         kxtXMLPhysPropParser reader = Reader(xml);
         if (GetParam() == LinkPass::kWhileReading) {
             EXPECT_EQ(reader.ParseWithLinks(&target, databases), 1);
             return;
         }
         EXPECT_EQ(reader.Parse(&target), 1);
+        between();
         EXPECT_EQ(reader.ParseSustainabilityLinks(&target, databases), 1);
     }
 
     std::unique_ptr<kxtMaterialDB> extras_, standard_, twin_;
 };
 
+// A link without both texts keeps the material's link, one without an element
+// drops it; a negative amount takes the linked one's, within the limits. Only
+// a target read first holds links and amounts before the linking.
 TEST_P(SustainabilityLinkTest, LinksFindTheFirstMatchInDatabasesOfTheirName) {
-    const struct { const char* linkId; const char* dbName; const kxtMaterialBase* linked; } cases[] = {
-        {"Steel in Sustainability Extras", "sustainability extras", &At(*extras_, 0, 1)},
-        {"in Sustainability Extras", "Sustainability Extras", &At(*extras_, 0, 3)},
-        {"Steel IN Sustainability Extras", "Sustainability Extras", nullptr},
-        {"iron", "Sustainability Extras", &At(*extras_, 0, 0)},
-        {"AB12", "Korvex Materials", &At(*standard_, 0, 0)},
-        {"77", "korvex materials", &At(*twin_, 0, 0)},
-        {"Carbon", "korvex materials", nullptr},
-        {"ab12", "korvex din materials", nullptr},
+    kxtMaterialBase* const kept = &At(*standard_, 0, 1);
+    kxtMaterialBase& iron = At(*extras_, 0, 0);
+    const struct { const char* link; const kxtMaterialBase* linked; } cases[] = {
+        {R"(linkId="Steel in Sustainability Extras" dbName="sustainability extras")", &At(*extras_, 0, 1)},
+        {R"(linkId="in Sustainability Extras" dbName="Sustainability Extras")", &At(*extras_, 0, 3)},
+        {R"(linkId="Steel IN Sustainability Extras" dbName="Sustainability Extras")", nullptr},
+        {R"(linkId="iron" dbName="Sustainability Extras")", &iron}, {R"(linkId="AB12" dbName="Korvex Materials")", &At(*standard_, 0, 0)},
+        {R"(linkId="77" dbName="korvex materials")", &At(*twin_, 0, 0)}, {R"(linkId="Carbon" dbName="korvex materials")", nullptr},
+        {R"(linkId="ab12" dbName="korvex din materials")", nullptr}, {R"(linkId="99" dbName="")", kept},
+        {R"(dbName="Sustainability Extras")", kept}, {nullptr, nullptr},
     };
     std::string xml = "<m><classification name=\"Mine\">";
-    for (const auto& c : cases) {
-        xml += std::string("<material><sustainability linkId=\"") + c.linkId + "\" dbName=\"" + c.dbName + "\"/></material>";
-    }
+    for (const auto& c : cases) xml += c.link ? std::string("<material><sustainability ") + c.link + "/></material>" : "<material/>";
+    iron.SetRecycledContentLimits(100.0, 0.0, 0.0);
+    iron.SetRecycledContentAmount(95.0);
     kxtMaterialDB custom;
     custom.SetDBType(eKxtCustomDB);
-    ReadAndLink(xml + "</classification></m>", custom, {standard_.get(), twin_.get(), extras_.get()});
-    for (unsigned i = 0; i < std::size(cases); ++i) EXPECT_EQ(At(custom, 0, i).GetSageLink(), cases[i].linked) << cases[i].linkId;
+    ReadAndLink(xml + "</classification></m>", custom, {standard_.get(), twin_.get(), extras_.get()}, [&] {
+        for (unsigned i = 0; i < std::size(cases); ++i) {
+            At(custom, 0, i).SetSageLink(kept);
+            At(custom, 0, i).SetRecycledContentLimits(90.0, -10.0, 0.0);
+            At(custom, 0, i).SetRecycledContentAmount(-1.0);
+        }
+    });
+    const bool preset = GetParam() == LinkPass::kAfterReading;
+    for (unsigned i = 0; i < std::size(cases); ++i) {
+        const kxtMaterialBase* linked = cases[i].linked == kept && !preset ? nullptr : cases[i].linked;
+        const double amount = !preset ? 0.0 : linked == &iron ? 90.0 : linked == nullptr || linked == kept ? -1.0 : 0.0;
+        EXPECT_EQ(At(custom, 0, i).GetSageLink(), linked) << i;
+        EXPECT_EQ(At(custom, 0, i).GetRecycledContentAmount(), amount) << i;
+    }
 }
 
 // Links go by position into a target that holds classes already, and may
@@ -282,34 +296,6 @@ TEST_P(SustainabilityLinkTest, LinksIntoTheTargetItselfGoByPosition) {
         EXPECT_EQ(At(db, 0, 0).GetSageLink(), &At(db, 0, 1));
         EXPECT_EQ(At(db, 0, 1).GetSageLink(), nullptr);
         EXPECT_EQ(At(db, startFull ? 1 : 0, 0).GetSageLink(), startFull ? nullptr : &At(db, 0, 1));
-    }
-}
-
-// A link without both texts keeps the material's link, one without an element
-// drops it; a negative amount takes the linked one's, within the limits.
-TEST_F(SustainabilityLinkTest, IncompleteLinksKeepTheLinkAndNegativeAmountsTakeTheLinkedOne) {
-    const std::string xml = R"(<m><classification name="Mine">
-      <material><sustainability linkId="99" dbName=""/></material>
-      <material><sustainability dbName="Sustainability Extras"/></material><material/>
-      <material><sustainability linkId="Iron" dbName="Sustainability Extras"/></material>
-      <material><sustainability linkId="Iron" dbName="Sustainability Extras"/></material>
-      <material><sustainability linkId="nothing" dbName="Sustainability Extras"/></material>
-    </classification></m>)";
-    auto copy = Read(xml, eKxtSustainExtrasDB, u"z/Sustainability Extras.kvxmat");
-    kxtMaterialBase& iron = At(*extras_, 0, 0);
-    iron.SetRecycledContentLimits(100.0, 0.0, 0.0);
-    iron.SetRecycledContentAmount(60.0);
-    for (unsigned i = 0; i < 6; ++i) {
-        At(*copy, 0, i).SetSageLink(&At(*standard_, 0, 1));
-        At(*copy, 0, i).SetRecycledContentLimits(i == 4 ? 40.0 : 90.0, -10.0, 0.0);
-        At(*copy, 0, i).SetRecycledContentAmount(-1.0);
-    }
-    EXPECT_EQ(Reader(xml).ParseSustainabilityLinks(copy.get(), {extras_.get()}), 1);
-    const kxtMaterialBase* const links[] = {&At(*standard_, 0, 1), &At(*standard_, 0, 1), nullptr, &iron, &iron, nullptr};
-    const double amounts[] = {-1.0, -1.0, -1.0, 60.0, 40.0, -1.0};
-    for (unsigned i = 0; i < 6; ++i) {
-        EXPECT_EQ(At(*copy, 0, i).GetSageLink(), links[i]) << i;
-        EXPECT_EQ(At(*copy, 0, i).GetRecycledContentAmount(), amounts[i]) << i;
     }
 }
 
