@@ -15,11 +15,9 @@ kxtmat_add_test(platform_registry_test SOURCES platform_registry_test.cpp suppor
 # real Windows API: a syntax check with the MinGW-w64 cross compiler.
 find_program(KXTMAT_MINGW_CXX x86_64-w64-mingw32-g++-posix)
 if(KXTMAT_MINGW_CXX)
-  file(GLOB platform_win32_sources CONFIGURE_DEPENDS
-    ${PROJECT_SOURCE_DIR}/src/platform/*.cpp ${PROJECT_SOURCE_DIR}/src/platform/win32/*.cpp)
   add_test(NAME platform_win32_syntax
     COMMAND ${KXTMAT_MINGW_CXX} -std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Werror
-            -I${PROJECT_SOURCE_DIR}/src -I${PROJECT_SOURCE_DIR}/include ${platform_win32_sources})
+            -I${PROJECT_SOURCE_DIR}/src -I${PROJECT_SOURCE_DIR}/include ${KXTMAT_PLATFORM_WIN32_SOURCES})
 else()
   message(STATUS "MinGW-w64 C++ compiler not found: the win32 platform syntax check is skipped")
 endif()
