@@ -24,8 +24,7 @@ namespace fs = std::filesystem;
 // One hostile file and what a load with it must hold. The file is the registry export when named
 // "hostile.reg", the user's process settings when named "materials process.dat", else the custom library.
 struct HostileCase {
-    const char* name;
-    std::string file;
+    const char* name; std::string file;
     std::function<void(std::ostream&)> write;  // null: the file does not exist
     std::function<bool(kxtMaterialDBsManager&, const kxtMaterialDB* custom)> holds;  // custom: null unless the custom library has classes
     long fileSizes = 4;  // the peak's bound; tiny elements or registry text held as UTF-16 take more
@@ -33,49 +32,32 @@ struct HostileCase {
 void PrintTo(const HostileCase& c, std::ostream* out) { *out << c.name; }
 constexpr unsigned kSeconds = 30;
 
-std::string MaterialXml(const std::string& name) {
-    return "<material name=\"" + name + "\"><physicalproperties><DENS displayname=\"Mass Density\" value=\"7850\"/></physicalproperties></material>";
-}
+std::string MaterialXml(const std::string& name) { return "<material name=\"" + name + "\"><physicalproperties><DENS displayname=\"Mass Density\" value=\"7850\"/></physicalproperties></material>"; }
 
-void Nested(std::ostream& out, const char* open, const char* close) { for (int i = 0; i < 200000; ++i) out << (i < 100000 ? open : close); }
+// before, open 100000 times, close as often, after.
+void Nested(std::ostream& out, const char* before, const char* open, const char* close, const char* after) {
+    out << before;
+    for (int i = 0; i < 200000; ++i) out << (i < 100000 ? open : close);
+    out << after;
+}
 
 bool NoClasses(kxtMaterialDBsManager&, const kxtMaterialDB* custom) { return custom == nullptr; }
 
 const HostileCase kCases[] = {
-    {"BillionLaughs", "laughs.kvxmat", [](std::ostream& out) {
-         out << "<!DOCTYPE materials [<!ENTITY lol0 \"lol\">";
-         for (int level = 1; level <= 12; ++level) {
-             out << "<!ENTITY lol" << level << " \"";
-             for (int i = 0; i < 10; ++i) out << "&lol" << level - 1 << ";";
-             out << "\">";
-         }
-         out << "]><materials><classification name=\"&lol12;\">" << MaterialXml("&lol12;") << "</classification></materials>";
-     }, NoClasses},
-    {"ExternalDtdIsNeverFetched", "external.kvxmat", [](std::ostream& out) {  // evil.dtd declares &secret; as secret.txt
-         out << "<!DOCTYPE materials SYSTEM \"evil.dtd\"><materials><classification name=\"Steel\">" << MaterialXml("&secret;") << "</classification></materials>";
-     }, NoClasses},
+    {"ExternalDtdIsNeverFetched", "external.kvxmat",  // evil.dtd declares &secret; as secret.txt
+     [](std::ostream& out) { out << "<!DOCTYPE materials SYSTEM \"evil.dtd\"><materials><classification name=\"Steel\">" << MaterialXml("&secret;") << "</classification></materials>"; }, NoClasses},
     {"HundredThousandNestedClassificationsAreEachAClass", "nested.kvxmat", [](std::ostream& out) {
          out << "<materials>";
          for (int i = 0; i < 100000; ++i) out << "<classification name=\"c" << i << "\"><material name=\"m" << i << "\"/>";
          for (int i = 0; i < 100000; ++i) out << "</classification>";
          out << "</materials>";
-     }, [](kxtMaterialDBsManager&, const kxtMaterialDB* custom) {
-         return custom != nullptr && custom->GetGroupCount() == 100000 && custom->GetMaterialClass(99999)->GetMaterial(0u)->GetName() == u"m99999";
-     }},
+     }, [](kxtMaterialDBsManager&, const kxtMaterialDB* custom) { return custom != nullptr && custom->GetGroupCount() == 100000 && custom->GetMaterialClass(99999)->GetMaterial(0u)->GetName() == u"m99999"; }},
     {"DeepElementsInsideAMaterialAreSkipped", "deep.kvxmat", [](std::ostream& out) {
-         out << "<materials><classification name=\"Steel\"><material name=\"M\"><physicalproperties>"
-                "<DENS displayname=\"Mass Density\" value=\"7850\">";
-         Nested(out, "<x a=\"1\">", "</x>");
-         out << "</DENS></physicalproperties><custom>";
-         Nested(out, "<x a=\"1\">", "</x>");
-         out << "</custom></material></classification></materials>";
-     }, [](kxtMaterialDBsManager&, const kxtMaterialDB* custom) {
-         return custom != nullptr && custom->GetMaterialClass(0)->GetMaterial(0u)->GetProperty(u"DENS").GetValue() == 7850.0;
-     }, 8},
+         Nested(out, "<materials><classification name=\"Steel\"><material name=\"M\"><physicalproperties><DENS displayname=\"Mass Density\" value=\"7850\">", "<x a=\"1\">", "</x>", "</DENS></physicalproperties><custom>");
+         Nested(out, "", "<x a=\"1\">", "</x>", "</custom></material></classification></materials>");
+     }, [](kxtMaterialDBsManager&, const kxtMaterialDB* custom) { return custom != nullptr && custom->GetMaterialClass(0)->GetMaterial(0u)->GetProperty(u"DENS").GetValue() == 7850.0; }, 8},
     {"DeepGroupingsInUserProcessSettingsAreSkipped", "materials process.dat", [](std::ostream& out) {
-         out << "<ProcessSettings><ScenarioSettings><Grouping Alias=\"Material specific settings\">";
-         Nested(out, "<Grouping Alias=\"g\">", "</Grouping>");
-         out << "</Grouping></ScenarioSettings></ProcessSettings>";
+         Nested(out, "<ProcessSettings><ScenarioSettings><Grouping Alias=\"Material specific settings\">", "<Grouping Alias=\"g\">", "</Grouping>", "</Grouping></ScenarioSettings></ProcessSettings>");
      }, [](kxtMaterialDBsManager& manager, const kxtMaterialDB*) { return !manager.GetKxNativeDB()->GetAllProcessTypes().empty(); }},
     // Values of a megabyte, and a favourite count of 2^31 - 1 that the last value matches.
     {"HugeRegistryValuesAreNoFavourites", "hostile.reg", [](std::ostream& out) {
@@ -97,12 +79,9 @@ const HostileCase kCases[] = {
 bool LoadHolds(kxtMaterialDBsManager& manager, const HostileCase& hostile, const fs::path& file) {
     kxt::test::SetUpAsHost(manager);
     std::vector<std::u16string> files = kxt::test::SmallHostList();
-    if (file.filename() == "hostile.reg")
-        ::setenv("KXT_REGISTRY_FILE", file.c_str(), 1);
-    else if (file.filename() == "materials process.dat")
-        manager.SetProgDataSustainabilityPath(kxt::test::ModulePath(file.parent_path()));
-    else
-        files.back() = kxt::test::ModulePath(file);
+    if (file.filename() == "hostile.reg") ::setenv("KXT_REGISTRY_FILE", file.c_str(), 1);
+    else if (file.filename() == "materials process.dat") manager.SetProgDataSustainabilityPath(kxt::test::ModulePath(file.parent_path()));
+    else files.back() = kxt::test::ModulePath(file);
     manager.UpdateMaterials(files, 0);
     const kxtMaterialDB* custom = nullptr;
     for (const kxtMaterialDB& db : manager.GetCustomDBs()) custom = db.GetPath() == files.back() && db.GetGroupCount() > 0 ? &db : custom;
@@ -154,11 +133,9 @@ TEST_P(HostileInputTest, LoadsWithinBoundedTimeAndMemoryAsTheRulesSay) {
     std::ifstream(report) >> peakKb >> keptKb;
     std::error_code missing;
     const long fileKb = static_cast<long>(fs::file_size(file, missing) / 1024);
-    EXPECT_TRUE(peakKb >= 0 && peakKb <= hostile.fileSizes * fileKb + keptKb + 4096)
-        << "peak " << peakKb << " kB, file " << fileKb << " kB, kept " << keptKb << " kB";
+    EXPECT_TRUE(peakKb >= 0 && peakKb <= hostile.fileSizes * fileKb + keptKb + 4096) << "peak " << peakKb << " kB, file " << fileKb << " kB, kept " << keptKb << " kB";
 }
 
-INSTANTIATE_TEST_SUITE_P(HostileInputs, HostileInputTest, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(HostileInputs, HostileInputTest, ::testing::ValuesIn(kCases), [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
