@@ -1,18 +1,14 @@
-// Memory exhaustion during a load: for every N through a whole
-// UpdateMaterials of the small installation, the N-th allocation fails. The
-// load then either lets std::bad_alloc through or holds all that a normal load
-// holds; either way the manager holds only live objects and whole classes,
-// nothing leaks, no file stays open, and the next load is normal.
-//
-// This program replaces the global allocation functions (but the
-// over-aligned ones, which the module does not use) with counting ones, and
-// routes pugixml's allocations through them.
+// For every N through a whole UpdateMaterials of the small installation, the N-th allocation fails. The load
+// then lets std::bad_alloc through or holds all that a normal load holds; either way the manager holds only
+// live objects and whole classes, nothing leaks, no file stays open, and the next load is normal. The global
+// allocation functions (but the over-aligned ones, unused by the module) and pugixml's are counting ones here.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <new>
 
 #include <pugixml.hpp>
@@ -33,36 +29,24 @@ void* Allocate(std::size_t size) noexcept {
     return p;
 }
 
-void* AllocateOrThrow(std::size_t size) {
-    if (void* p = Allocate(size)) return p;
-    throw std::bad_alloc();
-}
-
 void Release(void* p) noexcept {
     live -= p != nullptr;
     std::free(p);
 }
 
-// pugixml reports exhaustion as a status; the DOM adapter must turn it into std::bad_alloc.
-const bool pugixmlCounted = (pugi::set_memory_management_functions(Allocate, Release), true);
-
 }  // namespace
 
-void* operator new(std::size_t size) { return AllocateOrThrow(size); }
-void* operator new[](std::size_t size) { return AllocateOrThrow(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+// The library's array and nothrow forms call these.
+void* operator new(std::size_t size) {
+    void* p = Allocate(size);
+    return p != nullptr ? p : throw std::bad_alloc();
+}
 void operator delete(void* p) noexcept { Release(p); }
-void operator delete[](void* p) noexcept { Release(p); }
 void operator delete(void* p, std::size_t) noexcept { Release(p); }
-void operator delete[](void* p, std::size_t) noexcept { Release(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { Release(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { Release(p); }
 
 namespace {
 
-// A flag-0 load of the small installation with allocation n failing (0:
-// none); true when std::bad_alloc came out.
+// A flag-0 load of the small installation with allocation n failing (0: none); true when std::bad_alloc came out.
 bool LoadFailingAt(kxtMaterialDBsManager& manager, std::int64_t n) {
     std::vector<std::u16string> files = kxt::test::SmallHostList();
     made = 0;
@@ -70,24 +54,20 @@ bool LoadFailingAt(kxtMaterialDBsManager& manager, std::int64_t n) {
     bool threw = false;
     try {
         manager.UpdateMaterials(files, 0);
-    } catch (const std::bad_alloc&) {
-        threw = true;
-    }
+    } catch (const std::bad_alloc&) { threw = true; }
     failAt = 0;
     return threw;
 }
 
 std::u16string Number(std::size_t n) { return kxt::platform::Utf8ToUtf16(std::to_string(n)); }
 
-// Per database its type, per class its name and per material what the load
-// gave it; then the favourites.
+// Per database its type, per class its name and per material what the load gave it; then the favourites.
 std::vector<std::u16string> ShapeOf(kxtMaterialDBsManager& manager) {
     std::vector<std::u16string> shape;
     for (int d = 0; d < manager.GetDatabaseCount(); ++d) {
         shape.push_back(u"db type " + Number(manager.GetDB(d)->GetDBType()));
         kxt::ForEachMaterial(*manager.GetDB(d), [&](const kxtMaterialBase& m, const kxtMaterialClass& group) {
-            shape.push_back(group.GetName() + u" / " + m.GetName() + u" / " + m.GetLangName() + u" / " + m.GetGabiName() +
-                            u" / processes " + Number(m.GetManufacturingTypes().size()) + (m.GetSageLink() ? u" / linked" : u""));
+            shape.push_back(group.GetName() + u" / " + m.GetName() + u" / " + m.GetLangName() + u" / " + m.GetGabiName() + u" / processes " + Number(m.GetManufacturingTypes().size()) + (m.GetSageLink() ? u" / linked" : u""));
         });
     }
     for (const kxtMaterialBase* favourite : manager.GetFavoritesMaterials()) shape.push_back(u"favourite " + favourite->GetName());
@@ -106,28 +86,22 @@ std::vector<std::vector<std::u16string>> ClassesOf(kxtMaterialDBsManager& manage
     return classes;
 }
 
-int OpenDescriptorCount() {
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
-    return count;
-}
+auto OpenDescriptorCount() { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); }
 
 TEST(AllocationFailureTest, EveryFailedAllocationOfALoadPropagatesAndLeavesALoadableManager) {
-    ASSERT_TRUE(pugixmlCounted);
+    pugi::set_memory_management_functions(Allocate, Release);  // pugixml reports exhaustion as a status; the DOM adapter throws
     kxtMaterialDBsManager keeper, reference;  // the keeper keeps the resource module loaded between managers
-    kxt::test::SetUpAsHost(keeper);
-    kxt::test::SetUpAsHost(reference);
+    for (kxtMaterialDBsManager* manager : {&keeper, &reference}) kxt::test::SetUpAsHost(*manager);
     ASSERT_FALSE(LoadFailingAt(reference, INT64_MAX));  // counts the allocations of a whole load
     const std::int64_t total = made;
     const std::vector<std::u16string> expected = ShapeOf(reference);
     const std::vector<std::vector<std::u16string>> whole = ClassesOf(reference);
-    ASSERT_GE(reference.GetDatabaseCount(), 4) << "the small installation did not load";
-    ASSERT_FALSE(reference.GetFavoritesMaterials().empty());
+    ASSERT_TRUE(reference.GetDatabaseCount() >= 4 && !reference.GetFavoritesMaterials().empty()) << "the small installation did not load";
 
     int failures = 0;
     for (std::int64_t n = 1; n <= total; ++n) {
         SCOPED_TRACE("allocation " + std::to_string(n) + " of " + std::to_string(total));
-        const int descriptorsBefore = OpenDescriptorCount();
+        const auto descriptorsBefore = OpenDescriptorCount();
         const std::int64_t liveBefore = live;
         {
             kxtMaterialDBsManager manager;
@@ -138,9 +112,8 @@ TEST(AllocationFailureTest, EveryFailedAllocationOfALoadPropagatesAndLeavesALoad
             ASSERT_TRUE(threw || ShapeOf(manager) == expected) << "an exhausted load ended as if it were complete";
             // What a failed load leaves is whole classes: a prefix of each database's.
             const std::vector<std::vector<std::u16string>> classes = ClassesOf(manager);
-            for (std::size_t d = 0; d < classes.size() && d < whole.size(); ++d) {
+            for (std::size_t d = 0; d < classes.size() && d < whole.size(); ++d)
                 ASSERT_TRUE(classes[d].size() <= whole[d].size() && std::equal(classes[d].begin(), classes[d].end(), whole[d].begin())) << d;
-            }
             ASSERT_FALSE(LoadFailingAt(manager, 0));
             ASSERT_EQ(ShapeOf(manager), expected);
         }

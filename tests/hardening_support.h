@@ -1,6 +1,5 @@
-// The small installation of the hardening tests: the whole-load fuzz target's
-// seed (a few classes per library, process settings, the DIN mapping, both
-// extras copies, a custom library and favourites), built and loaded on first use.
+// The small installation of the hardening tests: the whole-load fuzz target's seed (a few classes per library,
+// process settings, the DIN mapping, both extras copies, a custom library and favourites), built on first use.
 #pragma once
 
 #include <kxtmat/kxtmat.h>
@@ -19,12 +18,10 @@ namespace kxt::test {
 // The installation; KXT_REGISTRY_FILE points at its favourites.
 inline const TempInstallation& SmallInstallation() {
     static const TempInstallation& installation = [] () -> const TempInstallation& {
-        InstallationOptions options;
-        options.withOwnModule = true;
+        InstallationOptions options{.withOwnModule = true, .files = {}};
         const std::string seed = ReadFileBytes(std::filesystem::path(KXTMAT_SOURCE_DIR) / "fuzz/corpus/update_materials/small-installation");
-        for (const auto& [relative, bytes] : fuzz::SplitInstallation(seed)) {
+        for (const auto& [relative, bytes] : fuzz::SplitInstallation(seed))
             options.files.push_back({std::string(relative), std::string(bytes.value_or(std::string_view()))});
-        }
         const TempInstallation& made = TempInstallation::Get(options);
         ::setenv("KXT_REGISTRY_FILE", (made.Root() / "user" / "registry.reg").c_str(), 1);
         return made;

@@ -30,47 +30,37 @@ TEST(DinMapperFile, LinesGiveTheirFirstWordAndTheTextFromKeyLengthPlusOne) {
     // first line of a key wins, keys keep their case, carriage returns stay,
     // empty lines are skipped and a byte order mark joins the first key.
     const std::pair<std::string, Mapping> cases[] = {
-        {"X Y Z", {{u"X", u"Y Z"}}},
-        {" X Y\n  AB CD", {{u"X", u" Y"}, {u"AB", u"B CD"}}},
-        {"X\nZ \nT\tY", {{u"X", u""}, {u"Z", u""}, {u"T\tY", u""}}},
-        {"X Y\nX Z\nx W", {{u"X", u"Y"}, {u"x", u"W"}}},
-        {"\n\nA 1\r\n\n\nB 2", {{u"A", u"1\r"}, {u"B", u"2"}}},
-        {"", {}},
-    };
+        {"X Y Z", {{u"X", u"Y Z"}}}, {" X Y\n  AB CD", {{u"X", u" Y"}, {u"AB", u"B CD"}}}, {"", {}},
+        {"X\nZ \nT\tY", {{u"X", u""}, {u"Z", u""}, {u"T\tY", u""}}}, {"X Y\nX Z\nx W", {{u"X", u"Y"}, {u"x", u"W"}}},
+        {"\n\nA 1\r\n\n\nB 2", {{u"A", u"1\r"}, {u"B", u"2"}}}};
     for (const auto& [bytes, expected] : cases) EXPECT_EQ(MapFile(bytes), expected) << bytes;
     EXPECT_EQ(MapFile("\xEF\xBB\xBF" "A 1\nB 2\n").count(u"A"), 0u);
 }
 
 TEST(DinMapperFile, ChunksOf4095BytesEndAtAZeroByteAndJoinTheirTexts) {
-    std::string bytes = "A 1\nB";
-    bytes.push_back('\0');
-    bytes += " lost\nLOST 0\n";
-    bytes.resize(4095, 'x');
-    EXPECT_EQ(MapFile(bytes + " 2\nC 3"), (Mapping{{u"A", u"1"}, {u"B", u"2"}, {u"C", u"3"}}));
+    const std::string chunk = std::string("A 1\nB\0 lost\nLOST 0\n", 18) + std::string(4095 - 18, 'x');
+    EXPECT_EQ(MapFile(chunk + " 2\nC 3"), (Mapping{{u"A", u"1"}, {u"B", u"2"}, {u"C", u"3"}}));
 
     std::string lines;
-    int n = 0;
+    std::size_t n = 0;
     for (; lines.size() < 3 * 4095; ++n) lines += "DIN" + std::to_string(n) + " STD" + std::to_string(n) + "\n";
     const Mapping mapping = MapFile(lines);
-    EXPECT_EQ(mapping.size(), static_cast<std::size_t>(n)) << "lines across chunk boundaries read whole";
+    EXPECT_EQ(mapping.size(), n) << "lines across chunk boundaries read whole";
     for (const auto& [key, value] : mapping) EXPECT_EQ(key.substr(3), value.substr(3));
 }
 
 class DinMappingTest : public ::testing::Test {
 protected:
+    // A material in the last class of db, which is a new class unless its name is className.
     kxtMaterialBase& Add(kxtMaterialDB& db, std::u16string className, std::u16string name, std::u16string id) {
-        if (db.GetGroupCount() == 0 || db.GetMaterialClass(static_cast<int>(db.GetGroupCount()) - 1)->GetName() != className) {
-            kxtMaterialClass group;
-            group.SetName(className);
-            db.InsertGroup(std::move(group));
-        }
-        kxtMaterialClass& group = *db.GetMaterialClass(static_cast<int>(db.GetGroupCount()) - 1);
-        kxtMaterialBase material(&group);
+        const auto last = [&db] { return db.GetGroupCount() == 0 ? nullptr : db.GetMaterialClass(static_cast<int>(db.GetGroupCount()) - 1); };
+        if (!last() || last()->GetName() != className) { db.InsertGroup(kxtMaterialClass()); last()->SetName(className); }
+        kxtMaterialBase material(last());
         material.SetMaterialType(&db == &din_ ? eKxtDinMaterial : eKxtStandardMaterial);
         material.SetName(std::move(name));
         material.SetMaterialID(std::move(id));
-        group.InsertMaterial(material);
-        return *group.GetMaterial(group.GetMaterialCount() - 1);
+        last()->InsertMaterial(material);
+        return *last()->GetMaterial(last()->GetMaterialCount() - 1);
     }
 
     void SetUp() override {
@@ -83,9 +73,7 @@ protected:
         kxtMaterialBase& carbon = Add(native_, u"Steel", u"Plain Carbon Steel", u"abc");
         carbon.SetGaBiName(u"Steel billet");
         carbon.SetEnvData(1);
-        kxtManufacturingProcess milled;
-        milled.SetGaBiName(u"milled_part");
-        carbon.InsertProc(milled);
+        carbon.InsertProc(kxtManufacturingProcess());
         carbon.InsertManufacturingParams(u"milled_part", {1.5, 3.0});
         carbon.SetRecycledContentLimits(80.0, 10.0, 25.0);
         carbon.SetRecycledContentAmount(40.0);
@@ -104,37 +92,24 @@ protected:
 };
 
 TEST_F(DinMappingTest, CopiesTheDataOfTheFirstStandardMaterialWithTheIdentifier) {
-    // Keys match with case, values without; an empty value, an unknown
-    // identifier and a carriage return resolve to nothing.
+    // Keys match with case, values without; an empty value, an unknown identifier and a carriage return resolve to nothing.
     MapFile("1.0038 ABC\nDIN-A abc\n1.0401\n", &native_, &din_);
     MapFile("din-a missing\n1.0401 abc\r\n", &native_, &din_);
     const kxtMaterialBase& din = Din(0);
-    EXPECT_EQ(din.GetGabiName(), u"Steel billet");
-    EXPECT_EQ(din.GetEnvData(), 1);
-    EXPECT_EQ(din.GetProcCount(), 1u);
+    EXPECT_TRUE(din.GetGabiName() == u"Steel billet" && din.GetEnvData() == 1 && din.GetProcCount() == 1u);
     EXPECT_EQ(din.GetManufacturingProcToEnergyParamMap().at(u"milled_part"), (std::vector<double>{1.5, 3.0}));
-    EXPECT_EQ((std::vector<double>{din.GetRecycledContentMax(), din.GetRecycledContentMin(), din.GetTradeMix(),
-                                   din.GetRecycledContentAmount()}),
-              (std::vector<double>{30.0, 10.0, 25.0, 30.0}))
-        << "the amount confined to the copied limits";
-    EXPECT_EQ(din.GetName(), u"S 1.0038") << "the DIN material keeps its own identity";
-    EXPECT_EQ(din.GetType(), eKxtDinMaterial);
-    for (unsigned i : {1u, 2u}) {
-        EXPECT_TRUE(Din(i).GetGabiName().empty()) << i;
-        EXPECT_EQ(Din(i).GetRecycledContentAmount(), 5.0) << i;
-    }
+    EXPECT_EQ((std::vector{din.GetRecycledContentMax(), din.GetRecycledContentMin(), din.GetTradeMix(), din.GetRecycledContentAmount()}),
+              (std::vector{30.0, 10.0, 25.0, 30.0})) << "the amount confined to the copied limits";
+    EXPECT_TRUE(din.GetName() == u"S 1.0038" && din.GetType() == eKxtDinMaterial) << "the DIN material keeps its own identity";
+    for (unsigned i : {1u, 2u}) EXPECT_TRUE(Din(i).GetGabiName().empty() && Din(i).GetRecycledContentAmount() == 5.0) << i;
 }
 
 TEST_F(DinMappingTest, NativeClassNameFollowsTheFirstNameMatchOfTheStandardLibrary) {
-    // An earlier material's language name equals the partner's name: that
-    // class's language name, not the partner's class.
-    MapFile("1.0038 abc\n", &native_, &din_);
+    MapFile("1.0038 abc\n", &native_, &din_);  // an earlier material's language name is the partner's name: its language class name
     EXPECT_EQ(Din(0).GetNativeClassName(), u"Métaux");
-    // A partner first named by its own native name gives its class's name;
-    // two DIN materials may share a partner.
+    // A partner first named by its own native name gives its class's name; two DIN materials may share a partner.
     MapFile("1.0038 9\ndin-a 9\n", &native_, &din_);
-    EXPECT_EQ(Din(0).GetNativeClassName(), u"Metals");
-    EXPECT_EQ(Din(1).GetNativeClassName(), u"Metals");
+    EXPECT_TRUE(Din(0).GetNativeClassName() == u"Metals" && Din(1).GetNativeClassName() == u"Metals");
 }
 
 }  // namespace

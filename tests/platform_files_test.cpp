@@ -1,7 +1,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -9,6 +8,7 @@
 
 #include "platform/files.h"
 #include "platform/text.h"
+#include "support/temp_dir.h"
 
 namespace kxt::platform {
 namespace {
@@ -18,46 +18,33 @@ namespace fs = std::filesystem;
 // A fresh folder per test; paths below it as UTF-16 and as the OS names them.
 class PlatformFilesTest : public ::testing::Test {
 protected:
-    void SetUp() override { fs::remove_all(root_); }
-    void TearDown() override { fs::remove_all(root_); }
     void Write(const std::string& relative, const std::string& content) {
-        fs::create_directories((root_ / fs::u8path(relative)).parent_path());
-        std::ofstream(root_ / fs::u8path(relative), std::ios::binary) << content;
+        fs::create_directories(fs::path(Native(relative)).parent_path());
+        dir_.Write(relative, content);
     }
-    std::u16string Path(const std::u16string& relative) const { return Utf8ToUtf16(root_.string()) + u"/" + relative; }
-    std::string Native(const std::string& relative) const { return (root_ / fs::u8path(relative)).string(); }
-
-    const fs::path root_ = fs::temp_directory_path() /
-                           ("kxt_files_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::u16string Path(const std::u16string& relative) const { return Utf8ToUtf16(dir_.Path().string()) + u"/" + relative; }
+    std::string Native(const std::string& relative) const { return (dir_.Path() / fs::u8path(relative)).string(); }
+    const test::TempDir dir_;
 };
 
 TEST_F(PlatformFilesTest, ResolvesEachComponentWithoutRegardToCasePreferringTheExactThenTheSmallestName) {
     Write("Lang/English/\xC3\x96l/\xC3\x89t\xC3\xA9.txt", "x");  // Öl/Été.txt
     Write("data/a.txt", "lower");
     Write("Data/a.txt", "capital");
-    const std::pair<std::u16string, std::string> cases[] = {
-        {u"lang/ENGLISH/\u00F6L/\u00C9T\u00C9.TXT", "Lang/English/\xC3\x96l/\xC3\x89t\xC3\xA9.txt"},
-        {u"LANG/english/", "Lang/English/"},
-        {u"data/a.txt", "data/a.txt"},
-        {u"DATA/A.TXT", "Data/a.txt"},
-    };
+    const std::pair<std::u16string, std::string> cases[] = {{u"lang/ENGLISH/\u00F6L/\u00C9T\u00C9.TXT", "Lang/English/\xC3\x96l/\xC3\x89t\xC3\xA9.txt"},
+                                                            {u"LANG/english/", "Lang/English/"}, {u"data/a.txt", "data/a.txt"}, {u"DATA/A.TXT", "Data/a.txt"}};
     for (const auto& [path, native] : cases) EXPECT_EQ(ResolveNativePath(Path(path)), Native(native));
     const std::u16string missing = Path(u"lang/french/file.txt");
-    EXPECT_EQ(ResolveNativePath(missing), Utf16ToUtf8(missing));
-    EXPECT_EQ(ResolveNativePath(u""), "");
-    EXPECT_TRUE(IsDirectory(Path(u"LANG/english")));
-    EXPECT_TRUE(PathExists(Path(u"DATA/A.TXT")));
-    EXPECT_FALSE(IsDirectory(Path(u"DATA/A.TXT")));
-    EXPECT_FALSE(PathExists(missing));
-    EXPECT_FALSE(PathExists(u""));
+    EXPECT_TRUE(ResolveNativePath(missing) == Utf16ToUtf8(missing) && ResolveNativePath(u"").empty());
+    EXPECT_TRUE(IsDirectory(Path(u"LANG/english")) && PathExists(Path(u"DATA/A.TXT")) && !IsDirectory(Path(u"DATA/A.TXT")));
+    EXPECT_FALSE(PathExists(missing) || PathExists(u""));
 }
 
-TEST_F(PlatformFilesTest, ReadsWholeRegularFilesWithinTheirLimitInChunksOrAtOnce) {
+TEST_F(PlatformFilesTest, ReadsWholeRegularFilesWithinTheirLimitInChunksOrAtOnceAndNothingElse) {
     std::string content(4095 * 2 + 10, '\0');
     for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>(i * 7);
     Write("Chunks.bin", content);
-    EXPECT_EQ(ReadWholeFile(Path(u"chunks.BIN")), content);
-    EXPECT_EQ(ReadWholeFile(Path(u"chunks.bin"), content.size()), content);
+    EXPECT_TRUE(ReadWholeFile(Path(u"chunks.BIN")) == content && ReadWholeFile(Path(u"chunks.bin"), content.size()) == content);
     EXPECT_EQ(ReadWholeFile(Path(u"chunks.bin"), content.size() - 1), std::nullopt);
     ChunkedFile file(Path(u"CHUNKS.bin"));
     ASSERT_TRUE(file.IsOpen());
@@ -67,17 +54,12 @@ TEST_F(PlatformFilesTest, ReadsWholeRegularFilesWithinTheirLimitInChunksOrAtOnce
     for (std::size_t n; (n = file.Read(buffer, sizeof buffer)) > 0; read.append(buffer, n)) sizes.push_back(n);
     EXPECT_EQ(sizes, (std::vector<std::size_t>{4095, 4095, 10}));
     EXPECT_EQ(read, content);
-}
-
-TEST_F(PlatformFilesTest, ReadsNothingFromMissingFilesDirectoriesAndFifos) {
     Write("dir/x", "x");
     ASSERT_EQ(::mkfifo(Native("pipe").c_str(), 0600), 0);
     for (const std::u16string& path : {Path(u"missing"), Path(u"dir"), Path(u"pipe")}) {
-        EXPECT_EQ(ReadWholeFile(path), std::nullopt) << Utf16ToUtf8(path);
         ChunkedFile file(path);  // a FIFO without writer must not block the open
-        EXPECT_FALSE(file.IsOpen()) << Utf16ToUtf8(path);
         char buffer[8];
-        EXPECT_EQ(file.Read(buffer, sizeof buffer), 0u);
+        EXPECT_TRUE(ReadWholeFile(path) == std::nullopt && !file.IsOpen() && file.Read(buffer, sizeof buffer) == 0u) << Utf16ToUtf8(path);
     }
 }
 

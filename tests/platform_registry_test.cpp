@@ -1,6 +1,5 @@
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "platform/posix/reg_file.h"
 #include "platform/registry.h"
 #include "platform/text.h"
+#include "support/temp_dir.h"
 
 namespace kxt::platform {
 namespace {
@@ -33,27 +33,22 @@ std::optional<std::vector<Value>> Values(const std::string& content, std::u16str
     return result;
 }
 
-Bytes Utf16Bytes(std::u16string_view text) {
+Bytes Utf16Bytes(std::u16string_view text) {  // with its terminating null
     Bytes bytes;
-    for (char16_t c : text) bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>(c >> 8)});
-    bytes.insert(bytes.end(), {0, 0});
+    for (char16_t c : std::u16string(text) + u'\0') bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>(c >> 8)});
     return bytes;
 }
 
 TEST(RegFile, ReadsEveryKindOfValueAndSkipsWhatItCannotRead) {
     const std::string content = Export(
-        "; exported by hand\r\n" + kSection + "\"Path\"=\"C:\\\\Data\\\\ \\\"q\\\"\"\r\n\"Name \\\"x\\\"\"=\"\xC3\x96l\"\r\n"
-        "@=\"\"\r\n  ; an indented comment\r\n\"Count\"=DWORD:0000012c ; trailing comment\r\n"
-        "\"Blob\"=hex:01,ff, 2A ,\\\r\n\t00\r\n\"Expand\"=hex(2):41,00,00,00\r\n\"Multi\"=hex(7):\r\n"
+        "; exported by hand\r\n" + kSection + "\"Path\"=\"C:\\\\Data\\\\ \\\"q\\\"\"\r\n\"Name \\\"x\\\"\"=\"\xC3\x96l\"\r\n@=\"\"\r\n  ; an indented comment\r\n"
+        "\"Count\"=DWORD:0000012c ; trailing comment\r\n\"Blob\"=hex:01,ff, 2A ,\\\r\n\t00\r\n\"Expand\"=hex(2):41,00,00,00\r\n\"Multi\"=hex(7):\r\n"
         // malformed lines
-        "\"Unterminated\"=\"text\r\n\"Count\"=dword:123456789\r\n\"BadHex\"=hex:123\r\n\"Trailing\"=\"a\" b\r\n"
-        "name=\"unquoted\"\r\n\"Unknown\"=qword:1\r\ngarbage \xFF\xFE\r\n[broken section\r\n");
-    EXPECT_EQ(Values(content), (std::vector<Value>{{u"Path", RegistryType::kString, Utf16Bytes(u"C:\\Data\\ \"q\"")},
-                                                   {u"Name \"x\"", RegistryType::kString, Utf16Bytes(u"\u00D6l")},
-                                                   {u"", RegistryType::kString, Bytes{0, 0}},
-                                                   {u"Count", RegistryType::kDword, Bytes{0x2c, 0x01, 0, 0}},
-                                                   {u"Blob", RegistryType::kBinary, Bytes{0x01, 0xff, 0x2a, 0x00}},
-                                                   {u"Expand", RegistryType::kExpandString, Utf16Bytes(u"A")},
+        "\"Unterminated\"=\"text\r\n\"Count\"=dword:123456789\r\n\"BadHex\"=hex:123\r\n\"Trailing\"=\"a\" b\r\nname=\"unquoted\"\r\n\"Unknown\"=qword:1\r\n"
+        "garbage \xFF\xFE\r\n[broken section\r\n");
+    EXPECT_EQ(Values(content), (std::vector<Value>{{u"Path", RegistryType::kString, Utf16Bytes(u"C:\\Data\\ \"q\"")}, {u"Name \"x\"", RegistryType::kString, Utf16Bytes(u"\u00D6l")},
+                                                   {u"", RegistryType::kString, Bytes{0, 0}}, {u"Count", RegistryType::kDword, Bytes{0x2c, 0x01, 0, 0}},
+                                                   {u"Blob", RegistryType::kBinary, Bytes{0x01, 0xff, 0x2a, 0x00}}, {u"Expand", RegistryType::kExpandString, Utf16Bytes(u"A")},
                                                    {u"Multi", RegistryType(7), Bytes{}}}));
 }
 
@@ -63,13 +58,10 @@ TEST(RegFile, SectionsMatchTheKeyInAnyCaseUnderTheCurrentUserOnly) {
         "[hkcu\\SOFTWARE\\korvex\\KORVEX 2025\\material]\n\"Root\"=\"user\"\n\"Kept\"=dword:1\n\"Deleted\"=dword:1\n"
         "[HKEY_CURRENT_USER\\Software\\Korvex\\Korvex 2025\\Material\\Sub]\n\"Child\"=dword:1\n" +
         kSection + "\"kept\"=dword:2\n\"Deleted\"=-\n");
-    EXPECT_EQ(Values(content), (std::vector<Value>{{u"Root", RegistryType::kString, Utf16Bytes(u"user")},
-                                                   {u"Kept", RegistryType::kDword, Bytes{2, 0, 0, 0}}}));
+    EXPECT_EQ(Values(content), (std::vector<Value>{{u"Root", RegistryType::kString, Utf16Bytes(u"user")}, {u"Kept", RegistryType::kDword, Bytes{2, 0, 0, 0}}}));
     // A key named only by its subkeys exists without values; siblings and prefixes do not.
-    EXPECT_EQ(Values(content, u"software\\korvex")->size(), 0u);
-    EXPECT_EQ(Values(content, u"Software\\Korvex\\Korvex 2025\\Material\\Sub")->size(), 1u);
-    EXPECT_FALSE(Values(content, u"Software\\Korvex\\Korvex 2024\\Material"));
-    EXPECT_FALSE(Values(content, u"Software\\Korv"));
+    EXPECT_TRUE(Values(content, u"software\\korvex")->empty() && Values(content, u"Software\\Korvex\\Korvex 2025\\Material\\Sub")->size() == 1u);
+    EXPECT_FALSE(Values(content, u"Software\\Korvex\\Korvex 2024\\Material") || Values(content, u"Software\\Korv"));
 }
 
 TEST(RegFile, AcceptsBothHeadersAndEncodingsAndNothingElse) {
@@ -82,55 +74,38 @@ TEST(RegFile, AcceptsBothHeadersAndEncodingsAndNothingElse) {
         EXPECT_FALSE(ParseRegFileKey(content, u"K"));
 }
 
-// The hive file as RegistryKey finds it through the environment.
-class RegistryKeyTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        fs::remove_all(dir_);
-        ::setenv("KXT_REGISTRY_FILE", (dir_ / "hive.reg").c_str(), 1);
-    }
-    void TearDown() override {
-        ::unsetenv("KXT_REGISTRY_FILE");
-        fs::remove_all(dir_);
-    }
-    void Write(const fs::path& file, const std::string& count) {
-        fs::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary)
-            << Export(kSection + "\"__NumOfFavs\"=dword:" + count + "\n\"_FavMaterial1\"=\"x\"\n\"_FAVMATERIAL1\"=\"y\"\n");
-    }
-    std::optional<std::uint32_t> Count() const {
-        const std::optional<RegistryKey> key = RegistryKey::OpenCurrentUser(std::u16string(kKey));
-        return key ? key->ReadDword(u"__numoffavs") : std::nullopt;
-    }
-    const fs::path dir_ = fs::temp_directory_path() /
-                          ("kxt_registry_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-};
+// A hive whose favourite count is `count`, and that count as a key opened now reads it.
+std::string Hive(const std::string& count) {
+    return Export(kSection + "\"__NumOfFavs\"=dword:" + count + "\n\"_FavMaterial1\"=\"x\"\n\"_FAVMATERIAL1\"=\"y\"\n");
+}
+std::optional<std::uint32_t> Count() {
+    const std::optional<RegistryKey> key = RegistryKey::OpenCurrentUser(std::u16string(kKey));
+    return key ? key->ReadDword(u"__numoffavs") : std::nullopt;
+}
 
-TEST_F(RegistryKeyTest, EachOpeningReadsTheFileAfreshAndAnOpenKeyKeepsWhatItRead) {
+TEST(RegistryKey, EachOpeningReadsTheNamedFileAfreshElseTheUserConfigurationFoldersAndAnOpenKeyKeepsWhatItRead) {
+    const test::TempDir dir;
+    ::setenv("KXT_REGISTRY_FILE", (dir.Path() / "hive.reg").c_str(), 1);
     EXPECT_EQ(Count(), std::nullopt);
-    Write(dir_ / "hive.reg", "2");
+    dir.Write("hive.reg", Hive("2"));
     const std::optional<RegistryKey> key = RegistryKey::OpenCurrentUser(std::u16string(kKey));
     ASSERT_TRUE(key);
     EXPECT_EQ(key->ValueNames(), (std::vector<std::u16string>{u"__NumOfFavs", u"_FavMaterial1"}));
     EXPECT_EQ(key->ReadValue(u"_favmaterial1")->data, Utf16Bytes(u"y"));
     EXPECT_EQ(key->ReadDword(u"_FavMaterial1"), std::nullopt);  // a string, not a number
-    Write(dir_ / "hive.reg", "3");
-    EXPECT_EQ(key->ReadDword(u"__NumOfFavs"), 2u);
-    EXPECT_EQ(Count(), 3u);
-    fs::remove(dir_ / "hive.reg");
-    fs::create_directories(dir_ / "hive.reg");
-    EXPECT_EQ(Count(), std::nullopt);
-}
-
-TEST_F(RegistryKeyTest, FallsBackToTheUserConfigurationFolder) {
+    dir.Write("hive.reg", Hive("3"));
+    EXPECT_TRUE(key->ReadDword(u"__NumOfFavs") == 2u && Count() == 3u);
+    // Without it, the user configuration folder.
     ::unsetenv("KXT_REGISTRY_FILE");
+    for (const auto& [folder, count] : {std::pair("xdg", "4"), std::pair("home/.config", "5")}) {
+        fs::create_directories(dir.Path() / folder / "kxterra");
+        dir.Write(std::string(folder) + "/kxterra/registry.reg", Hive(count));
+    }
     const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     const std::string savedXdg = xdg ? xdg : "";
-    Write(dir_ / "xdg" / "kxterra" / "registry.reg", "4");
-    Write(dir_ / "home" / ".config" / "kxterra" / "registry.reg", "5");
-    ::setenv("HOME", (dir_ / "home").c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (dir_ / "xdg").c_str(), 1);
+    ::setenv("HOME", (dir.Path() / "home").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (dir.Path() / "xdg").c_str(), 1);
     EXPECT_EQ(Count(), 4u);
     ::setenv("XDG_CONFIG_HOME", "relative", 1);
     EXPECT_EQ(Count(), 5u);

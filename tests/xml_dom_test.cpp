@@ -74,26 +74,19 @@ std::string Attributes(int count) {
 // replaced by every number of bytes up to past a word of the fast scans.
 TEST(XmlDomStrictness, EachRuleRejectsItsCaseAndKeepsItsValidNeighbour) {
     const struct { const char* rule; std::string bad, good; } cases[] = {
-        {"two root elements", "<a/><b/>", "<a/><!-- note --><?tool run?>"},
-        {"no root element", "<!-- only a comment -->", "<a></a>"},
+        {"two root elements", "<a/><b/>", "<a/><!-- note --><?tool run?>"}, {"no root element", "<!-- c -->", "<a></a>"},
         {"text beside the root", "<a/>x", "<a><![CDATA[x < & ]] y]]></a>\n \t\r\n"},
         {"repeated attribute", "<a ab='1' ac='2' ab='3'/>", "<a ab='1' ac='2' a='3' AB='4'/>"},
         {"repeated attribute among 17", Attributes(16) + " n0=''/>", Attributes(17) + "/>"},
         {"bare < in an attribute", "<a v='@<'/>", "<a v='@&lt;'/>"},
-        {"bare & in an attribute", "<a><b v='@&' w='y'/></a>", "<a><b v='@&amp;' w='y'/></a>"},
         {"undeclared entity", "<a>@&nbsp;yyyyyyyyy</a>", "<a>@&#160;&#xA0;yyyyyyyyy</a>"},
-        {"]]> in text", "<a>@]]></a>", "<a>@]] ]>]</a>"},
-        {"-- in a comment", "<a><!--@-- --></a>", "<a><!--@- - x--></a>"},
+        {"]]> in text", "<a>@]]></a>", "<a>@]] ]>]</a>"}, {"-- in a comment", "<a><!--@-- --></a>", "<a><!--@- - x--></a>"},
         {"-- in a comment beside the root", "<!-- a -- b --><a/>", "<!-- a - b --><a/>"},
         {"control character", "<a>@\x01yyyyyyyyy</a>", "<a>@\x7F\xC3\xA9\t\r\nyyyyyyyyy</a>"},
-        {"U+FFFE", "<a>@\xEF\xBF\xBEy</a>", "<a>@\xEF\xBF\xBDy</a>"},
-        {"truncated UTF-8", "<a>@\xC3</a>", "<a>@\xC3\xA9</a>"},
-        {"reference to a surrogate", "<a>&#xD800;</a>", "<a>&#x10000;</a>"},
-        {"reference beyond Unicode", "<a>&#x110000;</a>", "<a>&#x10FFFF;</a>"},
-        {"upper-case X in a reference", "<a>&#X41;</a>", "<a>&#x41;</a>"},
-        {"hex digit in a decimal reference", "<a>&#6a;</a>", "<a>&#70;</a>"},
-        {"reference without digits", "<a>&#x;</a>", "<a>&#x46;</a>"},
-        {"reference without ';'", "<a>&#65 </a>", "<a>&#65;</a>"},
+        {"U+FFFE", "<a>@\xEF\xBF\xBEy</a>", "<a>@\xEF\xBF\xBDy</a>"}, {"truncated UTF-8", "<a>@\xC3</a>", "<a>@\xC3\xA9</a>"},
+        {"reference to a surrogate", "<a>&#xD800;</a>", "<a>&#x10000;</a>"}, {"beyond Unicode", "<a>&#x110000;</a>", "<a>&#x10FFFF;</a>"},
+        {"upper-case X in a reference", "<a>&#X41;</a>", "<a>&#x41;</a>"}, {"hex in decimal", "<a>&#6a;</a>", "<a>&#70;</a>"},
+        {"reference without digits", "<a>&#x;</a>", "<a>&#x46;</a>"}, {"no ';'", "<a>&#65 </a>", "<a>&#65;</a>"},
         {"entity declaration", "<!DOCTYPE a [<!ENTITY e \"x\">]><a/>",
          "<!DOCTYPE a [<!ELEMENT a EMPTY><!-- no <!ENTITY here --><!ATTLIST a v CDATA \"<!ENTITY\">]><a/>"},
         {"entity after a quoting instruction", "<!DOCTYPE a [<?pi it's?><!ENTITY e \"x\">]><a/>",
@@ -123,33 +116,25 @@ TEST(XmlDomStrictness, EachRuleRejectsItsCaseAndKeepsItsValidNeighbour) {
     }
 }
 
-TEST(XmlDomText, ValuesReadAsAConformingDomNormalisesThem) {
+// Values are normalised as a conforming DOM reads them; TextEqualsNoCase
+// answers as EqualsNoCase of the text; TextInto reuses its string.
+TEST(XmlDomText, ValuesAreNormalisedAndCompareAndConvertAsTheirText) {
     Document document;
     ASSERT_TRUE(document.Load("<a v=\"1\t2\n3\r\n4&#10;5&#x9;6 &lt;&gt;&amp;&quot;&apos; &#x1D11E;\"/>"));
     EXPECT_EQ(document.Root().FirstChild().AttributeText("v"), u"1 2 3 4\n5\t6 <>&\"' \U0001D11E");
     for (std::size_t offset = 0; offset < 20; ++offset) {
-        const std::string pad(offset, 'x');
-        ASSERT_TRUE(document.Load("<a v='" + pad + "&amp;&#x41;\xC3\xA9\xF0\x9D\x84\x9Eyyyyyyyyy'/>"));
+        ASSERT_TRUE(document.Load("<a v='" + std::string(offset, 'x') + "&amp;&#x41;\xC3\xA9\xF0\x9D\x84\x9Eyyyyyyyyy'/>"));
         EXPECT_EQ(document.Root().FirstChild().AttributeText("v"),
                   std::u16string(offset, u'x') + u"&A\u00E9\U0001D11Eyyyyyyyyy") << offset;
     }
-}
-
-// TextEqualsNoCase answers as EqualsNoCase of the converted text; TextInto
-// converts into a string it reuses.
-TEST(XmlDomText, AttributeTextsCompareAndConvertAsTheirText) {
-    Document document;
-    ASSERT_TRUE(document.Load("<a p='Impact' c='Caf\xC3\xA9' r='R&amp;D' e='' l='" + std::string(70, 'k') + "'/>"));
+    ASSERT_TRUE(document.Load("<a p='Impact' c='Caf\xC3\xA9' r='R&amp;D' e=''/>"));
     const Node a = document.Root().FirstChild();
     const struct { const char* attribute; std::u16string text; bool equal; } cases[] = {
         {"p", u"iMPACT", true}, {"p", u"Impac", false}, {"p", u"Impacts", false}, {"c", u"caf\u00C9", true},
         {"c", u"cafe", false}, {"r", u"r&d", true}, {"e", u"", true}, {"missing", u"x", false},
-        {"l", std::u16string(70, u'K'), true}, {"l", std::u16string(69, u'K'), false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.attribute) + " vs " + platform::Utf16ToUtf8(c.text));
-        EXPECT_EQ(platform::EqualsNoCase(a.GetAttribute(c.attribute).Text(), c.text), c.equal);
-        EXPECT_EQ(a.GetAttribute(c.attribute).TextEqualsNoCase(c.text), c.equal);
+        EXPECT_EQ(a.GetAttribute(c.attribute).TextEqualsNoCase(c.text), c.equal) << c.attribute << platform::Utf16ToUtf8(c.text);
     }
     std::u16string out = u"stale";
     ASSERT_TRUE(a.GetAttribute("r").TextInto(out));
@@ -158,20 +143,14 @@ TEST(XmlDomText, AttributeTextsCompareAndConvertAsTheirText) {
     EXPECT_EQ(out, u"");
 }
 
-constexpr std::string_view kLibrary = R"(<?xml version="1.0" encoding="utf-8"?>
-<library><!-- a comment -->
+constexpr std::string_view kLibrary = R"(<library><!-- a comment -->
   <classification name="Steel">
-    <material name="S1" matid="1">
-      <physicalproperties>
+    <material name="S1" matid="1"><physicalproperties>
         <DENS displayname="Mass density"/><NOTE value="no display name"/><EX displayname="Modulus"/>
-      </physicalproperties>
-      <physicalproperties><KXX displayname="Conductivity"/></physicalproperties>
-    </material>
-    <group><material name="nested"/></group>
-    <classification name="Inner"><material name="I1"/></classification>
+      </physicalproperties><physicalproperties><KXX displayname="Conductivity"/></physicalproperties></material>
+    <group><material name="nested"/></group><classification name="Inner"><material name="I1"/></classification>
     <material name="S2" Name="capital"/>
-  </classification>
-  <classification name="Wood"/>
+  </classification><classification name="Wood"/>
 </library>)";
 
 // The name attributes (else element names) of the nodes, space-separated.
@@ -188,22 +167,12 @@ TEST(XmlDomSelection, EveryFormSelectsInDocumentOrderListedOrWalked) {
     Document document;
     ASSERT_TRUE(document.Load(std::string(kLibrary)));
     const struct { const char* context; const char* expression; const char* expected; } cases[] = {
-        {"/", "//classification", "Steel Inner Wood"},
-        {"//material[@name='I1']", "//classification", "Steel Inner Wood"},
-        {"//classification", "material", "S1 S2"},
-        {"library", "material", ""},
-        {"library", "Classification", ""},
-        {"library", ".", "library"},
-        {"//material", "..", "Steel"},
-        {"library", "*", "Steel Wood"},
-        {"library", "./classification/material", "S1 S2"},
+        {"//material[@name='I1']", "//classification", "Steel Inner Wood"}, {"//classification", "material", "S1 S2"},
+        {"library", "material", ""}, {"library", "Classification", ""}, {"//material", "..", "Steel"},
+        {"library", "*", "Steel Wood"}, {"library", "./classification/material", "S1 S2"},
         {"library", "classification/*/material", "nested I1"},
-        {"//material", "physicalproperties/*[@displayname]", "DENS EX KXX"},
-        {"/", "//*[@matid]", "S1"},
-        {"/", "//classification[@name='Inner']/material", "I1"},
-        {"library", "//@name", ""},
-        {"library", "count(//material)", ""},
-        {"library", "material[", ""},
+        {"//material", "physicalproperties/*[@displayname]", "DENS EX KXX"}, {"/", "//*[@matid]", "S1"},
+        {"library", "//@name", ""}, {"library", "count(//material)", ""}, {"library", "material[", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.context) + " " + c.expression);
@@ -217,8 +186,7 @@ TEST(XmlDomSelection, EveryFormSelectsInDocumentOrderListedOrWalked) {
         EXPECT_EQ(Labels(listed), c.expected);
         EXPECT_TRUE(walked == listed);
         EXPECT_TRUE(context.SelectSingleNode(query) == (listed.empty() ? Node() : listed.front()));
-        EXPECT_TRUE(Node().SelectNodes(query).Empty());
-        EXPECT_TRUE(Node().Select(query).First().Empty());
+        EXPECT_TRUE(Node().SelectNodes(query).Empty() && Node().Select(query).First().Empty());
     }
 }
 
@@ -230,16 +198,12 @@ TEST(XmlDomNodes, ChildrenKeepEveryKindButBlankTextAndEmptyHandlesAnswerDefaults
     for (const Node child : p.ChildWalk()) kinds.push_back(child.Name());
     EXPECT_EQ(kinds, (std::vector<std::u16string>{u"#comment", u"#text", u"v", u"#cdata-section", u"pi"}));
     const Node v = p.ChildNodes().Item(2);
-    EXPECT_EQ(v.FirstAttribute().Name(), u"x");
-    EXPECT_EQ(v.AttributeText("Name"), u"y");
+    EXPECT_EQ(v.AttributeText("Name") + kxtXMLParserBase::GetFirstAttributeText(v), u"y1");
     EXPECT_TRUE(v.GetAttribute("name").Empty());
-    EXPECT_EQ(kxtXMLParserBase::GetFirstAttributeText(v), u"1");
     EXPECT_EQ(kxtXMLParserBase::GetFirstAttributeText(p.ChildNodes().Item(1)), u"") << "a text node";
     const Node none = p.ChildNodes().Item(5);
-    EXPECT_TRUE(none.Empty());
     EXPECT_EQ(none.Name() + none.AttributeText("name") + none.FirstAttribute().Text(), u"");
-    EXPECT_TRUE(none.FirstChild().FirstChild().Empty());
-    EXPECT_TRUE(none.ChildNodes().Empty());
+    EXPECT_TRUE(none.Empty() && none.FirstChild().FirstChild().Empty() && none.ChildNodes().Empty());
     EXPECT_FALSE(none.ChildWalk().begin() != none.ChildWalk().end());
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <map>
+#include <tuple>
 #include <string>
 
 #include <kxtmat/kxtmat.h>
@@ -89,42 +90,29 @@ TEST_F(ProcessReaderTest, ParametersBecomeProcessesOfTheFirstMaterialOfTheirKey)
 }
 
 // With both limits the amount is editable when the maximum is above the
-// minimum; with one, the value is every limit. Unreadable numbers read as the
-// largest 32-bit integer.
-TEST_F(ProcessReaderTest, RecycledContentSetsLimitsTradeMixAndAmount) {
+// minimum; with one, the value is every limit; unreadable numbers read as the
+// largest 32-bit integer. Recycled content is applied by a parameter's alias,
+// and without resource strings no other parameter is a process.
+TEST_F(ProcessReaderTest, RecycledContentSetsLimitsTradeMixAndAmountByAlias) {
     const struct { const char* attributes; const char* value; double maximum, minimum, tradeMix, amount; bool editable; } cases[] = {
-        {R"(MaxValue="80" MinValue="10")", "25", 80, 10, 25, 25, true},
-        {R"(MaxValue="80" MinValue="10")", "95", 80, 10, 95, 80, true},
-        {R"(MaxValue="80")", "25", 25, 25, 25, 25, false},
-        {R"(MaxValue="10" MinValue="10")", "10", 10, 10, 10, 10, false},
+        {R"(MaxValue="80" MinValue="10")", "25", 80, 10, 25, 25, true}, {R"(MaxValue="80" MinValue="10")", "95", 80, 10, 95, 80, true},
+        {R"(MaxValue="80")", "25", 25, 25, 25, 25, false}, {R"(MaxValue="10" MinValue="10")", "10", 10, 10, 10, 10, false},
         {R"(MaxValue="" MinValue="7.5 %")", "x", kUnscanned, 7.5, kUnscanned, kUnscanned, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.attributes) + " value " + c.value);
         ASSERT_EQ(Parse(Settings(std::string(R"(<Grouping Alias="Steel billet"><Parameter Name="RECYCLED_CONT" )"
                                              R"(Alias="Recycled_Cont" )") + c.attributes + R"(><v value=")" + c.value +
-                                 R"("/></Parameter></Grouping>)")),
-                  1);
+                                 R"("/></Parameter><Parameter Name="recycled_cont" Alias="R"><v value="9"/></Parameter></Grouping>)")), 1);
         const kxtMaterialBase& m = Material(0);
-        EXPECT_EQ(m.GetRecycledContentMax(), c.maximum);
-        EXPECT_EQ(m.GetRecycledContentMin(), c.minimum);
-        EXPECT_EQ(m.GetTradeMix(), c.tradeMix);
-        EXPECT_EQ(m.GetRecycledContentAmount(), c.amount);
-        EXPECT_EQ(m.GetIsEditableRecycledContentAmount(), c.editable);
-        EXPECT_EQ(m.GetProcCount(), 0u);
+        EXPECT_EQ(std::tuple(m.GetRecycledContentMax(), m.GetRecycledContentMin(), m.GetTradeMix(), m.GetRecycledContentAmount(),
+                             m.GetIsEditableRecycledContentAmount(), m.GetProcCount()),
+                  std::tuple(c.maximum, c.minimum, c.tradeMix, c.amount, c.editable, 0u)) << c.attributes << c.value;
     }
-}
-
-// Recycled content is applied by a parameter's alias; a parameter named
-// recycled_cont is no process, and without resource strings nothing else is.
-TEST_F(ProcessReaderTest, RecycledContentIsAppliedByAlias) {
     const std::string xml = Settings(R"(<Grouping Alias="Steel billet"><Parameter Name="milled" Alias="Milled"/>
-        <Parameter Name="recycled_cont" Alias="recycled_cont"><v value="25"/></Parameter>
-        <Parameter Name="none" Alias="recycled_cont" MaxValue="50" MinValue="0"><v value="30"/></Parameter>
-        <Parameter Name="recycled_cont" Alias="Recycled"><v value="99"/></Parameter></Grouping>)");
+        <Parameter Name="none" Alias="recycled_cont" MaxValue="50" MinValue="0"><v value="30"/></Parameter></Grouping>)");
     ASSERT_EQ(Parse(xml, nullptr), 1);
     EXPECT_EQ(Material(0).GetProcCount(), 0u);
-    EXPECT_EQ(Material(0).GetRecycledContentAmount(), 25.0);
+    EXPECT_EQ(Material(0).GetRecycledContentAmount(), kUnscanned);
     ASSERT_EQ(Parse(xml), 1);
     ASSERT_EQ(Material(0).GetProcCount(), 2u);
     EXPECT_EQ(Material(0).GetManufacturingTypes()[1].GetNativeName(), u"recycled_cont");

@@ -19,10 +19,6 @@ using ModuleHandle = void*;
 // reference that must be released.
 ModuleHandle FindLoadedModule(const std::u16string& nameOrPath);
 
-// The loaded module that holds `address` (code or data of it), e.g. the
-// calling module's own; null when none does. Takes no reference.
-ModuleHandle ModuleContainingAddress(const void* address);
-
 // The address of an exported symbol, or null.
 void* FindExport(ModuleHandle module, const char* name);
 

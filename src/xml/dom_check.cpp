@@ -112,34 +112,18 @@ bool IsValidText(const char* text, const Buffer& buffer) noexcept {
     return IsCleanText<']'>(text, buffer, [](const char* p) { return p[1] == ']' && p[2] == '>'; });
 }
 
-// No two attributes of element share a name; every value is valid. Up to
-// kPairwiseLimit names are compared pairwise; more are sorted, so that an
-// element with many attributes costs n log n.
+// No two attributes of element share a name; every value is valid. The
+// names are sorted, so that an element with many attributes costs n log n.
 bool HasValidAttributes(pugi::xml_node element, const Buffer& buffer, std::vector<const char*>& names) {
-    constexpr std::size_t kPairwiseLimit = 16;
-    const auto same = [](const char* a, const char* b) { return a[0] == b[0] && std::strcmp(a, b) == 0; };
     names.clear();
-    pugi::xml_attribute first;
-    bool seen_first = false;
     for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
         if (!IsCleanText<'<'>(a.value(), buffer, [](const char*) { return true; })) return false;
-        if (!seen_first) {
-            first = a;
-            seen_first = true;
-            continue;
-        }
-        if (names.empty()) names.push_back(first.name());
-        const char* name = a.name();
-        if (names.size() < kPairwiseLimit) {
-            for (const char* seen : names) {
-                if (same(seen, name)) return false;
-            }
-        }
-        names.push_back(name);
+        names.push_back(a.name());
     }
-    if (names.size() <= kPairwiseLimit) return true;
+    if (names.size() < 2) return true;
     std::sort(names.begin(), names.end(), [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
-    return std::adjacent_find(names.begin(), names.end(), same) == names.end();
+    return std::adjacent_find(names.begin(), names.end(),
+                              [](const char* a, const char* b) { return std::strcmp(a, b) == 0; }) == names.end();
 }
 
 bool IsValidInside(pugi::xml_node node, const Buffer& buffer, std::vector<const char*>& names) {

@@ -6,7 +6,5 @@ int main() {
     db.SetPath(u"Korvex Materials.kvxmat");
     kxtMaterialBase material;
     material.SetMaterialCostData(u"12.50", u"EUR/kg");
-    const bool ok = db.GetDbName() == u"korvex materials" && material.IsMaterialCostDefined() &&
-                    material.GetMaterialCostPerUnitMass() == 12.5;
-    return ok ? 0 : 1;
+    return db.GetDbName() == u"korvex materials" && material.IsMaterialCostDefined() && material.GetMaterialCostPerUnitMass() == 12.5 ? 0 : 1;
 }

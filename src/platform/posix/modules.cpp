@@ -119,12 +119,6 @@ ModuleHandle FindLoadedModule(const std::u16string& nameOrPath) {
     return HandleOfLoaded(state.found.c_str());
 }
 
-ModuleHandle ModuleContainingAddress(const void* address) {
-    Dl_info info{};
-    if (address == nullptr || ::dladdr(address, &info) == 0 || info.dli_fname == nullptr) return nullptr;
-    return HandleOfLoaded(info.dli_fname);
-}
-
 void* FindExport(ModuleHandle module, const char* name) {
     if (module == nullptr || name == nullptr) return nullptr;
     return ::dlsym(module, name);

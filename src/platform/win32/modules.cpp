@@ -11,13 +11,6 @@ ModuleHandle FindLoadedModule(const std::u16string& nameOrPath) {
     return GetModuleHandleW(Wide(nameOrPath));
 }
 
-ModuleHandle ModuleContainingAddress(const void* address) {
-    HMODULE module = nullptr;
-    const DWORD flags = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
-    if (address == nullptr || !GetModuleHandleExW(flags, static_cast<LPCWSTR>(address), &module)) return nullptr;
-    return module;
-}
-
 void* FindExport(ModuleHandle module, const char* name) {
     if (module == nullptr || name == nullptr) return nullptr;
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
