@@ -2,9 +2,6 @@
 // pointers (database list, favourites, links) that must survive them.
 #include <kxtmat/kxtmat.h>
 
-#include <string>
-#include <vector>
-
 #include <gtest/gtest.h>
 
 #include "manager_loading_fixture.h"
@@ -25,7 +22,9 @@ protected:
     }
 
     std::vector<kxtMaterialDB>& Custom() { return manager_.GetCustomDBs(); }
+    // The custom databases' paths, once every pointer the manager hands out was checked.
     Names Paths() {
+        ExpectPointersIntoLiveStorage(manager_);
         Names paths;
         for (const kxtMaterialDB& db : Custom()) paths.push_back(db.GetPath());
         return paths;
@@ -39,77 +38,60 @@ protected:
 TEST_F(ManagerCustomChangesTest, RemovingTheMiddleDatabaseKeepsTheOthersAndTheirMaterialsInPlace) {
     Load(manager_, user_, {libraries_.myMaterials, libraries_.otherMaterials, third_});
     const kxtMaterialBase* gadget = MaterialAt(Custom()[2], 0, 0);
-
     manager_.OnCustomDBsRemoved({Upper(libraries_.otherMaterials), u"no such library.kvxmat"});
-
     EXPECT_EQ(Paths(), (Names{libraries_.myMaterials, third_}));
     EXPECT_EQ(MaterialAt(Custom()[1], 0, 0), gadget) << "a moved database keeps its material objects";
-    ExpectPointersIntoLiveStorage(manager_);
     EXPECT_EQ(NamesOf(manager_.GetFavoritesMaterials()), (Names{u"Bracket", u"Gadget", u"Nylon"}));
     EXPECT_EQ(manager_.GetFavoritesMaterials()[1], gadget);
 }
 
-TEST_F(ManagerCustomChangesTest, OfTwoDatabasesWithOnePathOnlyTheFirstIsRefreshedOrRemoved) {
+TEST_F(ManagerCustomChangesTest, OfTwoDatabasesWithOnePathOnlyTheFirstIsRefreshedOrRemovedAndAnUnknownPathAddsOne) {
     Load(manager_, user_, {libraries_.myMaterials, libraries_.otherMaterials, libraries_.myMaterials});
     WriteFile(FolderOf(libraries_.myMaterials), "My Materials.kvxmat", LibraryXml({{"Rewritten", {{"Bracket"}}}}));
-
     manager_.OnCustomDBsModified({libraries_.myMaterials});
+    EXPECT_EQ(Paths().size(), 3u);
     EXPECT_EQ(ClassNamesOf(Custom()[0]), (Names{u"Rewritten"}));
     EXPECT_EQ(ClassNamesOf(Custom()[2]), (Names{u"Brackets"}));
-    ExpectPointersIntoLiveStorage(manager_);
 
     manager_.OnCustomDBsRemoved({libraries_.myMaterials});
     EXPECT_EQ(Paths(), (Names{libraries_.otherMaterials, libraries_.myMaterials}));
     EXPECT_EQ(ClassNamesOf(Custom()[1]), (Names{u"Brackets"}));
-    ExpectPointersIntoLiveStorage(manager_);
+
+    // An unknown path adds one custom database, even when given twice.
+    const std::u16string spelled = FolderOf(third_) + kxt::platform::kPathSeparator + u"THIRD Materials.kvxmat";
+    manager_.OnCustomDBsModified({spelled, third_});
+    EXPECT_EQ(Paths(), (Names{libraries_.otherMaterials, libraries_.myMaterials, spelled}));
+    EXPECT_EQ(Custom().back().GetDBType(), eKxtCustomDB);
+    EXPECT_EQ(ClassNamesOf(Custom().back()), (Names{u"Gadgets"}));
 }
 
 TEST_F(ManagerCustomChangesTest, AModifiedLibraryIsReReadAndLinkedToTheStandardDatabasesOnly) {
     Load(manager_, user_, kxt::paths::HostLibraryList(user_, {libraries_.myMaterials}));
     kxtMaterialDB& mine = Custom().back();
     ASSERT_NE(MaterialAt(mine, 0, 1)->GetSageLink(), nullptr) << "a full load links to the extras";
-
     manager_.OnCustomDBsModified({libraries_.myMaterials});
-
+    EXPECT_EQ(Paths().back(), libraries_.myMaterials);
     EXPECT_EQ(mine.GetDBType(), eKxtCustomDB);
     EXPECT_EQ(MaterialAt(mine, 0, 0)->GetSageLink(), MaterialAt(*manager_.GetKxNativeDB(), 0, 0));
     EXPECT_EQ(MaterialAt(mine, 0, 1)->GetSageLink(), nullptr);
     EXPECT_EQ(NamesOf(manager_.GetFavoritesMaterials()), (Names{u"Nylon"})) << "favourites into the re-read library go";
-    ExpectPointersIntoLiveStorage(manager_);
-}
-
-TEST_F(ManagerCustomChangesTest, AnUnknownPathAddsOneCustomDatabaseEvenWhenGivenTwice) {
-    Load(manager_, user_, {libraries_.myMaterials});
-    const std::u16string spelled = FolderOf(third_) + kxt::platform::kPathSeparator + u"THIRD Materials.kvxmat";
-
-    manager_.OnCustomDBsModified({spelled, third_});
-
-    EXPECT_EQ(Paths(), (Names{libraries_.myMaterials, spelled}));
-    EXPECT_EQ(Custom().back().GetDBType(), eKxtCustomDB);
-    EXPECT_EQ(ClassNamesOf(Custom().back()), (Names{u"Gadgets"}));
-    ExpectPointersIntoLiveStorage(manager_);
 }
 
 TEST_F(ManagerCustomChangesTest, RefreshingTheExtrasCopyRelinksOtherLibrariesByName) {
     Load(manager_, user_, kxt::paths::HostLibraryList(user_, {libraries_.myMaterials}));
-    ASSERT_EQ(Custom()[0].GetDBType(), eKxtSustainExtrasDB);
     const std::u16string extrasPath = Custom()[0].GetPath();
     const kxtMaterialDB& extras = *manager_.GetKxSustainExtrasDB();
-    const auto recycledSteel = [&] {
-        return kxt::FirstMaterial(extras, [](const kxtMaterialBase& m) { return m.GetName() == u"Recycled Steel"; });
-    };
-    const auto greenerLink = [&] { return MaterialAt(Custom()[1], 0, 1)->GetSageLink(); };
-
     for (const bool keepsRecycled : {true, false}) {
         std::vector<LibClass> classes{{"New", {{"Fresh Brick"}}}};
         if (keepsRecycled) classes.push_back({"Recycled", {{"Recycled Steel"}}});
         WriteFile(user_, "Sustainability Extras.kvxmat", LibraryXml(classes));
         manager_.OnCustomDBsModified({extrasPath});
-        ExpectPointersIntoLiveStorage(manager_);
+        EXPECT_EQ(Paths().front(), extrasPath);
         EXPECT_EQ(Custom()[0].GetDBType(), eKxtSustainExtrasDB);
         EXPECT_EQ(ClassNamesOf(Custom()[0]), ClassNamesOf(extras));
-        EXPECT_EQ(greenerLink(), recycledSteel());
-        EXPECT_TRUE(!English() || (greenerLink() != nullptr) == keepsRecycled) << "the linked material is gone";
+        const kxtMaterialBase* greenerLink = MaterialAt(Custom()[1], 0, 1)->GetSageLink();
+        EXPECT_EQ(greenerLink, kxt::FirstMaterial(extras, [](const kxtMaterialBase& m) { return m.GetName() == u"Recycled Steel"; }));
+        EXPECT_TRUE(!English() || (greenerLink != nullptr) == keepsRecycled) << "the linked material is gone";
     }
 }
 
@@ -117,27 +99,19 @@ TEST_F(ManagerCustomChangesTest, AddedDatabasesJoinTheListWithoutMovingAnyMateri
     Load(manager_, user_, {libraries_.myMaterials});
     const kxtMaterialBase* bracket = MaterialAt(Custom()[0], 0, 0);
     kxtMaterialDB added;
-    added.SetDBType(eKxtCustomDB);
-    added.SetPath(u"added library.kvxmat");
-    kxtMaterialClass group;
-    kxtMaterialBase material;
-    material.SetName(u"Added One");
-    group.InsertMaterial(material);
-    added.InsertGroup(std::move(group));
-
+    added.SetDBType(eKxtCustomDB), added.SetPath(u"added library.kvxmat"), added.InsertGroup(kxtMaterialClass(&added));
+    added.GetMaterialClass(0)->InsertMaterial(kxtMaterialBase(added.GetMaterialClass(0)));
+    MaterialAt(added, 0, 0)->SetName(u"Added One");
     for (int i = 0; i < 6; ++i) manager_.AddCustomMaterials(added);
     manager_.AddCustomMaterials(Custom()[0]);  // a database of the list itself
 
-    ASSERT_EQ(Custom().size(), 8u);
+    ASSERT_EQ(Paths().size(), 8u);
     EXPECT_EQ(MaterialAt(Custom()[0], 0, 0), bracket);
     EXPECT_EQ(manager_.GetFavoritesMaterials().front(), bracket);
     EXPECT_EQ(ClassNamesOf(Custom()[7]), (Names{u"Brackets"}));
     EXPECT_NE(MaterialAt(Custom()[7], 0, 0), bracket);
-    ExpectPointersIntoLiveStorage(manager_);
     EXPECT_EQ(manager_.GetCustomMaterial(u"Added One", u"added library"), MaterialAt(Custom()[1], 0, 0));
-
     manager_.OnCustomDBsRemoved({libraries_.myMaterials});
-    ExpectPointersIntoLiveStorage(manager_);
     EXPECT_EQ(Paths().front(), u"added library.kvxmat");
     EXPECT_EQ(Custom().size(), 7u);
 }

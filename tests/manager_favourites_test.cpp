@@ -4,8 +4,6 @@
 #include <kxtmat/kxtmat.h>
 
 #include <cstdio>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -26,9 +24,7 @@ std::string Hex(std::string_view text, int zeros) {
     return hex;
 }
 
-std::string Value(int index, const std::string& data) {
-    return "\"_FavMaterial" + std::to_string(index) + "\"=" + data;
-}
+std::string Value(int index, const std::string& data) { return "\"_FavMaterial" + std::to_string(index) + "\"=" + data; }
 
 class ManagerFavouritesTest : public ::testing::Test {
 protected:
@@ -62,16 +58,14 @@ TEST_F(ManagerFavouritesTest, EntriesResolveInTheirLibraryByNativeOrLanguageName
                             "other materials|Bracket",
                         })}});
     LoadAll();
-    EXPECT_EQ(manager_.GetFavoritesMaterials(),
-              (std::vector<kxtMaterialBase*>{MaterialAt(*manager_.GetKxNativeDB(), 0, 0),
-                                             MaterialAt(*manager_.GetKxNativeDinDB(), 0, 1), Custom(1, 1), Custom(0, 0),
-                                             Custom(0, 0)}));
+    EXPECT_EQ(manager_.GetFavoritesMaterials(), (std::vector<kxtMaterialBase*>{MaterialAt(*manager_.GetKxNativeDB(), 0, 0),
+                                                  MaterialAt(*manager_.GetKxNativeDinDB(), 0, 1), Custom(1, 1), Custom(0, 0), Custom(0, 0)}));
 }
 
 // Values named exactly "_FavMaterial<n>" (any case of the prefix, no leading
 // zero) up to a signed count are read, however far apart; terminated string
 // values of at most 254 characters are taken, other values skipped.
-TEST_F(ManagerFavouritesTest, StringValuesNamedByTheirNumberUpToTheCountAreTaken) {
+TEST_F(ManagerFavouritesTest, StringValuesOfTheVersionsKeyNamedByTheirNumberUpToTheCountAreTaken) {
     LoadAll();
     const std::string nylon = "\"korvex materials|Nylon\"";
     const std::pair<std::vector<std::string>, Names> cases[] = {
@@ -89,10 +83,8 @@ TEST_F(ManagerFavouritesTest, StringValuesNamedByTheirNumberUpToTheCountAreTaken
           Value(8, "dword:00000001"), Value(9, "\"x|Widget\"")},
          {std::u16string(252, u'L'), u"Nylon", u"Widget"}},
         // A count not above zero or unreadable, or no count at all: nothing.
-        {{"\"__NumOfFavs\"=dword:ffffffff", Value(1, nylon)}, {}},
-        {{"\"__NumOfFavs\"=\"1\"", Value(1, nylon)}, {}},
-        {{"\"__NumOfFavs\"=dword:00000000", Value(1, nylon)}, {}},
-        {{Value(1, nylon)}, {}},
+        {{"\"__NumOfFavs\"=dword:ffffffff", Value(1, nylon)}, {}}, {{"\"__NumOfFavs\"=\"1\"", Value(1, nylon)}, {}},
+        {{"\"__NumOfFavs\"=dword:00000000", Value(1, nylon)}, {}}, {{Value(1, nylon)}, {}},
     };
     for (const auto& [lines, expected] : cases) {
         UseRegistry({{2025, lines}});
@@ -101,37 +93,31 @@ TEST_F(ManagerFavouritesTest, StringValuesNamedByTheirNumberUpToTheCountAreTaken
     UseRegistry({{2024, FavouriteLines({"korvex materials|Nylon"})}});
     EXPECT_TRUE(manager_.LoadFavoritesMaterialsFromRegistry().empty()) << "no key for this version";
     EXPECT_TRUE(manager_.GetFavoritesMaterials().empty());
-}
 
-TEST_F(ManagerFavouritesTest, TheKeyNamesTheHostVersionPlus1992In16BitArithmetic) {
-    LoadAll();
+    // The key names the host version plus 1992 in 16-bit arithmetic.
     UseRegistry({{1991, FavouriteLines({"x|Widget"})}, {1992, FavouriteLines({"korvex materials|Nylon"})},
                  {2025, FavouriteLines({"x|Bracket"})}, {67527, FavouriteLines({"korvex materials|Carbon Steel"})}});
-    const std::pair<unsigned short, std::u16string> cases[] = {{0, u"Nylon"}, {33, u"Bracket"}, {65535, u"Widget"}};
-    for (const auto& [version, expected] : cases) {
+    for (const auto& [version, expected] : {std::pair<unsigned short, std::u16string>{0, u"Nylon"}, {33, u"Bracket"}, {65535, u"Widget"}}) {
         manager_.SetKXVersion(version);
-        EXPECT_EQ(NamesOf(manager_.LoadFavoritesMaterialsFromRegistry()), (Names{expected})) << version;
+        EXPECT_EQ(NamesOf(manager_.LoadFavoritesMaterialsFromRegistry()), (Names{expected})) << "version " << version;
     }
 }
 
 TEST_F(ManagerFavouritesTest, FavouritesAreFoundByNameAndRecognisedByClassAndExactNativeName) {
     UseRegistry({{2025, FavouriteLines({"korvex materials|Carbon Steel", "my materials|Bracket"})}});
     LoadAll();
-    kxtMaterialBase* carbonSteel = MaterialAt(*manager_.GetKxNativeDB(), 0, 0);
-    kxtMaterialBase* myBracket = Custom(0, 0);
+    kxtMaterialBase *carbonSteel = MaterialAt(*manager_.GetKxNativeDB(), 0, 0), *myBracket = Custom(0, 0);
 
-    EXPECT_EQ(manager_.GetFavoritesMaterial(u"carbon STEEL"), carbonSteel);
-    EXPECT_EQ(manager_.GetFavoritesMaterial(English() ? u"Carbon Steel" : u"acier AU carbone"), carbonSteel);
-    EXPECT_EQ(manager_.GetFavoritesMaterial(u"bracket"), myBracket);
-    EXPECT_EQ(manager_.GetFavoritesMaterial(u"Widget"), nullptr);
+    const std::pair<const char16_t*, kxtMaterialBase*> found[] = {
+        {u"carbon STEEL", carbonSteel}, {English() ? u"Carbon Steel" : u"acier AU carbone", carbonSteel},
+        {u"bracket", myBracket}, {u"Widget", nullptr}};
+    for (const auto& [name, material] : found) EXPECT_EQ(manager_.GetFavoritesMaterial(name), material);
 
-    EXPECT_EQ(manager_.HasFavoritesMaterial(nullptr), 0);
-    const kxtMaterialBase copy = *myBracket;  // same class, another object
+    kxtMaterialBase copy = *myBracket;  // same class, another object
     EXPECT_EQ(manager_.HasFavoritesMaterial(&copy), 1);
-    EXPECT_EQ(manager_.HasFavoritesMaterial(Custom(1, 0)), 0) << "the same name in another class";
-    kxtMaterialBase otherCase = *myBracket;
-    otherCase.SetName(u"BRACKET");
-    EXPECT_EQ(manager_.HasFavoritesMaterial(&otherCase), 0);
+    EXPECT_EQ(manager_.HasFavoritesMaterial(nullptr) + manager_.HasFavoritesMaterial(Custom(1, 0)), 0) << "the same name in another class";
+    copy.SetName(u"BRACKET");
+    EXPECT_EQ(manager_.HasFavoritesMaterial(&copy), 0);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 #include <kxtmat/kxtmat.h>
 
 #include <memory>
-#include <string>
+#include <set>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -17,21 +17,15 @@ using Texts = std::vector<std::u16string>;
 
 kxtMaterialDB OneMaterialDB(const std::u16string& path, const std::u16string& className) {
     kxtMaterialDB db;
-    db.SetDBType(eKxtCustomDB);
-    db.SetPath(path);
-    kxtMaterialClass group;
-    group.SetName(className);
-    group.InsertMaterial(kxtMaterialBase());
-    db.InsertGroup(std::move(group));
+    db.SetDBType(eKxtCustomDB), db.SetPath(path), db.InsertGroup(kxtMaterialClass(&db));
+    db.GetMaterialClass(0)->SetName(className), db.GetMaterialClass(0)->InsertMaterial(kxtMaterialBase());
     return db;
 }
 
 TEST(ManagerLifecycleTest, ANewManagerHasThreeEmptyDatabasesAndNoList) {
-    kxtMaterialDBsManager manager;
-    EXPECT_EQ(manager.GetDatabaseCount(), 0);
-    EXPECT_TRUE(manager.GetDB(0) == nullptr && manager.GetDB(-1) == nullptr);
-    kxtMaterialDB* dbs[] = {manager.GetKxNativeDB(), manager.GetKxNativeDinDB(), manager.GetKxSustainExtrasDB()};
-    EXPECT_TRUE(dbs[0] != dbs[1] && dbs[1] != dbs[2] && dbs[0] != dbs[2]);
+    kxtMaterialDBsManager m;
+    EXPECT_TRUE(m.GetDatabaseCount() == 0 && m.GetDB(0) == nullptr && m.GetDB(-1) == nullptr);
+    EXPECT_EQ(std::set<kxtMaterialDB*>({m.GetKxNativeDB(), m.GetKxNativeDinDB(), m.GetKxSustainExtrasDB()}).size(), 3u);
 }
 
 TEST(ManagerLifecycleTest, SageStringsAreReplacedAppendedAndNeverDuplicated) {
@@ -48,22 +42,17 @@ TEST(ManagerLifecycleTest, SageStringsAreReplacedAppendedAndNeverDuplicated) {
 
 TEST(ManagerLifecycleTest, CopiesOwnDeepCopiesOfTheirDatabases) {
     kxtMaterialDBsManager source;
-    source.GetCustomDBs().push_back(OneMaterialDB(u"lib/first.kvxmat", u"Steel"));
-    source.GetCustomDBs().push_back(OneMaterialDB(u"lib/second.kvxmat", u"Wood"));
-    source.SetProgDataSustainabilityPath(u"sustain");
-    source.SetSustainSageString(0, u"sage");
+    source.GetCustomDBs() = {OneMaterialDB(u"lib/first.kvxmat", u"Steel"), OneMaterialDB(u"lib/second.kvxmat", u"Wood")};
+    source.SetProgDataSustainabilityPath(u"sustain"), source.SetSustainSageString(0, u"sage");
 
-    kxtMaterialDBsManager copied(source);
-    kxtMaterialDBsManager assigned;
-    assigned.SetSustainSageString(0, u"other");
-    assigned = source;
+    kxtMaterialDBsManager copied(source), assigned;
+    assigned.SetSustainSageString(0, u"other"), assigned = source;
     for (kxtMaterialDBsManager* copy : {&copied, &assigned}) {
         ASSERT_EQ(copy->GetCustomDBs().size(), 2u);
         const kxtMaterialClass* wood = copy->GetCustomDBs()[1].GetMaterialClass(0);
         EXPECT_NE(wood, source.GetCustomDBs()[1].GetMaterialClass(0));
-        EXPECT_EQ(wood->GetName(), u"Wood");
+        EXPECT_EQ(wood->GetName() + u"|" + copy->GetProgDataSustainabilityPath(), u"Wood|sustain");
         EXPECT_EQ(wood->GetDbOwner(), &copy->GetCustomDBs()[1]);
-        EXPECT_EQ(copy->GetProgDataSustainabilityPath(), u"sustain");
         EXPECT_EQ(copy->GetSustainSageStrings(), Texts{u"sage"});
     }
 
@@ -71,14 +60,12 @@ TEST(ManagerLifecycleTest, CopiesOwnDeepCopiesOfTheirDatabases) {
     // a copy into another list replaces it.
     const kxtMaterialClass* group = source.GetCustomDBs()[0].GetMaterialClass(0);
     auto& self = source;
-    source = self;
-    source.GetCustomDBs(source.GetCustomDBs());
+    source = self, source.GetCustomDBs(source.GetCustomDBs());
     EXPECT_EQ(source.GetCustomDBs()[0].GetMaterialClass(0), group);
     std::vector<kxtMaterialDB> out(3);
     source.GetCustomDBs(out);
     ASSERT_EQ(out.size(), 2u);
-    EXPECT_EQ(out[0].GetPath(), u"lib/first.kvxmat");
-    EXPECT_NE(out[0].GetMaterialClass(0), group);
+    EXPECT_TRUE(out[0].GetPath() == u"lib/first.kvxmat" && out[0].GetMaterialClass(0) != group);
 }
 
 // The resource module comes from the temporary installation; its strings
@@ -87,10 +74,8 @@ TEST(ManagerResourcesTest, TheResourceModuleLivesAsLongAsTheLastManagerThatFound
     kxt::test::TempInstallation::Get({.withOwnModule = true, .withSampleData = false, .files = {}});
     EXPECT_EQ(FindFrameworkString(32965), u"");
     auto first = std::make_unique<kxtMaterialDBsManager>();
-    first->InitResourcesData();
-    first->InitResourcesData();
-    EXPECT_EQ(FindFrameworkString(32965), u"Material Cost");
-    EXPECT_EQ(FindFrameworkString(137), u"Stainless Steel");
+    first->InitResourcesData(), first->InitResourcesData();
+    EXPECT_EQ(FindFrameworkString(32965) + u"|" + FindFrameworkString(137), u"Material Cost|Stainless Steel");
     auto copy = std::make_unique<kxtMaterialDBsManager>(*first);
     kxtMaterialDBsManager independent;
     independent.InitResourcesData();

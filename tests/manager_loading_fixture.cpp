@@ -4,8 +4,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 
 #include "paths/data_paths.h"
@@ -15,18 +13,12 @@
 namespace kxt::test {
 namespace {
 
-std::string Attribute(std::string_view name, const std::string& value) {
-    return " " + std::string(name) + "=\"" + value + "\"";
-}
-
 std::string ProcessSettings(std::string_view materials) {
     return "<?xml version=\"1.0\"?>\n<ProcessSettings><ScenarioSettings><Grouping Alias=\"Material specific settings\">"
            "<Grouping Alias=\"Metals\">" + std::string(materials) + "</Grouping></Grouping></ScenarioSettings></ProcessSettings>\n";
 }
 
-std::string Lang(std::string_view language, std::string_view file) {
-    return "lang/" + std::string(language) + "/kvxmaterials/" + std::string(file);
-}
+std::string Lang(std::string_view lang, std::string_view file) { return "lang/" + std::string(lang) + "/kvxmaterials/" + std::string(file); }
 
 // A folder below the installation's temporary folder that no test used before.
 std::u16string NewFolder(std::string_view kind) {
@@ -42,11 +34,11 @@ std::u16string NewFolder(std::string_view kind) {
 std::string LibraryXml(const std::vector<LibClass>& classes) {
     std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<materials>\n";
     for (const LibClass& group : classes) {
-        xml += "<classification" + Attribute("name", group.name) + ">\n";
+        xml += "<classification name=\"" + group.name + "\">\n";
         for (const LibMaterial& m : group.materials) {
-            xml += "<material" + Attribute("name", m.name) + Attribute("matid", m.matid) +
-                   "><physicalproperties><DENS displayname=\"Mass Density\" value=\"7850\"/></physicalproperties>";
-            if (!m.linkId.empty()) xml += "<sustainability" + Attribute("linkId", m.linkId) + Attribute("dbName", m.linkDb) + "/>";
+            xml += "<material name=\"" + m.name + "\" matid=\"" + m.matid +
+                   "\"><physicalproperties><DENS displayname=\"Mass Density\" value=\"7850\"/></physicalproperties>";
+            if (!m.linkId.empty()) xml += "<sustainability linkId=\"" + m.linkId + "\" dbName=\"" + m.linkDb + "\"/>";
             xml += "</material>\n";
         }
         xml += "</classification>\n";
@@ -55,19 +47,14 @@ std::string LibraryXml(const std::vector<LibClass>& classes) {
 }
 
 const TempInstallation& Installation() {
-    InstallationOptions options;
-    options.withOwnModule = true;
-    options.files = {
+    return TempInstallation::Get({.withOwnModule = true, .withSampleData = false, .files = {
         {Lang("english", "Korvex Materials.kvxmat"),
          LibraryXml({{"Steel", {{"Carbon Steel", "KM01"}, {"Stainless Steel", "KM02"}}}, {"Plastics", {{"Nylon", "KM03"}}}})},
         {Lang("french", "Korvex Materials.kvxmat"),
-         LibraryXml({{"Acier", {{"Acier au carbone", "KM01"}, {"Acier inoxydable", "KM02"}}},
-                     {"Plastiques", {{"Polyamide", "KM03"}}}})},
+         LibraryXml({{"Acier", {{"Acier au carbone", "KM01"}, {"Acier inoxydable", "KM02"}}}, {"Plastiques", {{"Polyamide", "KM03"}}}})},
         {Lang("english", "Korvex din Materials.kvxmat"), LibraryXml({{"Steel", {{"1.0038", "1.0038"}, {"1.4301", "1.4301"}}}})},
-        {Lang("french", "Korvex din Materials.kvxmat"),
-         LibraryXml({{"Acier", {{"1.0038 S235", "1.0038"}, {"1.4301 X5CrNi", "1.4301"}}}})},
-        {Lang("english", "Sustainability Extras.kvxmat"),
-         LibraryXml({{"Recycled", {{"Recycled Steel"}}}, {"Bio", {{"Bio Resin"}}}})},
+        {Lang("french", "Korvex din Materials.kvxmat"), LibraryXml({{"Acier", {{"1.0038 S235", "1.0038"}, {"1.4301 X5CrNi", "1.4301"}}}})},
+        {Lang("english", "Sustainability Extras.kvxmat"), LibraryXml({{"Recycled", {{"Recycled Steel"}}}, {"Bio", {{"Bio Resin"}}}})},
         {Lang("french", "Sustainability Extras.kvxmat"), LibraryXml({{"Recyclé", {{"Acier recyclé"}}}, {"Bio", {{"Résine bio"}}}})},
         {"data/resources/kxterra/materials process.dat",
          ProcessSettings("<Grouping Alias=\"Carbon Steel\"><Parameter Name=\"milled_part\" Alias=\"Milled\"/>"
@@ -76,8 +63,7 @@ const TempInstallation& Installation() {
                          "<Value v=\"2.5\"/></Parameter></Grouping></Grouping>"
                          "<Grouping Alias=\"Recycled Steel\"><Parameter Name=\"turned_part\" Alias=\"Turned\"/></Grouping>")},
         {"data/resources/kxterra/DINMaterialsMapper.txt", "1.0038 KM01\n1.4301 KM02\n"},
-    };
-    return TempInstallation::Get(options);
+    }});
 }
 
 bool English() {
@@ -85,13 +71,10 @@ bool English() {
     return language == nullptr || language[0] == '\0' || std::string_view(language) == "english";
 }
 
-std::u16string FolderOf(const std::u16string& path) {
-    return path.substr(0, path.rfind(platform::kPathSeparator));
-}
+std::u16string FolderOf(const std::u16string& path) { return path.substr(0, path.rfind(platform::kPathSeparator)); }
 
 std::u16string Upper(std::u16string text) {
-    for (char16_t& c : text)
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+    for (char16_t& c : text) c = c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
     return text;
 }
 
@@ -115,10 +98,8 @@ std::u16string NewUserFolder(bool withExtras, bool withProcesses) {
 CustomLibraries NewCustomLibraries() {
     const std::u16string folder = NewFolder("custom");
     return {WriteFile(folder, "My Materials.kvxmat",
-                      LibraryXml({{"Brackets",
-                                   {{"Bracket", "", "KM01", "korvex materials"},
-                                    {"Greener", "", "Recycled Steel in Sustainability Extras", "Sustainability Extras"},
-                                    {"Plain"}}}})),
+                      LibraryXml({{"Brackets", {{"Bracket", "", "KM01", "korvex materials"},
+                                                {"Greener", "", "Recycled Steel in Sustainability Extras", "Sustainability Extras"}, {"Plain"}}}})),
             WriteFile(folder, "Other Materials.kvxmat", LibraryXml({{"Misc", {{"Bracket"}, {"Widget"}}}}))};
 }
 
@@ -129,9 +110,7 @@ std::u16string LangFolderLibrary(std::u16string_view fileName) {
 
 void Load(kxtMaterialDBsManager& manager, const std::u16string& userFolder, std::vector<std::u16string> files, int flag) {
     Installation();
-    manager.InitResourcesData();
-    manager.SetKXVersion(33);
-    manager.SetProgDataSustainabilityPath(userFolder);
+    manager.InitResourcesData(), manager.SetKXVersion(33), manager.SetProgDataSustainabilityPath(userFolder);
     manager.UpdateMaterials(files, flag);
 }
 
@@ -168,8 +147,7 @@ std::vector<std::u16string> ClassNamesOf(const kxtMaterialDB& db) {
 
 kxtMaterialBase* MaterialAt(const kxtMaterialDB& db, unsigned int i, unsigned int j) {
     kxtMaterialBase* material = nullptr;
-    db.GetMaterial(i, j, material);
-    return material;
+    return db.GetMaterial(i, j, material), material;
 }
 
 void ExpectPointersIntoLiveStorage(kxtMaterialDBsManager& manager) {

@@ -3,8 +3,6 @@
 
 #include <kxtmat/kxtmat.h>
 
-#include <vector>
-
 #include "platform/files.h"
 
 namespace {
@@ -13,67 +11,44 @@ TEST(MaterialDbIdentityTest, ShortNameIsTheLowerCaseFileNameWithoutExtension) {
     const std::u16string sep(1, kxt::platform::kPathSeparator);
     const std::u16string other = sep == u"/" ? u"\\" : u"/";
     const std::pair<std::u16string, std::u16string> cases[] = {
-        {u"korvex" + sep + u"Korvex DIN Materials.kvxmat", u"korvex din materials"},
-        {u"lib.v2" + sep + u"My.Metals.KVXMAT", u"my.metals"},
-        {u"folder.d" + sep + u"noext", u"noext"},
-        {u"Ölwerkstoffe", u"ölwerkstoffe"},
+        {u"korvex" + sep + u"Korvex DIN Materials.kvxmat", u"korvex din materials"}, {u"lib.v2" + sep + u"My.Metals.KVXMAT", u"my.metals"},
+        {u"folder.d" + sep + u"noext", u"noext"}, {u"Ölwerkstoffe", u"ölwerkstoffe"},
         {u"a" + other + u"B.kvxmat", u"a" + other + u"b"},  // only the platform's separator ends a folder
         {u"", u""}};
-    for (const auto& [path, name] : cases) {
-        kxtMaterialDB db;
-        db.SetPath(path);
-        EXPECT_EQ(db.GetDbName(), name);
-    }
+    kxtMaterialDB db;
+    for (const auto& [path, name] : cases) EXPECT_EQ((db.SetPath(path), db.GetDbName()), name);
 }
 
 TEST(MaterialDbIdentityTest, LangPathIsTheOwnPathOnlyForCustomAndExtrasDatabases) {
     kxtMaterialDB db;
     db.SetPath(u"My Materials.kvxmat");
-    std::u16string custom, din;
-    db.SetDBType(eKxtCustomDB);
-    db.GetLangPath(custom);
-    // No sibling module is loaded here: the standard databases' path is relative.
-    db.SetDBType(eKxtNativeDinDB);
-    db.GetLangPath(din);
-    EXPECT_EQ(custom + u"|" + din, u"My Materials.kvxmat|kvxmaterials" +
-                                       std::u16string(1, kxt::platform::kPathSeparator) +
-                                       u"korvex din materials.kvxmat");
+    std::u16string custom, din;  // no sibling module here: the standard databases' path is relative
+    db.SetDBType(eKxtCustomDB), db.GetLangPath(custom), db.SetDBType(eKxtNativeDinDB), db.GetLangPath(din);
+    EXPECT_EQ(custom + u"|" + din,
+              u"My Materials.kvxmat|kvxmaterials" + std::u16string(1, kxt::platform::kPathSeparator) + u"korvex din materials.kvxmat");
 }
 
-// Two classes of two materials in an extras database, so that the materials
-// keep their own language names.
+// Two classes of two materials in an extras database, whose materials keep their own language names.
 class MaterialDbTest : public ::testing::Test {
 protected:
     MaterialDbTest() {
         db_.SetDBType(eKxtSustainExtrasDB);
-        const std::array<std::array<const char16_t*, 4>, 4> rows{{{u"Carbon Steel", u"Acier", u"ID-1", u"Fraisé"},
-                                                                  {u"Tool Steel", u"Outil", u"ID-2", u"FRAISÉ"},
-                                                                  {u"ABS", u"Carbon Steel", u"id-1", u"Moulé"},
-                                                                  {u"PVC", u"PVC", u"ID-3", u""}}};
-        for (const std::u16string className : {u"Steel", u"Plastics"}) {
-            kxtMaterialClass group(&db_);
-            group.SetName(className);
-            for (const auto& [name, lang, id, process] :
-                 {rows[2 * db_.GetGroupCount()], rows[2 * db_.GetGroupCount() + 1]}) {
-                kxtMaterialBase m(&group);
-                m.SetName(name);
-                m.SetLangName(lang);
-                m.SetLangCLassName(u"L " + className);
-                m.SetMaterialID(id);
-                kxtManufacturingProcess p;
-                p.SetLangName(process);
-                m.InsertProc(p);
-                group.InsertMaterial(m);
-            }
-            db_.InsertGroup(group);
+        const std::array<std::array<const char16_t*, 4>, 4> rows{{
+            {u"Carbon Steel", u"Acier", u"ID-1", u"Fraisé"}, {u"Tool Steel", u"Outil", u"ID-2", u"FRAISÉ"},
+            {u"ABS", u"Carbon Steel", u"id-1", u"Moulé"}, {u"PVC", u"PVC", u"ID-3", u""}}};
+        for (unsigned j = 0; j < rows.size(); ++j) {
+            const std::u16string className = j < 2 ? u"Steel" : u"Plastics";
+            if (j % 2 == 0) db_.InsertGroup(kxtMaterialClass(&db_)), db_.GetMaterialClass(j / 2)->SetName(className);
+            kxtMaterialBase m(db_.GetMaterialClass(j / 2));
+            m.SetName(rows[j][0]), m.SetLangName(rows[j][1]), m.SetLangCLassName(u"L " + className), m.SetMaterialID(rows[j][2]);
+            kxtManufacturingProcess p;
+            p.SetLangName(rows[j][3]);
+            m.InsertProc(p);
+            db_.GetMaterialClass(j / 2)->InsertMaterial(m);
         }
     }
 
-    kxtMaterialBase* At(unsigned group, unsigned material) const {
-        kxtMaterialBase* out = nullptr;
-        db_.GetMaterial(group, material, out);
-        return out;
-    }
+    kxtMaterialBase* At(int group, unsigned material) const { return db_.GetMaterialClass(group)->GetMaterial(material); }
 
     kxtMaterialDB db_;
 };
@@ -118,19 +93,15 @@ TEST_F(MaterialDbTest, ErasedClassesStayAliveAndClearKeepsTypeAndPath) {
 TEST_F(MaterialDbTest, CopiesAndMovesPointTheirRecordsAtTheirNewHolder) {
     kxtMaterialDB copy(db_), assigned(db_);
     assigned = copy;
-    for (kxtMaterialDB* target : {&copy, &assigned}) {
+    for (kxtMaterialDB* target : {&db_, &copy, &assigned}) {
         ASSERT_EQ(target->GetGroupCount(), 2u);
         kxtMaterialClass* group = target->GetMaterialClass(1);
         EXPECT_EQ(group->GetDbOwner(), target);
         EXPECT_EQ(group->GetMaterial(1u)->GetGrOwner(), group);
         EXPECT_EQ(group->GetMaterial(1u)->GetLangName(), u"PVC");
     }
-    kxtMaterialClass* group = db_.GetMaterialClass(0);
-    EXPECT_EQ(group->GetDbOwner(), &db_);
-    EXPECT_EQ(group->GetMaterial(0u)->GetGrOwner(), group);
-
-    kxtMaterialBase* first = group->GetMaterial(0u);
-    kxtMaterialClass moved(std::move(*group));
+    kxtMaterialBase* first = At(0, 0);
+    kxtMaterialClass moved(std::move(*db_.GetMaterialClass(0)));
     EXPECT_EQ(moved.GetMaterial(0u), first);
     EXPECT_EQ(first->GetGrOwner(), &moved);
     kxtMaterialClass elsewhere;
