@@ -64,6 +64,15 @@ TEST_F(SearchTest, ConditionsCompareThePropertyWithTheCriterionValue) {
         {Condition::eApproximately, 2.7 / 1.05, {u"Aluminium"}}, {Condition::eApproximately, 0.0, {}},
         {Condition::eApproximately, -1.0, {u"Steel", u"Aluminium"}},
     };
+    // Exactly 5 % of the criterion value still qualifies.
+    kxtMaterialDB exact;
+    exact.InsertGroup(kxtMaterialClass(&exact));
+    kxtMaterialBase block;
+    block.SetProperty(u"DENS", kxtMatPhysProp(u"Density", 105.0));
+    exact.GetMaterialClass(0)->InsertMaterial(block);
+    results_.clear();
+    exact.SearchMaterials(SetOf(0, {{u"DENS", Condition::eApproximately, 100.0}}), results_, u"x", nullptr);
+    EXPECT_EQ(results_.size(), 1u);
     for (const auto& [condition, value, found] : cases) EXPECT_EQ(Search(SetOf(0, {{u"dens", condition, value}})), found) << value;
     EXPECT_EQ(Search(SetOf(0, {{u"DENS", Condition::eGreaterThan, 1}, {u"DENS", Condition::eLessThan, 5}})), (Names{u"Aluminium"}));
 }

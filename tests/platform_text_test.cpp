@@ -56,6 +56,7 @@ TEST(Transcoding, ReplacesInvalidSequencesByEachPolicyAndRoundTrips) {
     };
     for (const auto& c : cases)
         EXPECT_TRUE(Utf8ToUtf16(c.utf8) == c.perSubpart && Utf8ToUtf16(c.utf8, InvalidUtf8::kPerByte) == c.perByte) << c.utf8;
+    EXPECT_EQ(Utf8ToUtf16(std::string_view("\xC3\xA9", 1)), u"\uFFFD");  // a sequence cut by the text's end, not by a byte
     const char* p = "\xEF\xBF\xBD\xFF";  // a real U+FFFD is no error
     EXPECT_TRUE(DecodeUtf8(p, p + 4, InvalidUtf8::kPerByte) == U'\uFFFD' && DecodeUtf8(p, p + 1, InvalidUtf8::kPerByte) == kNotUtf8);
     EXPECT_EQ(Utf16ToUtf8(u"A\u00E9\u20AC\U00010000\U0010FFFF"), "A\xC3\xA9\xE2\x82\xAC\xF0\x90\x80\x80\xF4\x8F\xBF\xBF");

@@ -79,6 +79,7 @@ TEST(ShortenedGabiName, LongNamesLoseDoubleSpacesAndTheirMiddle) {
     EXPECT_EQ(ShortenedGabiName(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ01234"), u"ABCDEFGHIJKLMNOQRSTUVWXYZ01234");
     EXPECT_EQ(ShortenedGabiName(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123"), u"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123");
     EXPECT_EQ(ShortenedGabiName(u"A   B" + std::u16string(30, u'x')), u"A  B" + std::u16string(26, u'x'));  // one pass without overlap
+    EXPECT_EQ(ShortenedGabiName(std::u16string(30, u'x') + u"  "), std::u16string(29, u'x') + u" ");  // a double space at the end
     EXPECT_EQ(ShortenedGabiName(u"a          b          c        d"), u"a     b     c     b     c    d");  // below 30: overlapping halves
 }
 
