@@ -44,7 +44,7 @@ TEST(RegFile, ReadsEveryKindOfValueAndSkipsWhatItCannotRead) {
         "; exported by hand\r\n" + kSection + "\"Path\"=\"C:\\\\Data\\\\ \\\"q\\\"\"\r\n\"Name \\\"x\\\"\"=\"\xC3\x96l\"\r\n@=\"\"\r\n  ; an indented comment\r\n"
         "\"Count\"=DWORD:0000012c ; trailing comment\r\n\"Blob\"=hex:01,ff, 2A ,\\\r\n\t00\r\n\"Expand\"=hex(2):41,00,00,00\r\n\"Multi\"=hex(7):\r\n\"End\"=\"x\\\\\"\r\n"
         // malformed lines
-        "\"Unterminated\"=\"text\r\n\"Count\"=dword:123456789\r\n\"BadHex\"=hex:123\r\n\"Trailing\"=\"a\" b\r\nname=\"unquoted\"\r\n\"Unknown\"=qword:1\r\n\"NoColon\"=hex(2)41\r\n"
+        "\"Unterminated\"=\"text\r\n\"Count\"=dword:123456789\r\n\"BadHex\"=hex:123\r\n\"Trailing\"=\"a\" b\r\nname=\"unquoted\"\r\n\"Unknown\"=qword:1\r\n\"Blob\"=hex(2)41\r\n"
         "garbage \xFF\xFE\r\n[broken section\r\n");
     EXPECT_EQ(Values(content), (std::vector<Value>{{u"Path", RegistryType::kString, Utf16Bytes(u"C:\\Data\\ \"q\"")}, {u"Name \"x\"", RegistryType::kString, Utf16Bytes(u"\u00D6l")},
                                                    {u"", RegistryType::kString, Bytes{0, 0}}, {u"Count", RegistryType::kDword, Bytes{0x2c, 0x01, 0, 0}},
