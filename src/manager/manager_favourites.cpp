@@ -18,6 +18,7 @@ namespace kxt::manager {
 namespace {
 
 using platform::EqualsNoCase;
+using platform::StartsWithNoCase;
 
 // The host's buffer for one value: 255 characters with the terminating zero.
 constexpr std::size_t kMaxValueBytes = 510;
@@ -49,7 +50,7 @@ std::vector<std::int64_t> FavouriteIndices(const std::vector<std::u16string>& na
     std::vector<std::int64_t> indices;
     for (const std::u16string& name : names) {
         const std::size_t prefix = kFavouriteValuePrefix.size();
-        if (name.size() <= prefix || !EqualsNoCase(std::u16string_view(name).substr(0, prefix), kFavouriteValuePrefix))
+        if (name.size() <= prefix || !StartsWithNoCase(name, kFavouriteValuePrefix))
             continue;
         if (name[prefix] == u'0') continue;
         std::int64_t index = 0;

@@ -58,8 +58,7 @@ int CompareNoCase(std::u16string_view a, std::u16string_view b) noexcept {
         if (a[i] == b[i]) continue;
         if (const int diff = FoldedDifference(a[i], b[i]); diff != 0) return diff;
     }
-    if (a.size() == b.size()) return 0;
-    return a.size() < b.size() ? -1 : 1;
+    return (a.size() > b.size()) - (a.size() < b.size());
 }
 
 std::u16string ToLower(std::u16string_view s) {

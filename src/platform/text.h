@@ -70,6 +70,14 @@ inline bool EqualsNoCase(std::u16string_view a, std::u16string_view b) noexcept 
     return a.size() == b.size() && detail::EqualsNoCaseSameLength(a, b);
 }
 
+// Whether s begins, or ends, with affix without regard to case.
+inline bool StartsWithNoCase(std::u16string_view s, std::u16string_view affix) noexcept {
+    return s.size() >= affix.size() && EqualsNoCase(s.substr(0, affix.size()), affix);
+}
+inline bool EndsWithNoCase(std::u16string_view s, std::u16string_view affix) noexcept {
+    return s.size() >= affix.size() && EqualsNoCase(s.substr(s.size() - affix.size()), affix);
+}
+
 // Three-way comparison of the folded code units (<0, 0, >0), shorter first on a tie.
 int CompareNoCase(std::u16string_view a, std::u16string_view b) noexcept;
 

@@ -32,9 +32,8 @@ Node FindMaterialSettings(const Node& scenarioSettings) {
 // The first process whose GaBi name followed by "_mfg_params" equals alias
 // without regard to case; null when none does.
 const kxtManufacturingProcess* FindEnergyParamsProcess(const kxtMaterialBase& material, std::u16string_view alias) {
-    if (alias.size() < kEnergyParamsSuffix.size()) return nullptr;
+    if (!platform::EndsWithNoCase(alias, kEnergyParamsSuffix)) return nullptr;
     const std::u16string_view stem = alias.substr(0, alias.size() - kEnergyParamsSuffix.size());
-    if (!platform::EqualsNoCase(alias.substr(stem.size()), kEnergyParamsSuffix)) return nullptr;
     for (const kxtManufacturingProcess& process : material.GetManufacturingTypes()) {
         if (platform::EqualsNoCase(process.GetGaBiName(), stem)) return &process;
     }

@@ -19,8 +19,7 @@ bool IsOption(std::string_view word) {
 }
 
 bool IsLibraryPath(std::u16string_view word) {
-    return word.size() >= kLibraryExtension.size() &&
-           platform::EqualsNoCase(word.substr(word.size() - kLibraryExtension.size()), kLibraryExtension);
+    return platform::EndsWithNoCase(word, kLibraryExtension);
 }
 
 unsigned short ParseHostVersion(std::string_view text) {

@@ -29,7 +29,7 @@ ModuleRequest ParseRequest(std::u16string_view nameOrPath) {
     const PathParts parts = SplitPath(nameOrPath);
     ModuleRequest request{parts.folder, parts.hasFolder, parts.name, {}};
     const std::u16string_view name = request.fileName;
-    if (name.size() > kDllSuffix.size() && EqualsNoCase(name.substr(name.size() - kDllSuffix.size()), kDllSuffix)) {
+    if (name.size() > kDllSuffix.size() && EndsWithNoCase(name, kDllSuffix)) {
         request.sharedObjectName = u"lib";
         request.sharedObjectName.append(name.substr(0, name.size() - kDllSuffix.size()));
         request.sharedObjectName.append(u".so");

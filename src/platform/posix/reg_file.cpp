@@ -25,10 +25,6 @@ std::u16string_view TrimBackslashes(std::u16string_view s) noexcept {
     return s;
 }
 
-bool StartsWithNoCase(std::u16string_view s, std::u16string_view prefix) noexcept {
-    return s.size() >= prefix.size() && EqualsNoCase(s.substr(0, prefix.size()), prefix);
-}
-
 // Yields the file's logical lines: trimmed, with continuation lines (a trailing
 // backslash) joined, comments and blank lines left out.
 class LineReader {
