@@ -2,6 +2,7 @@
 // DIN mapping, one database per custom library, their links, the database
 // list and the favourites.
 #include <algorithm>
+#include <span>
 #include <string_view>
 
 #include "kxtmat/material_dbs_manager.h"
@@ -60,10 +61,9 @@ std::u16string LanguageLibrary(std::u16string_view fileName) {
     return paths::ReportedLibrary(paths::DefaultLangPath(), fileName);
 }
 
-// Runs the language pass of every entry that names `languageLibrary` over db.
-void ReadLanguageNames(kxtMaterialDB& db, const std::vector<std::u16string>& files,
-                       const std::u16string& languageLibrary) {
-    for (const std::u16string& file : LanguageEntries(files, languageLibrary)) {
+// Runs the language pass of each of entries over db, in order.
+void ReadLanguageNames(kxtMaterialDB& db, std::span<const std::u16string> entries) {
+    for (const std::u16string& file : entries) {
         xml::kxtXMLPhysPropParser(SharedDocuments::Open(file)).ParseLanguageNames(&db);
     }
 }
@@ -233,9 +233,21 @@ void kxtMaterialDBsManager::UpdateMaterials(std::vector<std::u16string>& files, 
 }
 
 void kxtMaterialDBsManager::iFILLKxNativeDBs(const std::vector<std::u16string>& files) {
-    kxt::manager::ReadInstalledLibrary(nativeDB_, kxt::paths::InstalledNativeLibrary());
+    using kxt::manager::SharedDocuments;
+    const std::u16string installed = kxt::paths::InstalledNativeLibrary();
+    kxt::manager::ReadInstalledLibrary(nativeDB_, installed);
+    const std::vector<std::u16string> entries =
+        kxt::manager::LanguageEntries(files, kxt::manager::LanguageLibrary(kxt::paths::kNativeLibraryFile));
+    // Language passes over the installed file itself, before any other, give
+    // the materials and classes the names that the records just gave them and
+    // add property names, which the process settings do not read: they run
+    // first, so that the library is freed before the process settings load.
+    const auto others = std::find_if(entries.begin(), entries.end(), [&](const std::u16string& entry) {
+        return !SharedDocuments::SameFile(entry, installed);
+    });
+    kxt::manager::ReadLanguageNames(nativeDB_, {entries.begin(), others});
     iReadProcessSettings(nativeDB_);
-    kxt::manager::ReadLanguageNames(nativeDB_, files, kxt::manager::LanguageLibrary(kxt::paths::kNativeLibraryFile));
+    kxt::manager::ReadLanguageNames(nativeDB_, {others, entries.end()});
 }
 
 // The DIN library reads no process settings: its materials share their
@@ -243,7 +255,8 @@ void kxtMaterialDBsManager::iFILLKxNativeDBs(const std::vector<std::u16string>& 
 void kxtMaterialDBsManager::iFillKxDINDBs(const std::vector<std::u16string>& files) {
     kxt::manager::ReadInstalledLibrary(nativeDinDB_, kxt::paths::InstalledDinLibrary());
     kxt::paths::CallDefaultLangId();
-    kxt::manager::ReadLanguageNames(nativeDinDB_, files, kxt::manager::LanguageLibrary(kxt::paths::kDinLibraryFile));
+    kxt::manager::ReadLanguageNames(
+        nativeDinDB_, kxt::manager::LanguageEntries(files, kxt::manager::LanguageLibrary(kxt::paths::kDinLibraryFile)));
 }
 
 std::u16string kxtMaterialDBsManager::iGetMaterialDbName(std::u16string path) const {

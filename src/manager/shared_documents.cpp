@@ -40,6 +40,10 @@ std::shared_ptr<const xml::Document> SharedDocuments::Open(const std::u16string&
     return document;
 }
 
+bool SharedDocuments::SameFile(const std::u16string& a, const std::u16string& b) {
+    return platform::ResolveNativePath(a) == platform::ResolveNativePath(b);
+}
+
 SharedDocuments::Entry* SharedDocuments::Find(const std::string& file) {
     const auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& entry) { return entry.file == file; });
     return it == entries_.end() ? nullptr : &*it;

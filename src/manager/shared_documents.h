@@ -33,6 +33,9 @@ public:
     // thread, that will not run.
     static void Skip(const std::u16string& path);
 
+    // True when a and b name the same file, as the set tells files apart.
+    static bool SameFile(const std::u16string& a, const std::u16string& b);
+
     // The document of path for one pass: from the set open on this thread
     // when the pass was announced to it, else read for this pass alone.
     // Throws std::bad_alloc when memory is exhausted.
