@@ -73,11 +73,11 @@ def print_rows(table):
 # The full load against the bare parse of everything that its passes parse.
 LOAD_LIMITS = {10000: 4.5, 100000: 4.0}
 
-# Row / BM_PugixmlParse of the same size, as measured before every file was
-# read once per load (the fastest of three alternating runs, bench/README.md).
+# Row / BM_PugixmlParse of the same size before every file was read once per
+# load: the fastest of six runs of each row in two sittings (bench/README.md).
 BEFORE_SHARING = {
-    "BM_UpdateMaterialsFlag1": {10000: 1.61, 100000: 1.52},
-    "BM_CustomModified": {10000: 0.546, 100000: 0.523},
+    "BM_UpdateMaterialsFlag1": {10000: 1.59, 100000: 1.52},
+    "BM_CustomModified": {10000: 0.527, 100000: 0.523},
 }
 
 
