@@ -14,13 +14,14 @@ namespace {
 
 template <class Char>
 std::string NarrowNumberText(std::basic_string_view<Char> text) {
-    std::string narrow;
-    narrow.reserve(text.size() < 64 ? text.size() : 64);
+    std::size_t length = 0;
     for (const Char c : text) {
         const auto unit = static_cast<std::make_unsigned_t<Char>>(c);
         if (unit == 0 || unit >= 0x80) break;
-        narrow.push_back(static_cast<char>(unit));
+        ++length;
     }
+    std::string narrow(length, '\0');
+    for (std::size_t i = 0; i < length; ++i) narrow[i] = static_cast<char>(text[i]);
     return narrow;
 }
 

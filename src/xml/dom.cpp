@@ -172,7 +172,7 @@ namespace {
 // Whether node is an element that a step of name ("*": empty) and required
 // attribute (none: empty) selects.
 bool Matches(pugi::xml_node node, const std::string& name, const std::string& attribute) noexcept {
-    return node.type() == pugi::node_element && (name.empty() || name == node.name()) &&
+    return node.type() == pugi::node_element && (name.empty() || std::strcmp(name.c_str(), node.name()) == 0) &&
            (attribute.empty() || node.attribute(attribute.c_str()));
 }
 

@@ -1,5 +1,6 @@
 #include "xml/dom_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -25,6 +26,23 @@ bool IsPlainAscii(const char* p) noexcept {
 // Each byte of an invalid sequence becomes one U+FFFD.
 char32_t DecodeUtf8(const char*& p, const char* end) noexcept {
     return platform::DecodeUtf8(p, end, platform::InvalidUtf8::kPerByte);
+}
+
+// Whether every byte of utf8 is ASCII and, when references are resolved, none
+// is '&': then each byte is the one code unit it converts to.
+bool IsPlainUnits(std::string_view utf8, bool resolve_references) noexcept {
+    const char* p = utf8.data();
+    const char* const end = p + utf8.size();
+    const char ampersand = resolve_references ? '&' : '\x80';  // '\x80' fails the ASCII test anyway
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, sizeof w);
+        if ((w & 0x8080808080808080ull) != 0 || BytesEqual(w, ampersand) != 0) return false;
+    }
+    for (; p < end; ++p) {
+        if (static_cast<unsigned char>(*p) >= 0x80 || *p == ampersand) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -75,12 +93,19 @@ Reference ParseReference(std::string_view text) noexcept {
 }
 
 std::u16string ToUtf16(std::string_view utf8, bool resolve_references) {
+    // Most texts are plain: one allocation of the exact size, no fill first.
+    if (IsPlainUnits(utf8, resolve_references)) return std::u16string(utf8.begin(), utf8.end());
     std::u16string out;
     AssignUtf16(utf8, resolve_references, out);
     return out;
 }
 
 void AssignUtf16(std::string_view utf8, bool resolve_references, std::u16string& out) {
+    if (IsPlainUnits(utf8, resolve_references)) {
+        out.resize(utf8.size());
+        std::copy(utf8.begin(), utf8.end(), out.begin());
+        return;
+    }
     // Every character takes at most as many UTF-16 units as it took bytes.
     out.resize(utf8.size());
     char16_t* o = out.data();
