@@ -112,18 +112,35 @@ bool IsValidText(const char* text, const Buffer& buffer) noexcept {
     return IsCleanText<']'>(text, buffer, [](const char* p) { return p[1] == ']' && p[2] == '>'; });
 }
 
-// No two attributes of element share a name; every value is valid. The
-// names are sorted, so that an element with many attributes costs n log n.
+// A name that occurs twice among the names of one element's attributes, in
+// document order: the later of the two (the text is parsed in place, so the
+// later name lies further on); null when all differ. Up to kPairwise names,
+// the common case, are compared pair by pair, first bytes first; more are
+// sorted, so that an element with many attributes costs n log n.
+const char* RepeatedName(std::vector<const char*>& names) {
+    constexpr std::size_t kPairwise = 8;
+    if (names.size() <= kPairwise) {
+        for (std::size_t i = 1; i < names.size(); ++i) {
+            for (std::size_t j = 0; j < i; ++j) {
+                if (names[i][0] == names[j][0] && std::strcmp(names[i], names[j]) == 0) return names[i];
+            }
+        }
+        return nullptr;
+    }
+    std::sort(names.begin(), names.end(), [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
+    const auto twice = std::adjacent_find(names.begin(), names.end(),
+                                          [](const char* a, const char* b) { return std::strcmp(a, b) == 0; });
+    return twice == names.end() ? nullptr : std::max(*twice, *(twice + 1), std::less<const char*>());
+}
+
+// No two attributes of element share a name; every value is valid.
 bool HasValidAttributes(pugi::xml_node element, const Buffer& buffer, std::vector<const char*>& names) {
     names.clear();
     for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
         if (!IsCleanText<'<'>(a.value(), buffer, [](const char*) { return true; })) return false;
         names.push_back(a.name());
     }
-    if (names.size() < 2) return true;
-    std::sort(names.begin(), names.end(), [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
-    return std::adjacent_find(names.begin(), names.end(),
-                              [](const char* a, const char* b) { return std::strcmp(a, b) == 0; }) == names.end();
+    return RepeatedName(names) == nullptr;
 }
 
 bool IsValidInside(pugi::xml_node node, const Buffer& buffer, std::vector<const char*>& names) {
