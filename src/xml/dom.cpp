@@ -172,8 +172,13 @@ namespace {
 // Whether node is an element that a step of name ("*": empty) and required
 // attribute (none: empty) selects.
 bool Matches(pugi::xml_node node, const std::string& name, const std::string& attribute) noexcept {
-    return node.type() == pugi::node_element && (name.empty() || std::strcmp(name.c_str(), node.name()) == 0) &&
-           (attribute.empty() || node.attribute(attribute.c_str()));
+    if (node.type() != pugi::node_element) return false;
+    if (!name.empty()) {
+        // Most names that differ do so in their first byte.
+        const char* const own = node.name();
+        if (own[0] != name[0] || std::strcmp(own, name.c_str()) != 0) return false;
+    }
+    return attribute.empty() || node.attribute(attribute.c_str());
 }
 
 }  // namespace
