@@ -1,6 +1,7 @@
 #include "xml/dom_text.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -21,6 +22,42 @@ bool IsPlainAscii(const char* p) noexcept {
         outside |= (static_cast<unsigned char>(c - 0x20) >= 0x60) & (c != '\n') & (c != '\r') & (c != '\t');
     }
     return outside == 0;
+}
+
+// The flag bit (0x80) of each byte of w that is not a plain character: not
+// ASCII, or an ASCII control character other than tab, line feed and carriage
+// return. Exact for every byte: no carry crosses a byte.
+constexpr std::uint64_t NotPlainBytes(std::uint64_t w) noexcept {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHigh = kOnes << 7;
+    constexpr std::uint64_t kLow = ~kHigh;
+    const std::uint64_t high = w & kHigh;
+    const std::uint64_t ascii = w & kLow;
+    // An ASCII byte plus 0x60 reaches 0x80 exactly when it is 0x20 or more.
+    std::uint64_t control = ~(ascii + kOnes * 0x60) & kHigh & ~high;
+    if (control != 0) {
+        const auto differs = [ascii](unsigned char c) { return ((ascii ^ (kOnes * c)) + kLow) & kHigh; };
+        control &= differs('\t') & differs('\n') & differs('\r');
+    }
+    return high | control;
+}
+
+// The first byte from p on that is not a plain character, found eight bytes
+// at a time; the last few bytes (fewer than eight) are left to the caller.
+const char* SkipPlainWords(const char* p, const char* end) noexcept {
+    while (end - p >= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, sizeof w);
+        const std::uint64_t flags = NotPlainBytes(w);
+        if (flags == 0) {
+            p += 8;
+            continue;
+        }
+        const int first_bit = std::endian::native == std::endian::little ? std::countr_zero(flags)
+                                                                         : std::countl_zero(flags);
+        return p + first_bit / 8;
+    }
+    return p;
 }
 
 // Each byte of an invalid sequence becomes one U+FFFD.
@@ -56,10 +93,9 @@ bool IsXmlText(std::string_view text) noexcept {
             p += 64;
             continue;
         }
-        if (end - p >= 8 && IsPlainAscii<8>(p)) {
-            p += 8;
-            continue;
-        }
+        // Straight to the first byte that is not plain, word by word.
+        p = SkipPlainWords(p, end);
+        if (p == end) break;
         const char32_t c = DecodeUtf8(p, end);
         if (c == platform::kNotUtf8 || !IsXmlChar(c)) return false;
     }
