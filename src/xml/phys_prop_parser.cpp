@@ -161,14 +161,14 @@ public:
             material.SetSageLink(nullptr);
             return;
         }
-        const std::u16string linkId = link.AttributeText("linkId");
-        const std::u16string dbName = link.AttributeText("dbName");
-        if (linkId.empty() || dbName.empty()) return;
+        link.GetAttribute("linkId").TextInto(linkId_);
+        link.GetAttribute("dbName").TextInto(dbName_);
+        if (linkId_.empty() || dbName_.empty()) return;
 
         kxtMaterialBase* linked = nullptr;
         for (LinkCandidate& candidate : candidates_) {
-            if (!platform::EqualsNoCase(candidate.name, dbName)) continue;
-            linked = candidate.Find(linkId);
+            if (!platform::EqualsNoCase(candidate.name, dbName_)) continue;
+            linked = candidate.Find(linkId_);
             if (linked != nullptr) break;
         }
         material.SetSageLink(linked);
@@ -179,6 +179,9 @@ public:
 
 private:
     std::vector<LinkCandidate> candidates_;
+    // The texts of the current link, their room reused from material to material.
+    std::u16string linkId_;
+    std::u16string dbName_;
 };
 
 // Appends one class per class element and one material per material element
