@@ -124,20 +124,25 @@ std::u16string_view ExtrasLinkKey(std::u16string_view linkId) {
     return before.empty() ? linkId : before;
 }
 
-// A database of the link search with its short name and, once needed, the
-// index that answers its first-match lookup.
+// A database of the link search with its short name. Links by identifier
+// are answered by the database's own lookup, whose index outlives the
+// reading while the database is unchanged (a custom change links into the
+// standard databases every time); links into an extras library by an index
+// of this search, built on first use.
 struct LinkCandidate {
     kxtMaterialDB* db;
     std::u16string name;
     bool isExtras;
     std::optional<model::MaterialIndex> index;
 
-    kxtMaterialBase* Find(std::u16string_view linkId) {
-        if (!index) {
-            index = model::BuildIndex(*db, isExtras ? model::MaterialKeys::kNameThenLangName
-                                                      : model::MaterialKeys::kIdentifier);
+    kxtMaterialBase* Find(const std::u16string& linkId) {
+        if (!isExtras) {
+            kxtMaterialBase* found = nullptr;
+            db->GetMaterialByID(linkId, found);
+            return found;
         }
-        return index->Find(isExtras ? ExtrasLinkKey(linkId) : linkId);
+        if (!index) index = model::BuildIndex(*db, model::MaterialKeys::kNameThenLangName);
+        return index->Find(ExtrasLinkKey(linkId));
     }
 };
 
