@@ -50,7 +50,9 @@ private:
 void ReadLanguageNames(kxtMaterialDB& db, const std::vector<std::u16string>& files,
                        const std::u16string& languageLibrary) {
     for (const std::u16string& file : files) {
-        if (EqualsNoCase(file, languageLibrary)) xml::kxtXMLPhysPropParser(file).ParseLanguageNames(&db);
+        if (!EqualsNoCase(file, languageLibrary)) continue;
+        NoteIfMissing(file, "the names of its database stay those of the English library");
+        xml::kxtXMLPhysPropParser(file).ParseLanguageNames(&db);
     }
 }
 
@@ -70,6 +72,7 @@ void ReadInstalledLibrary(kxtMaterialDB& db, const std::u16string& path) {
 }  // namespace
 
 void ReadLibrary(kxtMaterialDB& db, const std::u16string& path) {
+    NoteIfMissing(path, "its database gets no material from it");
     xml::kxtXMLPhysPropParser(path).Parse(&db);
 }
 
@@ -78,6 +81,7 @@ void LinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vecto
 }
 
 void ReadAndLinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vector<kxtMaterialDB*>& databases) {
+    NoteIfMissing(path, "its database gets no material from it");
     xml::kxtXMLPhysPropParser(path).ParseWithLinks(&db, databases);
 }
 
@@ -99,6 +103,8 @@ void kxtMaterialDBsManager::UpdateMaterials(std::vector<std::u16string>& files, 
     customDBs_.clear();
 
     const kxt::manager::StandardEntries standard;
+    if (const std::u16string langFolder = paths::DefaultLangPath(); !langFolder.empty())
+        kxt::manager::NoteIfMissing(langFolder, "no library of the language is read; names stay English");
     const std::u16string languageName = paths::LanguageName(paths::LanguageDirectory());
     const bool english = EqualsNoCase(languageName, u"english");
 
@@ -190,10 +196,13 @@ std::u16string kxtMaterialDBsManager::iGetMaterialDbName(std::u16string path) co
 }
 
 void kxtMaterialDBsManager::iReadProcessSettings(kxtMaterialDB& db) const {
-    kxt::xml::kxtXMLProcessParser(kxt::paths::UserProcessSettings(progDataSustainabilityPath_), iGetResourceModule())
-        .Parse(&db);
+    const std::u16string userFile = kxt::paths::UserProcessSettings(progDataSustainabilityPath_);
+    kxt::manager::NoteIfMissing(userFile, "the installed process settings are read instead");
+    kxt::xml::kxtXMLProcessParser(userFile, iGetResourceModule()).Parse(&db);
     if (!kxt::manager::HasAnyProcess(db)) {
-        kxt::xml::kxtXMLProcessParser(kxt::paths::InstalledProcessSettings(), iGetResourceModule()).Parse(&db);
+        const std::u16string installedFile = kxt::paths::InstalledProcessSettings();
+        kxt::manager::NoteIfMissing(installedFile, "no material gets a manufacturing process");
+        kxt::xml::kxtXMLProcessParser(installedFile, iGetResourceModule()).Parse(&db);
     }
 }
 

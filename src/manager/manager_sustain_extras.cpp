@@ -27,10 +27,13 @@ void kxtMaterialDBsManager::iFILLSustainExtrasDBs(const std::u16string& path) {
         const std::u16string userFile = paths::UserSustainExtras(progDataSustainabilityPath_);
         db.SetPath(userFile);
         kxt::manager::ReadLibrary(db, userFile);
-        kxt::xml::kxtXMLPhysPropParser(paths::InstalledLanguageSustainExtras()).RemoveListedClasses(&db);
+        const std::u16string languageCopy = paths::InstalledLanguageSustainExtras();
+        kxt::manager::NoteIfMissing(languageCopy, "no class of the English copy is left out");
+        kxt::xml::kxtXMLPhysPropParser(languageCopy).RemoveListedClasses(&db);
     }
 
     iReadProcessSettings(db);
-    kxt::xml::kxtXMLPhysPropParser(paths::ReportedLibrary(paths::DefaultLangPath(), paths::kSustainExtrasFile))
-        .ParseLanguageNames(&db);
+    const std::u16string languageNames = paths::ReportedLibrary(paths::DefaultLangPath(), paths::kSustainExtrasFile);
+    kxt::manager::NoteIfMissing(languageNames, "the names of its materials stay those of the English library");
+    kxt::xml::kxtXMLPhysPropParser(languageNames).ParseLanguageNames(&db);
 }

@@ -37,13 +37,17 @@ bool ReadWholeDecimal(const std::string& narrow, double& value) {
     return narrow.find('.') == std::string::npos || DecimalSeparatorIsPeriod();
 }
 
-double Leading(const std::string& narrow) {
+std::optional<double> Leading(const std::string& narrow) {
     double value;
     if (ReadWholeDecimal(narrow, value)) return value;
-    return std::strtod(narrow.c_str(), nullptr);
+    const char* const text = narrow.c_str();
+    char* end = nullptr;
+    value = std::strtod(text, &end);
+    if (end == text) return std::nullopt;
+    return value;
 }
 
-double Scanned(const std::string& narrow, double fallback) {
+std::optional<double> Scanned(const std::string& narrow) {
     // When strtod reads the whole text, sscanf reads the same characters to
     // the same value; only the rest (a partial exponent such as "1e", a
     // suffix) needs sscanf's own rules.
@@ -53,25 +57,20 @@ double Scanned(const std::string& narrow, double fallback) {
     char* end = nullptr;
     const double whole = std::strtod(text, &end);
     if (end != text && *end == '\0') return whole;
-    value = fallback;
-    if (std::sscanf(text, "%lf", &value) != 1) return fallback;
+    if (std::sscanf(text, "%lf", &value) != 1) return std::nullopt;
     return value;
 }
 
 }  // namespace
 
-double LeadingNumberOrZero(std::u16string_view text) { return Leading(NarrowNumberText(text)); }
-double LeadingNumberOrZero(std::string_view utf8) { return Leading(NarrowNumberText(utf8)); }
+std::optional<double> LeadingNumber(std::u16string_view text) { return Leading(NarrowNumberText(text)); }
+std::optional<double> LeadingNumber(std::string_view utf8) { return Leading(NarrowNumberText(utf8)); }
+double LeadingNumberOrZero(std::u16string_view text) { return LeadingNumber(text).value_or(0.0); }
+double LeadingNumberOrZero(std::string_view utf8) { return LeadingNumber(utf8).value_or(0.0); }
 
-double ScannedNumberOr(std::u16string_view text, double fallback) { return Scanned(NarrowNumberText(text), fallback); }
-double ScannedNumberOr(std::string_view utf8, double fallback) { return Scanned(NarrowNumberText(utf8), fallback); }
-
-double LeadingDecimalOrZero(std::u16string_view amount) {
-    const std::string narrow = NarrowNumberText(amount);
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(narrow.data(), narrow.data() + narrow.size(), value);
-    if (error == std::errc::result_out_of_range) return std::strtod(narrow.c_str(), nullptr);
-    return error == std::errc() ? value : 0.0;
-}
+std::optional<double> ScannedNumber(std::u16string_view text) { return Scanned(NarrowNumberText(text)); }
+std::optional<double> ScannedNumber(std::string_view utf8) { return Scanned(NarrowNumberText(utf8)); }
+double ScannedNumberOr(std::u16string_view text, double fallback) { return ScannedNumber(text).value_or(fallback); }
+double ScannedNumberOr(std::string_view utf8, double fallback) { return ScannedNumber(utf8).value_or(fallback); }
 
 }  // namespace kxt::platform

@@ -4,16 +4,16 @@
 
 namespace kxt::xml {
 
-double LeadingNumberOrZero(const Attribute& attribute) {
+std::optional<double> LeadingNumber(const Attribute& attribute) {
     const std::string_view raw = attribute.RawText();
-    if (raw.find('&') != std::string_view::npos) return LeadingNumberOrZero(attribute.Text());
-    return LeadingNumberOrZero(raw);
+    if (raw.find('&') != std::string_view::npos) return LeadingNumber(attribute.Text());
+    return LeadingNumber(raw);
 }
 
-double ScannedNumberOr(const Attribute& attribute, double fallback) {
+std::optional<double> ScannedNumber(const Attribute& attribute) {
     const std::string_view raw = attribute.RawText();
-    if (raw.find('&') != std::string_view::npos) return ScannedNumberOr(attribute.Text(), fallback);
-    return ScannedNumberOr(raw, fallback);
+    if (raw.find('&') != std::string_view::npos) return ScannedNumber(attribute.Text());
+    return ScannedNumber(raw);
 }
 
 }  // namespace kxt::xml

@@ -6,14 +6,20 @@
 
 namespace kxt::xml {
 
+using platform::LeadingNumber;
 using platform::LeadingNumberOrZero;
+using platform::ScannedNumber;
 using platform::ScannedNumberOr;
 
 // The same of an attribute's text. Only a value with a character or entity
 // reference is converted to UTF-16 first: otherwise the stored UTF-8 has the
 // same ASCII characters up to its first other one, where a number's text
 // ends anyway.
-double LeadingNumberOrZero(const Attribute& attribute);
-double ScannedNumberOr(const Attribute& attribute, double fallback);
+std::optional<double> LeadingNumber(const Attribute& attribute);
+std::optional<double> ScannedNumber(const Attribute& attribute);
+inline double LeadingNumberOrZero(const Attribute& attribute) { return LeadingNumber(attribute).value_or(0.0); }
+inline double ScannedNumberOr(const Attribute& attribute, double fallback) {
+    return ScannedNumber(attribute).value_or(fallback);
+}
 
 }  // namespace kxt::xml

@@ -17,7 +17,7 @@ int kxtXMLParserBase::LoadDocument(const std::u16string& path) {
         document_.Clear();
         return 0;
     }
-    return document_.Load(std::move(*bytes)) ? 1 : 0;
+    return document_.Load(std::move(*bytes), path) ? 1 : 0;
 }
 
 std::u16string kxtXMLParserBase::GetFirstAttributeText(const Node& node) {
