@@ -31,11 +31,11 @@ kxtLintReport kxtLintFile(kxtMaterialDBsManager& manager, const std::u16string& 
             kxt::lint::CheckDinMapping(manager, path);
         } else if (kind == "registry") {
             kxt::lint::CheckRegistry(manager, path);
-        } else {
+        } else if (!kxt::lint::IsBrokenXml(path)) {
             collector.Report(kxt::diag::Finding{
                 path, 0, 0, kxt::diag::Severity::kWarning, "unknown-kind",
                 kxt::diag::Text("not a material library, process settings, DIN mapping or registry export by its "
-                                "name or content; not checked"),
+                                "name or content; not checked further"),
                 std::nullopt, std::nullopt});
         }
     }

@@ -28,7 +28,8 @@ constexpr char kRegistryVariable[] = "KXT_REGISTRY_FILE";
 
 std::u16string_view FileName(const std::u16string& path) { return platform::SplitPath(path).name; }
 
-// An XML file that holds process settings: the reader's own selection finds a block.
+// An XML file that holds process settings: the reader's own selection finds a
+// block. Loaded without a sink: its faults are reported when it is checked.
 bool HoldsScenarioSettings(const std::u16string& path) {
     std::optional<std::string> bytes = platform::ReadWholeFile(path);
     if (!bytes) return false;
@@ -56,6 +57,16 @@ std::string FileKind(const std::u16string& path) {
     if (EndsWithNoCase(name, u".reg")) return "registry";
     if (HoldsScenarioSettings(path)) return "process-settings";
     return {};
+}
+
+bool IsBrokenXml(const std::u16string& path) {
+    std::optional<std::string> bytes = platform::ReadWholeFile(path);
+    if (!bytes) return false;
+    const std::string_view text(*bytes);
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    const bool meant = text.starts_with("\xEF\xBB\xBF") || text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF") ||
+                       (first != std::string_view::npos && text[first] == '<');
+    return meant && !xml::Document().Load(std::move(*bytes), path);
 }
 
 void CheckLibrary(kxtMaterialDBsManager& manager, const std::u16string& path) {

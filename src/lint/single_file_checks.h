@@ -12,6 +12,11 @@ namespace kxt::lint {
 // The kind of the file (see kxtLintFileKind); empty when none.
 std::string FileKind(const std::u16string& path);
 
+// For a file of no known kind: whether it is meant as XML (a byte-order mark,
+// or '<' first after white space) and fails to load, reported as the loader
+// reports it.
+bool IsBrokenXml(const std::u16string& path);
+
 // Reads a material library as the manager reads one of its name: the
 // standard, DIN or extras library, or a custom one linked to the manager's
 // standard and extras databases.
