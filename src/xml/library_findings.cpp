@@ -82,7 +82,8 @@ void LibraryFindings::Cost(const Node& element, const std::u16string& cost, cons
     const model::CostFault fault = model::ReadCostTexts(cost, units).fault;
     if (fault == model::CostFault::kNone) return;
     Report(element, "cost-unreadable",
-           Text("cost ") + Quote(cost) + Text(" ") + Quote(units) + Text(": ") + Text(model::DescribeCostFault(fault)),
+           Text("the cost ") + Quote(cost) + Text(" with the unit ") + Quote(units) + Text(": ") +
+               Text(model::DescribeCostFault(fault)),
            material);
 }
 
