@@ -37,40 +37,67 @@ bool ReadWholeDecimal(const std::string& narrow, double& value) {
     return narrow.find('.') == std::string::npos || DecimalSeparatorIsPeriod();
 }
 
-std::optional<double> Leading(const std::string& narrow) {
-    double value;
-    if (ReadWholeDecimal(narrow, value)) return value;
+// The leading number into value; false (value untouched) when none reads.
+bool ReadLeading(const std::string& narrow, double& value) {
+    if (ReadWholeDecimal(narrow, value)) return true;
     const char* const text = narrow.c_str();
     char* end = nullptr;
-    value = std::strtod(text, &end);
-    if (end == text) return std::nullopt;
-    return value;
+    const double read = std::strtod(text, &end);
+    if (end == text) return false;
+    value = read;
+    return true;
 }
 
-std::optional<double> Scanned(const std::string& narrow) {
+// The scanned number into value; false (value untouched) when nothing scans.
+bool ReadScanned(const std::string& narrow, double& value) {
     // When strtod reads the whole text, sscanf reads the same characters to
     // the same value; only the rest (a partial exponent such as "1e", a
     // suffix) needs sscanf's own rules.
-    double value;
-    if (ReadWholeDecimal(narrow, value)) return value;
+    if (ReadWholeDecimal(narrow, value)) return true;
     const char* const text = narrow.c_str();
     char* end = nullptr;
     const double whole = std::strtod(text, &end);
-    if (end != text && *end == '\0') return whole;
-    if (std::sscanf(text, "%lf", &value) != 1) return std::nullopt;
+    if (end != text && *end == '\0') {
+        value = whole;
+        return true;
+    }
+    double scanned = 0.0;
+    if (std::sscanf(text, "%lf", &scanned) != 1) return false;
+    value = scanned;
+    return true;
+}
+
+template <class Text>
+std::optional<double> Optional(bool (*read)(const std::string&, double&), Text text) {
+    double value = 0.0;
+    if (!read(NarrowNumberText(text), value)) return std::nullopt;
     return value;
 }
 
 }  // namespace
 
-std::optional<double> LeadingNumber(std::u16string_view text) { return Leading(NarrowNumberText(text)); }
-std::optional<double> LeadingNumber(std::string_view utf8) { return Leading(NarrowNumberText(utf8)); }
-double LeadingNumberOrZero(std::u16string_view text) { return LeadingNumber(text).value_or(0.0); }
-double LeadingNumberOrZero(std::string_view utf8) { return LeadingNumber(utf8).value_or(0.0); }
+std::optional<double> LeadingNumber(std::u16string_view text) { return Optional(ReadLeading, text); }
+std::optional<double> LeadingNumber(std::string_view utf8) { return Optional(ReadLeading, utf8); }
+double LeadingNumberOrZero(std::u16string_view text) {
+    double value = 0.0;
+    ReadLeading(NarrowNumberText(text), value);
+    return value;
+}
+double LeadingNumberOrZero(std::string_view utf8) {
+    double value = 0.0;
+    ReadLeading(NarrowNumberText(utf8), value);
+    return value;
+}
 
-std::optional<double> ScannedNumber(std::u16string_view text) { return Scanned(NarrowNumberText(text)); }
-std::optional<double> ScannedNumber(std::string_view utf8) { return Scanned(NarrowNumberText(utf8)); }
-double ScannedNumberOr(std::u16string_view text, double fallback) { return ScannedNumber(text).value_or(fallback); }
-double ScannedNumberOr(std::string_view utf8, double fallback) { return ScannedNumber(utf8).value_or(fallback); }
+std::optional<double> ScannedNumber(std::u16string_view text) { return Optional(ReadScanned, text); }
+std::optional<double> ScannedNumber(std::string_view utf8) { return Optional(ReadScanned, utf8); }
+double ScannedNumberOr(std::u16string_view text, double fallback) {
+    ReadScanned(NarrowNumberText(text), fallback);
+    return fallback;
+}
+double ScannedNumberOr(std::string_view utf8, double fallback) {
+    ReadScanned(NarrowNumberText(utf8), fallback);
+    return fallback;
+}
 
 }  // namespace kxt::platform

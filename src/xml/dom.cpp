@@ -332,8 +332,11 @@ bool Document::Load(std::string bytes, std::u16string_view origin) {
     }
     const bool has_declaration = text.size() > 5 && text.starts_with("<?xml") &&
                                  platform::IsXmlSpace(text[5]);
-    // White-space text is parsed only where xml:space may keep some of it.
-    const bool may_preserve_space = text.find("xml:space") != std::string_view::npos;
+    // Prefixes and xml:space need a ':'; most documents hold none, and one
+    // look for it spares them a look at every name. White-space text is
+    // parsed only where xml:space may keep some of it.
+    const bool has_colon = text.find(':') != std::string_view::npos;
+    const bool may_preserve_space = has_colon && text.find("xml:space") != std::string_view::npos;
 
     buffer_ = std::move(bytes);
     const std::size_t parsed_size = buffer_.size() - start_;
@@ -348,7 +351,7 @@ bool Document::Load(std::string bytes, std::u16string_view origin) {
     detail::Fault fault;
     if (result) {
         if (may_preserve_space) detail::DropUnpreservedSpace(doc_);
-        if (detail::IsWellFormedTree(doc_, has_declaration, buffer_, fault)) {
+        if (detail::IsWellFormedTree(doc_, has_declaration, has_colon, buffer_, fault)) {
             loaded_ = true;
             return true;
         }

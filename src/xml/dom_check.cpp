@@ -107,14 +107,24 @@ const char* DeclarationFault(pugi::xml_node declaration) noexcept {
              : nullptr;
 }
 
+bool HasColon(const char* name) noexcept {
+    for (; *name != '\0'; ++name) {
+        if (*name == ':') return true;
+    }
+    return false;
+}
+
+bool IsPrefixDeclaration(const char* name) noexcept { return std::strncmp(name, "xmlns:", 6) == 0; }
+
 // No two attributes of element share a name; every value is valid. The
 // names are sorted, so that an element with many attributes costs n log n.
+// at (when not null) receives the place of the fault.
 const char* AttributeFault(pugi::xml_node element, const Buffer& buffer, std::vector<const char*>& names,
-                           const char*& at) {
+                           const char** at = nullptr) {
     names.clear();
     for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
         if (!IsCleanText<'<'>(a.value(), buffer, [](const char*) { return true; })) {
-            at = a.name();
+            if (at != nullptr) *at = a.name();
             return "an attribute value holds '<' or an '&' that starts no known reference";
         }
         names.push_back(a.name());
@@ -124,11 +134,13 @@ const char* AttributeFault(pugi::xml_node element, const Buffer& buffer, std::ve
     const auto twice = std::adjacent_find(names.begin(), names.end(),
                                           [](const char* a, const char* b) { return std::strcmp(a, b) == 0; });
     if (twice == names.end()) return nullptr;
-    at = std::max(*twice, *(twice + 1), std::less<const char*>());
+    if (at != nullptr) *at = std::max(*twice, *(twice + 1), std::less<const char*>());
     return "an attribute occurs twice on one element";
 }
 
-const char* InsideFault(pugi::xml_node node, const Buffer& buffer, std::vector<const char*>& names, const char*& at) {
+// Why node is not valid inside the root element; null when it is. at as for AttributeFault.
+const char* InsideFault(pugi::xml_node node, const Buffer& buffer, std::vector<const char*>& names,
+                        const char** at = nullptr) {
     switch (node.type()) {
     case pugi::node_element:
         return AttributeFault(node, buffer, names, at);
@@ -146,21 +158,33 @@ const char* InsideFault(pugi::xml_node node, const Buffer& buffer, std::vector<c
     }
 }
 
+// Whether an element's name or one of its attributes' has a prefix.
+bool HasPrefixedName(pugi::xml_node element) noexcept {
+    if (HasColon(element.name())) return true;
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+        if (HasColon(a.name())) return true;
+    }
+    return false;
+}
+
 // The namespace prefixes declared by the elements open at each depth.
 class PrefixScope {
 public:
+    // Whether an element whose names hold no ':' needs Enter: only while a
+    // declaration is in scope, to close it at the right depth.
+    bool Open() const noexcept { return !declared_.empty(); }
+
     // Checks element (at depth, the root at -1) against the prefixes in scope
     // after adding its own declarations; null when every name is bound.
     const char* Enter(pugi::xml_node element, int depth, const char*& at) {
         while (!declared_.empty() && declared_.back().depth >= depth) declared_.pop_back();
         for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
-            const std::string_view name = a.name();
-            if (!name.starts_with("xmlns:")) continue;
+            if (!IsPrefixDeclaration(a.name())) continue;
             if (*a.value() == '\0') {
                 at = a.name();
                 return "a namespace prefix is bound to an empty name";
             }
-            declared_.push_back({depth, name.substr(6)});
+            declared_.push_back({depth, std::string_view(a.name()).substr(6)});
         }
         at = element.name();
         if (const char* fault = NameFault(element.name(), true)) return fault;
@@ -195,18 +219,24 @@ private:
 };
 
 // Checks the nodes below an element, stopping at the first invalid one;
-// the library's walk is iterative, so depth costs no stack.
+// the library's walk is iterative, so depth costs no stack. kPrefixes: the
+// text holds a ':', so names may have prefixes to check.
+template <bool kPrefixes>
 class InsideChecker final : public pugi::xml_tree_walker {
 public:
     InsideChecker(const Buffer& buffer, std::vector<const char*>& names, PrefixScope& prefixes, Fault& fault)
         : buffer_(buffer), names_(names), prefixes_(prefixes), fault_(fault) {}
 
     bool for_each(pugi::xml_node& node) override {
+        const char* reason = InsideFault(node, buffer_, names_);
         const char* at = nullptr;
-        fault_.reason = InsideFault(node, buffer_, names_, at);
-        if (fault_.reason == nullptr && node.type() == pugi::node_element) fault_.reason = prefixes_.Enter(node, depth(), at);
-        if (fault_.reason == nullptr) return true;
-        fault_.at = at != nullptr ? at : NodeStart(node);
+        if constexpr (kPrefixes) {
+            if (reason == nullptr && node.type() == pugi::node_element && (prefixes_.Open() || HasPrefixedName(node)))
+                reason = prefixes_.Enter(node, depth(), at);
+        }
+        if (reason == nullptr) return true;
+        if (at == nullptr) InsideFault(node, buffer_, names_, &at);
+        fault_ = Fault{reason, at != nullptr ? at : NodeStart(node)};
         return false;
     }
 
@@ -234,8 +264,8 @@ bool PreservesSpace(pugi::xml_node element, bool inherited) noexcept {
 
 }  // namespace
 
-bool IsWellFormedTree(const pugi::xml_document& document, bool source_has_declaration, std::string_view parsed,
-                      Fault& fault) {
+bool IsWellFormedTree(const pugi::xml_document& document, bool source_has_declaration, bool may_have_prefixes,
+                      std::string_view parsed, Fault& fault) {
     const auto fail = [&](const char* reason, const char* at) {
         fault = Fault{reason, at};
         return false;
@@ -271,10 +301,14 @@ bool IsWellFormedTree(const pugi::xml_document& document, bool source_has_declar
     std::vector<const char*> names;
     PrefixScope prefixes;
     const char* at = nullptr;
-    const char* reason = InsideFault(root, buffer, names, at);
-    if (reason == nullptr) reason = prefixes.Enter(root, -1, at);
+    const char* reason = InsideFault(root, buffer, names, &at);
+    if (reason == nullptr && may_have_prefixes && HasPrefixedName(root)) reason = prefixes.Enter(root, -1, at);
     if (reason != nullptr) return fail(reason, at != nullptr ? at : NodeStart(root));
-    InsideChecker checker(buffer, names, prefixes, fault);
+    if (!may_have_prefixes) {
+        InsideChecker<false> checker(buffer, names, prefixes, fault);
+        return root.traverse(checker);
+    }
+    InsideChecker<true> checker(buffer, names, prefixes, fault);
     return root.traverse(checker);
 }
 

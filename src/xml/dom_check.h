@@ -25,12 +25,13 @@ struct Fault {
 // document type, a well-formed XML declaration, no repeated attribute, only
 // known references, no '<' in attribute values, every prefix declared. On
 // false, fault holds the first fault found.
-// source_has_declaration: the text starts with "<?xml ".
+// source_has_declaration: the text starts with "<?xml ". may_have_prefixes:
+// the text holds a ':' (without one, no name has a prefix).
 // parsed: the buffer the tree was parsed from in place, with whatever follows
 // the text; strings inside it are read in words of eight bytes while eight
 // remain in it, the rest byte by byte. Walks without recursion.
-bool IsWellFormedTree(const pugi::xml_document& document, bool source_has_declaration, std::string_view parsed,
-                      Fault& fault);
+bool IsWellFormedTree(const pugi::xml_document& document, bool source_has_declaration, bool may_have_prefixes,
+                      std::string_view parsed, Fault& fault);
 
 // Where node's markup begins in the buffer it was parsed from in place: its
 // '<', or the first character of a text.

@@ -15,11 +15,10 @@ using platform::ScannedNumberOr;
 // reference is converted to UTF-16 first: otherwise the stored UTF-8 has the
 // same ASCII characters up to its first other one, where a number's text
 // ends anyway.
+double LeadingNumberOrZero(const Attribute& attribute);
+double ScannedNumberOr(const Attribute& attribute, double fallback);
+// The same; nothing when no number reads.
 std::optional<double> LeadingNumber(const Attribute& attribute);
 std::optional<double> ScannedNumber(const Attribute& attribute);
-inline double LeadingNumberOrZero(const Attribute& attribute) { return LeadingNumber(attribute).value_or(0.0); }
-inline double ScannedNumberOr(const Attribute& attribute, double fallback) {
-    return ScannedNumber(attribute).value_or(fallback);
-}
 
 }  // namespace kxt::xml

@@ -51,8 +51,9 @@ public:
 
     // The number of attribute (what: its role) at element; the unscanned value when it does not scan.
     double Number(const Node& element, const Attribute& attribute, const char* what, const kxtMaterialBase& material) const {
+        if (!on_) return ScannedNumberOr(attribute, kUnscanned);
         const std::optional<double> value = ScannedNumber(attribute);
-        if (!value && on_) {
+        if (!value) {
             Report(element, "number-unreadable",
                    diag::Text(what) + u" " + diag::Quote(attribute.Text()) +
                        diag::Text(" reads as no number; it is 2147483647"),
