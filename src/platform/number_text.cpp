@@ -26,15 +26,18 @@ std::string NarrowNumberText(std::basic_string_view<Char> text) {
 
 // A plain decimal number and nothing else, read to the value strtod gives
 // when the locale's decimal separator is the period or the text has none.
-// False for white space, '+', hexadecimal and values out of range.
+// False (value untouched) for white space, '+', hexadecimal and values out of range.
 bool ReadWholeDecimal(const std::string& narrow, double& value) {
     if (narrow.empty()) return false;
     const char first = narrow.front();
     if (!(first >= '0' && first <= '9') && first != '-' && first != '.') return false;
     const char* const end = narrow.data() + narrow.size();
-    const auto [stop, error] = std::from_chars(narrow.data(), end, value);
+    double read = 0.0;
+    const auto [stop, error] = std::from_chars(narrow.data(), end, read);
     if (error != std::errc() || stop != end) return false;
-    return narrow.find('.') == std::string::npos || DecimalSeparatorIsPeriod();
+    if (narrow.find('.') != std::string::npos && !DecimalSeparatorIsPeriod()) return false;
+    value = read;
+    return true;
 }
 
 // The leading number into value; false (value untouched) when none reads.
