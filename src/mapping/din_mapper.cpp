@@ -75,6 +75,15 @@ void kxtDINMapper::ParseLine(std::u16string_view line) {
     }
 }
 
+void kxtDINMapper::ReportUnmatchedLines(const model::MaterialIndex& partners) const {
+    std::map<std::u16string_view, bool> dinFound;
+    ForEachMaterial(*dinDb_, [&](const kxtMaterialBase& din) { dinFound.emplace(din.GetMaterialID(), true); });
+    for (const auto& [key, value] : mapping_) {
+        const bool found = dinFound.contains(key);
+        if (!found || value.empty() || partners.Find(value) == nullptr) ReportUnmatched(key, value, found);
+    }
+}
+
 void kxtDINMapper::ReportUnmatched(const std::u16string& key, const std::u16string& value, bool dinFound) const {
     diag::Sink* const sink = diag::CurrentSink();
     const auto place = places_.find(key);
@@ -119,14 +128,7 @@ void kxtDINMapper::MapDINMaterials() {
     }
     named.Add(*nativeDb_);
 
-    if (!places_.empty() && diag::CurrentSink() != nullptr) {
-        std::map<std::u16string_view, bool> dinFound;
-        ForEachMaterial(*dinDb_, [&](const kxtMaterialBase& din) { dinFound.emplace(din.GetMaterialID(), true); });
-        for (const auto& [key, value] : mapping_) {
-            const bool found = dinFound.contains(key);
-            if (!found || value.empty() || partners.Find(value) == nullptr) ReportUnmatched(key, value, found);
-        }
-    }
+    if (!places_.empty() && diag::CurrentSink() != nullptr) ReportUnmatchedLines(partners);
 
     for (const auto& [din, partner] : mapped) {
         const kxtMaterialBase* standard = partners.Find(partner);

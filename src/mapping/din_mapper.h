@@ -10,6 +10,10 @@
 
 #include <kxtmat/kxtmat.h>
 
+namespace kxt::model {
+class MaterialIndex;
+}
+
 namespace kxt::mapping {
 
 class kxtDINMapper {
@@ -45,6 +49,8 @@ private:
         std::uint32_t keyColumn;
         std::uint32_t valueColumn;
     };
+    // Reports each line whose DIN material or partner (asked of partners) is missing.
+    void ReportUnmatchedLines(const model::MaterialIndex& partners) const;
     void ReportUnmatched(const std::u16string& key, const std::u16string& value, bool dinFound) const;
 
     std::map<std::u16string, std::u16string, std::less<>> mapping_;
