@@ -13,20 +13,7 @@ namespace {
 using diag::Quote;
 using diag::Text;
 
-std::u16string LineText(std::uint32_t line) {
-    if (line == 0) return u"read before this file";
-    return Text("line " + std::to_string(line));
-}
-
 }  // namespace
-
-LibraryFindings::LibraryFindings(const Document& document, const kxtMaterialDB& target) : document_(document) {
-    ForEachMaterial(target, [&](const kxtMaterialBase& material) {
-        names_.try_emplace(platform::ToLower(material.GetName()), Earlier{material.GetName(), 0});
-        if (!material.GetMaterialID().empty())
-            identifiers_.try_emplace(material.GetMaterialID(), Earlier{material.GetName(), 0});
-    });
-}
 
 void LibraryFindings::Report(const Node& element, const char* code, std::u16string message,
                              const kxtMaterialBase& material) const {
@@ -48,7 +35,7 @@ void LibraryFindings::CheckRepeated(std::unordered_map<std::u16string, Earlier>&
     }
     Report(element, "duplicate-material",
            Quote(material.GetName()) + Text(" has the ") + Text(what) + Text(" of the earlier material ") +
-               Quote(it->second.name) + u" (" + LineText(it->second.line) + Text("); lookups never reach it"),
+               Quote(it->second.name) + Text(" (line " + std::to_string(it->second.line) + "); lookups never reach it"),
            material);
 }
 

@@ -16,8 +16,10 @@ namespace kxt::xml {
 
 class LibraryFindings {
 public:
-    // The materials that target holds already count as earlier ones.
-    LibraryFindings(const Document& document, const kxtMaterialDB& target);
+    // Materials repeat within the one document: a database filled from
+    // several files (the extras library in other languages) drops whole
+    // classes of the first file later.
+    explicit LibraryFindings(const Document& document) : document_(document) {}
 
     // A material just read from element: its name or identifier repeated.
     void Material(const Node& element, const kxtMaterialBase& material);
@@ -34,7 +36,7 @@ public:
 private:
     struct Earlier {
         std::u16string name;
-        std::uint32_t line;  // 0: read before this file
+        std::uint32_t line;
     };
 
     void Report(const Node& element, const char* code, std::u16string message, const kxtMaterialBase& material) const;

@@ -189,10 +189,10 @@ private:
     LibraryFindings* findings_;
 };
 
-// The findings of a reading of document into target; none unless a sink is installed.
-std::optional<LibraryFindings> FindingsFor(const Document& document, const kxtMaterialDB& target) {
+// The findings of a reading of document; none unless a sink is installed.
+std::optional<LibraryFindings> FindingsFor(const Document& document) {
     if (diag::CurrentSink() == nullptr) return std::nullopt;
-    return std::optional<LibraryFindings>(std::in_place, document, target);
+    return std::optional<LibraryFindings>(std::in_place, document);
 }
 
 // Appends one class per class element and one material per material element
@@ -245,7 +245,7 @@ std::u16string ShortenedGabiName(const std::u16string& name) {
 
 int kxtXMLPhysPropParser::Parse(kxtMaterialDB* target) {
     if (target == nullptr) return 0;
-    std::optional<LibraryFindings> findings = FindingsFor(LoadedDocument(), *target);
+    std::optional<LibraryFindings> findings = FindingsFor(LoadedDocument());
     ReadRecords(DocumentNode(), *target, findings ? &*findings : nullptr, [](const Node&, kxtMaterialBase&) {});
     return 1;
 }
@@ -260,7 +260,7 @@ int kxtXMLPhysPropParser::ParseWithLinks(kxtMaterialDB* target, const std::vecto
         Parse(target);
         return ParseSustainabilityLinks(target, databases);
     }
-    std::optional<LibraryFindings> findings = FindingsFor(LoadedDocument(), *target);
+    std::optional<LibraryFindings> findings = FindingsFor(LoadedDocument());
     LibraryFindings* const reported = findings ? &*findings : nullptr;
     LinkResolver resolver(databases, reported);
     ReadRecords(DocumentNode(), *target, reported,
@@ -290,7 +290,7 @@ int kxtXMLPhysPropParser::ParseLanguageNames(kxtMaterialDB* target) {
 int kxtXMLPhysPropParser::ParseSustainabilityLinks(kxtMaterialDB* target,
                                                    const std::vector<kxtMaterialDB*>& databases) {
     if (target == nullptr) return 0;
-    std::optional<LibraryFindings> findings = FindingsFor(LoadedDocument(), *target);
+    std::optional<LibraryFindings> findings = FindingsFor(LoadedDocument());
     LinkResolver resolver(databases, findings ? &*findings : nullptr);
     WalkByPosition(DocumentNode(), *target, [](const Node&) {},
                    [&](const Node& materialElement, kxtMaterialBase& material) { resolver.Link(materialElement, material); });
