@@ -292,6 +292,7 @@ Document::~Document() = default;
 void Document::Clear() noexcept {
     doc_.reset();  // before the buffer it points into
     std::string().swap(buffer_);
+    positions_.reset();  // before the text it points into
     std::string().swap(source_);
     start_ = 0;
     loaded_ = false;
@@ -375,18 +376,22 @@ void Document::ReportFault(std::string_view code, std::string_view reason, std::
     finding.severity = diag::Severity::kError;
     finding.code = code;
     finding.message = diag::Text(reason);
-    const diag::TextPosition position =
-        offset == kNoOffset || offset > source_.size() ? diag::TextPosition{} : diag::PositionInUtf8(source_, offset);
+    const diag::TextPosition position = PositionAt(offset);
     finding.line = position.line;
     finding.column = position.column;
     finding.file = origin_;
     if (diag::Sink* sink = diag::CurrentSink()) sink->Report(std::move(finding));
 }
 
-diag::TextPosition Document::PositionOf(const Node& node) const noexcept {
+diag::TextPosition Document::PositionAt(std::size_t offset) const {
+    if (offset == kNoOffset || offset > source_.size()) return {};
+    if (!positions_) positions_.emplace(source_);
+    return positions_->At(offset);
+}
+
+diag::TextPosition Document::PositionOf(const Node& node) const {
     const pugi::xml_node n = node.node_;
-    const std::size_t offset = n.empty() ? kNoOffset : OffsetOf(detail::NodeStart(n));
-    return offset == kNoOffset || source_.empty() ? diag::TextPosition{} : diag::PositionInUtf8(source_, offset);
+    return PositionAt(n.empty() || source_.empty() ? kNoOffset : OffsetOf(detail::NodeStart(n)));
 }
 
 void Document::Report(const Node& node, diag::Finding finding, bool tentative) const {

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -287,7 +288,7 @@ public:
     // The file name that findings name; set only while a sink is installed.
     const std::u16string& Origin() const noexcept { return origin_; }
     // Where node starts in the text; line 0 when the text was not kept.
-    diag::TextPosition PositionOf(const Node& node) const noexcept;
+    diag::TextPosition PositionOf(const Node& node) const;
 
 private:
     static constexpr std::size_t kNoOffset = static_cast<std::size_t>(-1);
@@ -295,11 +296,14 @@ private:
     void ReportFault(std::string_view code, std::string_view reason, std::size_t offset) const;
     // The offset of a place in the parsed text; kNoOffset outside it or without the kept text.
     std::size_t OffsetOf(const char* at) const noexcept;
+    // The position of an offset of the kept text; none for kNoOffset.
+    diag::TextPosition PositionAt(std::size_t offset) const;
 
     std::string buffer_;  // the UTF-8 text that doc_ was parsed from, in place
     std::size_t start_ = 0;  // where that text begins in buffer_
     std::string source_;     // the same text before parsing; kept only while a sink is installed
     std::u16string origin_;  // the file name for findings; set only while a sink is installed
+    mutable std::optional<diag::TextPositions> positions_;  // of source_, made on first use
     pugi::xml_document doc_;
     bool loaded_ = false;
 };
