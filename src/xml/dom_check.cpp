@@ -228,19 +228,28 @@ public:
         : buffer_(buffer), names_(names), prefixes_(prefixes), fault_(fault) {}
 
     bool for_each(pugi::xml_node& node) override {
-        const char* reason = InsideFault(node, buffer_, names_);
-        const char* at = nullptr;
+        if (const char* reason = InsideFault(node, buffer_, names_)) return Fail(node, reason);
         if constexpr (kPrefixes) {
-            if (reason == nullptr && node.type() == pugi::node_element && (prefixes_.Open() || HasPrefixedName(node)))
-                reason = prefixes_.Enter(node, depth(), at);
+            if (node.type() == pugi::node_element && (prefixes_.Open() || HasPrefixedName(node))) {
+                const char* at = nullptr;
+                if (const char* reason = prefixes_.Enter(node, depth(), at)) {
+                    fault_ = Fault{reason, at};
+                    return false;
+                }
+            }
         }
-        if (reason == nullptr) return true;
-        if (at == nullptr) InsideFault(node, buffer_, names_, &at);
+        return true;
+    }
+
+private:
+    // Records InsideFault's reason with its place; false, to end the walk.
+    bool Fail(pugi::xml_node node, const char* reason) {
+        const char* at = nullptr;
+        InsideFault(node, buffer_, names_, &at);
         fault_ = Fault{reason, at != nullptr ? at : NodeStart(node)};
         return false;
     }
 
-private:
     const Buffer& buffer_;
     std::vector<const char*>& names_;
     PrefixScope& prefixes_;
