@@ -7,9 +7,12 @@
 
 #include <kxtmat/kxtmat.h>
 
+#include "manager/shared_documents.h"
+
 namespace kxt::manager {
 
-// Reads the library file at path into db (whose type is set) with a fresh reader.
+// Reads the library file at path into db (whose type is set) with a fresh
+// reader. The readers below take their documents from SharedDocuments::Open.
 void ReadLibrary(kxtMaterialDB& db, const std::u16string& path);
 
 // Links db's materials to the materials that the library at path names in
@@ -23,6 +26,15 @@ void ReadAndLinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std
 // While a diagnostics sink is installed, reports path as a missing file when
 // it does not exist, saying what the load does instead; otherwise nothing.
 void NoteIfMissing(const std::u16string& path, const char* instead);
+
+// Announces to documents the two passes of iReadProcessSettings (the user's
+// file, the installed fallback) for the sustainability data path userDataPath.
+void ExpectProcessSettings(SharedDocuments& documents, const std::u16string& userDataPath);
+
+// Announces to documents the passes of iFILLSustainExtrasDBs(path), its
+// process settings included. Returns the path that the filled database bears.
+std::u16string ExpectSustainExtrasPasses(SharedDocuments& documents, const std::u16string& path,
+                                         const std::u16string& userDataPath);
 
 // A custom material's link into the sustainability extras database,
 // remembered by the linked material's native name while that database is
