@@ -52,7 +52,7 @@ void ExpectOneFinding(const std::vector<Case>& cases) {
         const std::vector<std::string> lines = Lines(run.out);
         ASSERT_EQ(lines.size(), 2u) << run.out << run.err;
         EXPECT_EQ(lines[0].rfind(path + ":" + c.expected + ": ", 0), 0u) << lines[0];
-        EXPECT_EQ(lines[1], "1 files checked: " + std::string(std::string_view(c.expected).find("error") != std::string_view::npos ? "1 errors, 0 warnings" : "0 errors, 1 warnings"));
+        EXPECT_EQ(lines[1], "1 file checked: " + std::string(std::string_view(c.expected).find("error") != std::string_view::npos ? "1 error, 0 warnings" : "0 errors, 1 warning"));
         EXPECT_EQ(run.exitCode, 1);
     }
 }

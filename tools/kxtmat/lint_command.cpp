@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -40,6 +41,11 @@ std::size_t CountErrors(const kxtLintReport& report) {
     return errors;
 }
 
+// "1 file", "2 files".
+std::string Counted(std::size_t count, std::string_view noun) {
+    return std::to_string(count) + ' ' + std::string(noun) + (count == 1 ? "" : "s");
+}
+
 std::string WriteLintText(const kxtLintReport& report) {
     std::string out;
     for (const kxtLintFinding& f : report.findings) {
@@ -47,8 +53,8 @@ std::string WriteLintText(const kxtLintReport& report) {
                SeverityName(f) + ": " + f.code + ": " + OneLine(f.message) + '\n';
     }
     const std::size_t errors = CountErrors(report);
-    out += std::to_string(report.files.size()) + " files checked: " + std::to_string(errors) + " errors, " +
-           std::to_string(report.findings.size() - errors) + " warnings\n";
+    out += Counted(report.files.size(), "file") + " checked: " + Counted(errors, "error") + ", " +
+           Counted(report.findings.size() - errors, "warning") + '\n';
     return out;
 }
 
