@@ -84,7 +84,7 @@ bool IsPlainUnits(std::string_view utf8, bool resolve_references) noexcept {
 
 }  // namespace
 
-bool IsXmlText(std::string_view text) noexcept {
+std::size_t FirstNonXmlChar(std::string_view text) noexcept {
     const char* p = text.data();
     const char* const end = p + text.size();
     while (p < end) {
@@ -96,10 +96,11 @@ bool IsXmlText(std::string_view text) noexcept {
         // Straight to the first byte that is not plain, word by word.
         p = SkipPlainWords(p, end);
         if (p == end) break;
+        const char* const at = p;
         const char32_t c = DecodeUtf8(p, end);
-        if (c == platform::kNotUtf8 || !IsXmlChar(c)) return false;
+        if (c == platform::kNotUtf8 || !IsXmlChar(c)) return static_cast<std::size_t>(at - text.data());
     }
-    return true;
+    return text.size();
 }
 
 Reference ParseReference(std::string_view text) noexcept {
