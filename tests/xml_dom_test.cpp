@@ -218,8 +218,8 @@ constexpr std::string_view kLibrary = R"(<library><!-- a comment -->
         <DENS displayname="Mass density"/><NOTE value="no display name"/><EX displayname="Modulus"/>
       </physicalproperties><physicalproperties><KXX displayname="Conductivity"/></physicalproperties></material>
     <group><material name="nested"/></group><classification name="Inner"><material name="I1"/></classification>
-    <material name="S2" Name="capital"/>
-  </classification><classification name="Wood"/>
+    <material name="S2" Name="capital"/><?material an instruction, not an element?>
+  </classification><classification name="Wood"/><?classification neither?>
 </library>)";
 
 // The name attributes (else element names) of the nodes, space-separated.
