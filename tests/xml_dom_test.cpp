@@ -85,6 +85,8 @@ TEST(XmlDomStrictness, EachRuleRejectsItsCaseAndKeepsItsValidNeighbour) {
         {"]]> in text", "<a>@]]></a>", "<a>@]] ]>]</a>"}, {"-- in a comment", "<a><!--@-- --></a>", "<a><!--@- - x--></a>"},
         {"-- in a comment beside the root", "<!-- a -- b --><a/>", "<!-- a - b --><a/>"},
         {"control character", "<a>@\x01yyyyyyyyy</a>", "<a>@\x7F\xC3\xA9\t\r\nyyyyyyyyy</a>"},
+        {"control beside tab and line feed", "<a>@\t\x0B\nyyyyyyyyy</a>", "<a>@\t \nyyyyyyyyy</a>"},
+        {"last control character", "<a>@\x1Fyyyyyyyyy</a>", "<a>@\x20\x0Dyyyyyyyyy</a>"},
         {"U+FFFE", "<a>@\xEF\xBF\xBEy</a>", "<a>@\xEF\xBF\xBDy</a>"}, {"truncated UTF-8", "<a>@\xC3</a>", "<a>@\xC3\xA9</a>"},
         {"reference to a surrogate", "<a>&#xD800;</a>", "<a>&#x10000;</a>"}, {"beyond Unicode", "<a>&#x110000;</a>", "<a>&#x10FFFF;</a>"},
         {"upper-case X in a reference", "<a>&#X41;</a>", "<a>&#x41;</a>"}, {"hex in decimal", "<a>&#6a;</a>", "<a>&#70;</a>"},
@@ -216,8 +218,8 @@ constexpr std::string_view kLibrary = R"(<library><!-- a comment -->
         <DENS displayname="Mass density"/><NOTE value="no display name"/><EX displayname="Modulus"/>
       </physicalproperties><physicalproperties><KXX displayname="Conductivity"/></physicalproperties></material>
     <group><material name="nested"/></group><classification name="Inner"><material name="I1"/></classification>
-    <material name="S2" Name="capital"/>
-  </classification><classification name="Wood"/>
+    <material name="S2" Name="capital"/><?material an instruction, not an element?>
+  </classification><classification name="Wood"/><?classification neither?>
 </library>)";
 
 // The name attributes (else element names) of the nodes, space-separated.

@@ -130,12 +130,19 @@ void kxtMaterialBase::SetProperty(std::u16string abbreviation, const kxtMatPhysP
 }
 
 void kxtMaterialBase::SetProperty(std::u16string abbreviation, kxtMatPhysProp&& property) {
-    // The entry is complete before the list grows: the property may be one of
-    // this material's own, which growing the list would move.
-    kxtMatPhysPropSet entry;
-    entry.abbreviation_ = std::move(abbreviation);
-    entry.property_ = std::move(property);
-    properties_.push_back(std::move(entry));
+    if (properties_.size() < properties_.capacity()) {
+        // Nothing moves: the entry is filled in its place.
+        kxtMatPhysPropSet& entry = properties_.emplace_back();
+        entry.abbreviation_ = std::move(abbreviation);
+        entry.property_ = std::move(property);
+    } else {
+        // The entry is complete before the list grows: the property may be
+        // one of this material's own, which growing the list would move.
+        kxtMatPhysPropSet entry;
+        entry.abbreviation_ = std::move(abbreviation);
+        entry.property_ = std::move(property);
+        properties_.push_back(std::move(entry));
+    }
     cursor_.position = PropertyCursor::kEnd;
 }
 

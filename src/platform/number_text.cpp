@@ -12,22 +12,30 @@
 namespace kxt::platform {
 namespace {
 
+// How many leading units are ASCII and not zero: a number's text ends there.
 template <class Char>
-std::string NarrowNumberText(std::basic_string_view<Char> text) {
-    std::string narrow;
-    narrow.reserve(text.size() < 64 ? text.size() : 64);
+std::size_t NumberTextLength(std::basic_string_view<Char> text) {
+    std::size_t length = 0;
     for (const Char c : text) {
         const auto unit = static_cast<std::make_unsigned_t<Char>>(c);
         if (unit == 0 || unit >= 0x80) break;
-        narrow.push_back(static_cast<char>(unit));
+        ++length;
     }
+    return length;
+}
+
+// The number's text as bytes: copied out of UTF-16, a view into UTF-8.
+std::string NarrowNumberText(std::u16string_view text) {
+    std::string narrow(NumberTextLength(text), '\0');
+    for (std::size_t i = 0; i < narrow.size(); ++i) narrow[i] = static_cast<char>(text[i]);
     return narrow;
 }
+std::string_view NarrowNumberText(std::string_view utf8) { return utf8.substr(0, NumberTextLength(utf8)); }
 
 // A plain decimal number and nothing else, read to the value strtod gives
 // when the locale's decimal separator is the period or the text has none.
 // False (value untouched) for white space, '+', hexadecimal and values out of range.
-bool ReadWholeDecimal(const std::string& narrow, double& value) {
+bool ReadWholeDecimal(std::string_view narrow, double& value) {
     if (narrow.empty()) return false;
     const char first = narrow.front();
     if (!(first >= '0' && first <= '9') && first != '-' && first != '.') return false;
@@ -35,15 +43,18 @@ bool ReadWholeDecimal(const std::string& narrow, double& value) {
     double read = 0.0;
     const auto [stop, error] = std::from_chars(narrow.data(), end, read);
     if (error != std::errc() || stop != end) return false;
-    if (narrow.find('.') != std::string::npos && !DecimalSeparatorIsPeriod()) return false;
+    if (narrow.find('.') != std::string_view::npos && !DecimalSeparatorIsPeriod()) return false;
     value = read;
     return true;
 }
 
 // The leading number into value; false (value untouched) when none reads.
-bool ReadLeading(const std::string& narrow, double& value) {
+// The C library's readers need a terminated copy; whole decimals, the common
+// case, are read without one.
+bool ReadLeading(std::string_view narrow, double& value) {
     if (ReadWholeDecimal(narrow, value)) return true;
-    const char* const text = narrow.c_str();
+    const std::string terminated(narrow);
+    const char* const text = terminated.c_str();
     char* end = nullptr;
     const double read = std::strtod(text, &end);
     if (end == text) return false;
@@ -52,12 +63,13 @@ bool ReadLeading(const std::string& narrow, double& value) {
 }
 
 // The scanned number into value; false (value untouched) when nothing scans.
-bool ReadScanned(const std::string& narrow, double& value) {
+bool ReadScanned(std::string_view narrow, double& value) {
     // When strtod reads the whole text, sscanf reads the same characters to
     // the same value; only the rest (a partial exponent such as "1e", a
     // suffix) needs sscanf's own rules.
     if (ReadWholeDecimal(narrow, value)) return true;
-    const char* const text = narrow.c_str();
+    const std::string terminated(narrow);
+    const char* const text = terminated.c_str();
     char* end = nullptr;
     const double whole = std::strtod(text, &end);
     if (end != text && *end == '\0') {
@@ -71,7 +83,7 @@ bool ReadScanned(const std::string& narrow, double& value) {
 }
 
 template <class Text>
-std::optional<double> Optional(bool (*read)(const std::string&, double&), Text text) {
+std::optional<double> Optional(bool (*read)(std::string_view, double&), Text text) {
     double value = 0.0;
     if (!read(NarrowNumberText(text), value)) return std::nullopt;
     return value;

@@ -173,8 +173,14 @@ namespace {
 // Whether node is an element that a step of name ("*": empty) and required
 // attribute (none: empty) selects.
 bool Matches(pugi::xml_node node, const std::string& name, const std::string& attribute) noexcept {
-    return node.type() == pugi::node_element && (name.empty() || name == node.name()) &&
-           (attribute.empty() || node.attribute(attribute.c_str()));
+    if (!name.empty()) {
+        // Most names that differ do so in their first byte. A node of another
+        // kind has an empty name, or an instruction's: the kind is asked after.
+        const char* const own = node.name();
+        if (own[0] != name[0] || std::strcmp(own, name.c_str()) != 0) return false;
+    }
+    if (node.type() != pugi::node_element) return false;
+    return attribute.empty() || node.attribute(attribute.c_str());
 }
 
 }  // namespace

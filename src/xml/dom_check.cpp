@@ -87,6 +87,27 @@ bool IsValidText(const char* text, const Buffer& buffer) noexcept {
     return IsCleanText<']'>(text, buffer, [](const char* p) { return p[1] == ']' && p[2] == '>'; });
 }
 
+// A name that occurs twice among the names of one element's attributes, in
+// document order: the later of the two (the text is parsed in place, so the
+// later name lies further on); null when all differ. Up to kPairwise names,
+// the common case, are compared pair by pair, first bytes first; more are
+// sorted, so that an element with many attributes costs n log n.
+const char* RepeatedName(std::vector<const char*>& names) {
+    constexpr std::size_t kPairwise = 8;
+    if (names.size() <= kPairwise) {
+        for (std::size_t i = 1; i < names.size(); ++i) {
+            for (std::size_t j = 0; j < i; ++j) {
+                if (names[i][0] == names[j][0] && std::strcmp(names[i], names[j]) == 0) return names[i];
+            }
+        }
+        return nullptr;
+    }
+    std::sort(names.begin(), names.end(), [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
+    const auto twice = std::adjacent_find(names.begin(), names.end(),
+                                          [](const char* a, const char* b) { return std::strcmp(a, b) == 0; });
+    return twice == names.end() ? nullptr : std::max(*twice, *(twice + 1), std::less<const char*>());
+}
+
 // The pseudo-attributes of an XML declaration: version first, then
 // encoding, then standalone ("yes" or "no"), nothing else.
 const char* DeclarationFault(pugi::xml_node declaration) noexcept {
@@ -116,8 +137,7 @@ bool HasColon(const char* name) noexcept {
 
 bool IsPrefixDeclaration(const char* name) noexcept { return std::strncmp(name, "xmlns:", 6) == 0; }
 
-// No two attributes of element share a name; every value is valid. The
-// names are sorted, so that an element with many attributes costs n log n.
+// No two attributes of element share a name; every value is valid.
 // at (when not null) receives the place of the fault.
 const char* AttributeFault(pugi::xml_node element, const Buffer& buffer, std::vector<const char*>& names,
                            const char** at = nullptr) {
@@ -129,12 +149,9 @@ const char* AttributeFault(pugi::xml_node element, const Buffer& buffer, std::ve
         }
         names.push_back(a.name());
     }
-    if (names.size() < 2) return nullptr;
-    std::sort(names.begin(), names.end(), [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
-    const auto twice = std::adjacent_find(names.begin(), names.end(),
-                                          [](const char* a, const char* b) { return std::strcmp(a, b) == 0; });
-    if (twice == names.end()) return nullptr;
-    if (at != nullptr) *at = std::max(*twice, *(twice + 1), std::less<const char*>());
+    const char* const twice = RepeatedName(names);
+    if (twice == nullptr) return nullptr;
+    if (at != nullptr) *at = twice;
     return "an attribute occurs twice on one element";
 }
 

@@ -1,5 +1,7 @@
 #include "xml/dom_text.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -22,9 +24,62 @@ bool IsPlainAscii(const char* p) noexcept {
     return outside == 0;
 }
 
+// The flag bit (0x80) of each byte of w that is not a plain character: not
+// ASCII, or an ASCII control character other than tab, line feed and carriage
+// return. Exact for every byte: no carry crosses a byte.
+constexpr std::uint64_t NotPlainBytes(std::uint64_t w) noexcept {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHigh = kOnes << 7;
+    constexpr std::uint64_t kLow = ~kHigh;
+    const std::uint64_t high = w & kHigh;
+    const std::uint64_t ascii = w & kLow;
+    // An ASCII byte plus 0x60 reaches 0x80 exactly when it is 0x20 or more.
+    std::uint64_t control = ~(ascii + kOnes * 0x60) & kHigh & ~high;
+    if (control != 0) {
+        const auto differs = [ascii](unsigned char c) { return ((ascii ^ (kOnes * c)) + kLow) & kHigh; };
+        control &= differs('\t') & differs('\n') & differs('\r');
+    }
+    return high | control;
+}
+
+// The first byte from p on that is not a plain character, found eight bytes
+// at a time; the last few bytes (fewer than eight) are left to the caller.
+const char* SkipPlainWords(const char* p, const char* end) noexcept {
+    while (end - p >= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, sizeof w);
+        const std::uint64_t flags = NotPlainBytes(w);
+        if (flags == 0) {
+            p += 8;
+            continue;
+        }
+        const int first_bit = std::endian::native == std::endian::little ? std::countr_zero(flags)
+                                                                         : std::countl_zero(flags);
+        return p + first_bit / 8;
+    }
+    return p;
+}
+
 // Each byte of an invalid sequence becomes one U+FFFD.
 char32_t DecodeUtf8(const char*& p, const char* end) noexcept {
     return platform::DecodeUtf8(p, end, platform::InvalidUtf8::kPerByte);
+}
+
+// Whether every byte of utf8 is ASCII and, when references are resolved, none
+// is '&': then each byte is the one code unit it converts to.
+bool IsPlainUnits(std::string_view utf8, bool resolve_references) noexcept {
+    const char* p = utf8.data();
+    const char* const end = p + utf8.size();
+    const char ampersand = resolve_references ? '&' : '\x80';  // '\x80' fails the ASCII test anyway
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, sizeof w);
+        if ((w & 0x8080808080808080ull) != 0 || BytesEqual(w, ampersand) != 0) return false;
+    }
+    for (; p < end; ++p) {
+        if (static_cast<unsigned char>(*p) >= 0x80 || *p == ampersand) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -38,10 +93,9 @@ std::size_t FirstNonXmlChar(std::string_view text) noexcept {
             p += 64;
             continue;
         }
-        if (end - p >= 8 && IsPlainAscii<8>(p)) {
-            p += 8;
-            continue;
-        }
+        // Straight to the first byte that is not plain, word by word.
+        p = SkipPlainWords(p, end);
+        if (p == end) break;
         const char* const at = p;
         const char32_t c = DecodeUtf8(p, end);
         if (c == platform::kNotUtf8 || !IsXmlChar(c)) return static_cast<std::size_t>(at - text.data());
@@ -76,12 +130,19 @@ Reference ParseReference(std::string_view text) noexcept {
 }
 
 std::u16string ToUtf16(std::string_view utf8, bool resolve_references) {
+    // Most texts are plain: one allocation of the exact size, no fill first.
+    if (IsPlainUnits(utf8, resolve_references)) return std::u16string(utf8.begin(), utf8.end());
     std::u16string out;
     AssignUtf16(utf8, resolve_references, out);
     return out;
 }
 
 void AssignUtf16(std::string_view utf8, bool resolve_references, std::u16string& out) {
+    if (IsPlainUnits(utf8, resolve_references)) {
+        out.resize(utf8.size());
+        std::copy(utf8.begin(), utf8.end(), out.begin());
+        return;
+    }
     // Every character takes at most as many UTF-16 units as it took bytes.
     out.resize(utf8.size());
     char16_t* o = out.data();

@@ -130,17 +130,25 @@ std::u16string_view ExtrasLinkKey(std::u16string_view linkId) {
     return before.empty() ? linkId : before;
 }
 
-// A database of the link search with its short name and, once needed, the
-// index that answers its first-match lookup.
+// A database of the link search with its short name. Links by identifier
+// are answered by the database's own lookup, whose index outlives the
+// reading while the database is unchanged (a custom change links into the
+// standard databases every time); links into an extras library by an index
+// of this search, built on first use.
 struct LinkCandidate {
     kxtMaterialDB* db;
     std::u16string name;
     bool isExtras;
     std::optional<model::MaterialIndex> index;
 
-    kxtMaterialBase* Find(std::u16string_view linkId) {
-        if (!index) index = isExtras ? ExtrasLinkIndex(*db) : model::BuildIndex(*db, model::MaterialKeys::kIdentifier);
-        return isExtras ? FindExtrasLink(*index, linkId) : index->Find(linkId);
+    kxtMaterialBase* Find(const std::u16string& linkId) {
+        if (!isExtras) {
+            kxtMaterialBase* found = nullptr;
+            db->GetMaterialByID(linkId, found);
+            return found;
+        }
+        if (!index) index = ExtrasLinkIndex(*db);
+        return FindExtrasLink(*index, linkId);
     }
 };
 
@@ -164,21 +172,21 @@ public:
             material.SetSageLink(nullptr);
             return;
         }
-        const std::u16string linkId = link.AttributeText("linkId");
-        const std::u16string dbName = link.AttributeText("dbName");
-        if (linkId.empty() || dbName.empty()) return;
+        link.GetAttribute("linkId").TextInto(linkId_);
+        link.GetAttribute("dbName").TextInto(dbName_);
+        if (linkId_.empty() || dbName_.empty()) return;
 
         kxtMaterialBase* linked = nullptr;
         bool databaseKnown = false;
         for (LinkCandidate& candidate : candidates_) {
-            if (!platform::EqualsNoCase(candidate.name, dbName)) continue;
+            if (!platform::EqualsNoCase(candidate.name, dbName_)) continue;
             databaseKnown = true;
-            linked = candidate.Find(linkId);
+            linked = candidate.Find(linkId_);
             if (linked != nullptr) break;
         }
         material.SetSageLink(linked);
         if (linked == nullptr && findings_ != nullptr)
-            findings_->UnresolvedLink(link, linkId, dbName, databaseKnown, material);
+            findings_->UnresolvedLink(link, linkId_, dbName_, databaseKnown, material);
         if (linked != nullptr && material.GetRecycledContentAmount() < 0) {
             material.SetRecycledContentAmount(linked->GetRecycledContentAmount());
         }
@@ -187,6 +195,9 @@ public:
 private:
     std::vector<LinkCandidate> candidates_;
     LibraryFindings* findings_;
+    // The texts of the current link, their room reused from material to material.
+    std::u16string linkId_;
+    std::u16string dbName_;
 };
 
 // The findings of a reading of document; none unless a sink is installed.
