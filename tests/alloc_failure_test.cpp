@@ -15,6 +15,9 @@
 
 #include "hardening_support.h"
 #include "platform/text.h"
+#ifdef _WIN32
+#include "platform/win32/windows_api.h"
+#endif
 
 namespace {
 
@@ -86,7 +89,14 @@ std::vector<std::vector<std::u16string>> ClassesOf(kxtMaterialDBsManager& manage
     return classes;
 }
 
+#ifdef _WIN32
+long OpenDescriptorCount() {
+    DWORD count = 0;
+    return GetProcessHandleCount(GetCurrentProcess(), &count) ? static_cast<long>(count) : -1;
+}
+#else
 auto OpenDescriptorCount() { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); }
+#endif
 
 TEST(AllocationFailureTest, EveryFailedAllocationOfALoadPropagatesAndLeavesALoadableManager) {
     pugi::set_memory_management_functions(Allocate, Release);  // pugixml reports exhaustion as a status; the DOM adapter throws

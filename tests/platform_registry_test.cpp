@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -6,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/posix/reg_file.h"
+#include "platform/environment.h"
+#include "platform/reg_file.h"
 #include "platform/registry.h"
 #include "platform/text.h"
+#include "support/registry_hive.h"
 #include "support/temp_dir.h"
 
 namespace kxt::platform {
@@ -84,8 +87,11 @@ std::optional<std::uint32_t> Count() {
 }
 
 TEST(RegistryKey, EachOpeningReadsTheNamedFileAfreshElseTheUserConfigurationFoldersAndAnOpenKeyKeepsWhatItRead) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the registry export file is the POSIX hive; Windows reads the registry itself";
+#endif
     const test::TempDir dir;
-    ::setenv("KXT_REGISTRY_FILE", (dir.Path() / "hive.reg").c_str(), 1);
+    SetEnvironmentValue("KXT_REGISTRY_FILE", (dir.Path() / "hive.reg").string());
     EXPECT_EQ(Count(), std::nullopt);
     dir.Write("hive.reg", Hive("2"));
     const std::optional<RegistryKey> key = RegistryKey::OpenCurrentUser(std::u16string(kKey));
@@ -96,7 +102,7 @@ TEST(RegistryKey, EachOpeningReadsTheNamedFileAfreshElseTheUserConfigurationFold
     dir.Write("hive.reg", Hive("3"));
     EXPECT_TRUE(key->ReadDword(u"__NumOfFavs") == 2u && Count() == 3u);
     // Without it, the user configuration folder.
-    ::unsetenv("KXT_REGISTRY_FILE");
+    RemoveEnvironmentValue("KXT_REGISTRY_FILE");
     for (const auto& [folder, count] : {std::pair("xdg", "4"), std::pair("home/.config", "5")}) {
         fs::create_directories(dir.Path() / folder / "kxterra");
         dir.Write(std::string(folder) + "/kxterra/registry.reg", Hive(count));
@@ -104,13 +110,31 @@ TEST(RegistryKey, EachOpeningReadsTheNamedFileAfreshElseTheUserConfigurationFold
     const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     const std::string savedXdg = xdg ? xdg : "";
-    ::setenv("HOME", (dir.Path() / "home").c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (dir.Path() / "xdg").c_str(), 1);
+    SetEnvironmentValue("HOME", (dir.Path() / "home").string());
+    SetEnvironmentValue("XDG_CONFIG_HOME", (dir.Path() / "xdg").string());
     EXPECT_EQ(Count(), 4u);
-    ::setenv("XDG_CONFIG_HOME", "relative", 1);
+    SetEnvironmentValue("XDG_CONFIG_HOME", "relative");
     EXPECT_EQ(Count(), 5u);
-    ::setenv("HOME", home.c_str(), 1);
-    xdg ? ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
+    SetEnvironmentValue("HOME", home);
+    xdg ? SetEnvironmentValue("XDG_CONFIG_HOME", savedXdg) : RemoveEnvironmentValue("XDG_CONFIG_HOME");
+}
+
+// The hive as each platform keeps it: Windows' registry written through its API, or the export file.
+TEST(RegistryKey, ReadsEachValueWithItsTypeAndBytesByNameInAnyCase) {
+    test::UseRegistryExport(Export(kSection + "\"\xC3\x96lName\"=\"\xE6\x9D\x90\xE6\x96\x99 \xC3\x9C\"\n\"Count\"=dword:0000012c\n"
+                                              "\"Odd\"=hex(2):41,00,42\n\"Empty\"=hex:\n@=\"default\"\n"));
+    const std::optional<RegistryKey> key = RegistryKey::OpenCurrentUser(u"SOFTWARE\\korvex\\Korvex 2025\\MATERIAL");
+    ASSERT_TRUE(key);
+    std::vector<std::u16string> names = key->ValueNames();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"", u"Count", u"Empty", u"Odd", u"\u00D6lName"}));
+    EXPECT_EQ(key->ReadValue(u"\u00F6lname")->data, Utf16Bytes(u"\u6750\u6599 \u00DC"));
+    EXPECT_TRUE(key->ReadDword(u"COUNT") == 300u && key->ReadValue(u"")->data == Utf16Bytes(u"default"));
+    const std::optional<RegistryValue> odd = key->ReadValue(u"odd");
+    EXPECT_TRUE(odd && odd->type == RegistryType::kExpandString && odd->data == (Bytes{0x41, 0, 0x42}));
+    EXPECT_TRUE(key->ReadValue(u"Empty")->data.empty() && !key->ReadValue(u"Missing") && !key->ReadDword(u"Odd"));
+    EXPECT_FALSE(RegistryKey::OpenCurrentUser(u"Software\\Korvex\\Korvex 2024\\Material"));
+    test::UseRegistryExport(Export(""));
 }
 
 }  // namespace

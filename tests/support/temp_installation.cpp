@@ -29,14 +29,6 @@ void LoadFrom(const TempInstallation& installation, std::string_view stem) {
 
 }  // namespace
 
-std::string ModuleFileOf(std::string_view stem) {
-#ifdef _WIN32
-    return std::string(stem) + ".dll";
-#else
-    return "lib" + std::string(stem) + ".so";
-#endif
-}
-
 const TempInstallation& TempInstallation::Get(const InstallationOptions& options) {
     static const TempInstallation installation(options);
     return installation;

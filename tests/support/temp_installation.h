@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "support/module_file.h"
 #include "support/temp_dir.h"
 
 namespace kxt::test {
@@ -47,8 +48,5 @@ private:
     TempDir temp_;
     std::filesystem::path root_;
 };
-
-// The file name of a stand-in module on this platform ("libkxTerraU.so").
-std::string ModuleFileOf(std::string_view stem);
 
 }  // namespace kxt::test

@@ -1,6 +1,6 @@
 // Registry export files: "Windows Registry Editor Version 5.00" or "REGEDIT4",
 // UTF-16LE with a byte-order mark or UTF-8.
-#include "platform/posix/reg_file.h"
+#include "platform/reg_file.h"
 
 #include <cstdint>
 #include <unordered_map>

@@ -1,4 +1,5 @@
-// Parser of Windows registry export files (".reg"): the current user's hive on POSIX.
+// Parser of Windows registry export files (".reg"): the current user's hive on
+// POSIX; on Windows, tests write such files' values into the registry.
 #pragma once
 
 #include <optional>

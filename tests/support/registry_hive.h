@@ -1,0 +1,18 @@
+// The current user's registry as the module reads it, filled from the text of
+// a registry export: on POSIX the export itself (KXT_REGISTRY_FILE names it);
+// on Windows its values, written under HKEY_CURRENT_USER through the registry
+// API, replacing the keys an earlier call wrote.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace kxt::test {
+
+void UseRegistryExport(const std::string& text);
+
+// The same for an export file; on POSIX the module reads the file afresh at
+// each key it opens, on Windows its content is written now.
+void UseRegistryFile(const std::filesystem::path& file);
+
+}  // namespace kxt::test
