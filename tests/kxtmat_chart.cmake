@@ -3,7 +3,7 @@
 # where the target has libpng (not in a Windows cross build).
 find_package(PNG QUIET)
 kxtmat_add_test(kxtmat_chart_test SAMPLE
-  SOURCES kxtmat_chart_test.cpp support/kxtmat_run.cpp support/temp_dir.cpp
+  SOURCES kxtmat_chart_test.cpp support/kxtmat_run.cpp support/registry_hive.cpp support/temp_dir.cpp
   LIBS kxtmat_platform ${KXTMAT_PUGIXML} nlohmann_json::nlohmann_json)
 target_compile_definitions(kxtmat_chart_test PRIVATE KXTMAT_CLI="${KXTMAT_TARGET_PATH_PREFIX}$<TARGET_FILE:kxtmat>")
 add_dependencies(kxtmat_chart_test kxtmat)

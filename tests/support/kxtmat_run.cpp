@@ -11,6 +11,7 @@
 
 #include "platform/environment.h"
 #include "platform/text.h"
+#include "support/registry_hive.h"
 #include "support/temp_dir.h"
 
 namespace kxt::test {
@@ -31,10 +32,12 @@ int RunCommand(const std::string& line) {
     return _wsystem(reinterpret_cast<const wchar_t*>(wide.c_str()));
 }
 
-// Windows reads the registry itself; the language is the only KXT_ variable to drop.
+// Windows reads the registry itself: it holds the sample's favourites, as
+// the sample's export is the registry of a run on POSIX.
 std::string WithoutKxtVariables(const std::string& command) {
+    static const bool once = (UseRegistryFile(Utf8Path(KXTMAT_SAMPLE_DIR "/registry.reg")), true);
     platform::RemoveEnvironmentValue("KXT_LANGUAGE");
-    return command;
+    return once ? command : command;
 }
 #else
 std::string Quoted(const std::string& word) { return ShellQuoted(word); }

@@ -39,10 +39,13 @@ std::vector<std::u16string> CurrentUserKeys(const std::string& text) {
 }  // namespace
 
 void UseRegistryExport(const std::string& text) {
+    // The prefix keeps what earlier programs wrote: each key is written anew.
     static std::vector<std::u16string> written;
+    const std::vector<std::u16string> keys = CurrentUserKeys(text);
+    written.insert(written.end(), keys.begin(), keys.end());
     for (const std::u16string& key : written) RegDeleteTreeW(HKEY_CURRENT_USER, Wide(key)), RegDeleteKeyW(HKEY_CURRENT_USER, Wide(key));
     written.clear();
-    for (const std::u16string& key : CurrentUserKeys(text)) {
+    for (const std::u16string& key : keys) {
         const auto values = platform::ParseRegFileKey(text, key);
         HKEY handle = nullptr;
         if (!values || RegCreateKeyExW(HKEY_CURRENT_USER, Wide(key), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
