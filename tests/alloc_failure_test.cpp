@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <iterator>
 #include <new>
+#include <unordered_set>
 
 #include <pugixml.hpp>
 
@@ -26,14 +27,34 @@ std::int64_t failAt = 0;  // the allocation that fails, counted from arming; 0: 
 std::int64_t made = 0;    // allocations since arming
 std::int64_t live = 0;    // allocated and not yet freed
 
+// The blocks made here. A DLL has allocation functions of its own, and a string that a stand-in module
+// fills is freed here: only the blocks made here count. The set itself lives on malloc.
+template <class T> struct MallocAllocator {
+    using value_type = T;
+    MallocAllocator() = default;
+    template <class U> MallocAllocator(const MallocAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) {
+        if (void* p = std::malloc(n * sizeof(T))) return static_cast<T*>(p);
+        std::abort();
+    }
+    void deallocate(T* p, std::size_t) noexcept { std::free(p); }
+    bool operator==(const MallocAllocator&) const noexcept = default;
+};
+using BlockSet = std::unordered_set<void*, std::hash<void*>, std::equal_to<void*>, MallocAllocator<void*>>;
+alignas(BlockSet) unsigned char blockStorage[sizeof(BlockSet)];
+BlockSet& Blocks() {  // never destroyed: allocations go on after static destruction begins
+    static BlockSet* blocks = new (blockStorage) BlockSet();
+    return *blocks;
+}
+
 void* Allocate(std::size_t size) noexcept {
     void* p = failAt != 0 && ++made == failAt ? nullptr : std::malloc(size == 0 ? 1 : size);
-    live += p != nullptr;
+    if (p != nullptr) ++live, Blocks().insert(p);
     return p;
 }
 
 void Release(void* p) noexcept {
-    live -= p != nullptr;
+    if (p != nullptr && Blocks().erase(p) != 0) --live;
     std::free(p);
 }
 

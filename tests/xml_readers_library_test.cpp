@@ -16,6 +16,7 @@
 #include <kxtmat/kxtmat.h>
 
 #include "model/shared_defaults.h"
+#include "platform/path_text.h"
 #include "platform/text.h"
 #include "support/temp_dir.h"
 #include "xml/number_text.h"
@@ -177,12 +178,12 @@ class SustainabilityLinkTest : public LibraryReaderTest, public ::testing::WithP
 protected:
     void SetUp() override {
         extras_ = Read(R"(<m><classification name="Metals"><material name="Iron"/><material name="Stahl"/><material name="Steel"/>
-            <material name="in Sustainability Extras"/></classification></m>)", eKxtSustainExtrasDB, u"x/Sustainability Extras.kvxmat");
+            <material name="in Sustainability Extras"/></classification></m>)", eKxtSustainExtrasDB, platform::JoinPath(u"x", {u"Sustainability Extras.kvxmat"}));
         At(*extras_, 0, 1).SetLangName(u"STEEL");
         standard_ = Read(R"(<m><classification name="Steel"><material name="Carbon" matid="ab12"/>
-            <material name="Tool" matid="99"/></classification></m>)", eKxtNativeDB, u"x/Korvex Materials.kvxmat");
+            <material name="Tool" matid="99"/></classification></m>)", eKxtNativeDB, platform::JoinPath(u"x", {u"Korvex Materials.kvxmat"}));
         twin_ = Read(R"(<m><classification name="Steel"><material name="Twin" matid="77"/>
-            <material name="Twin carbon" matid="AB12"/></classification></m>)", eKxtNativeDB, u"y/korvex materials.kvxmat");
+            <material name="Twin carbon" matid="AB12"/></classification></m>)", eKxtNativeDB, platform::JoinPath(u"y", {u"korvex materials.kvxmat"}));
     }
 
     // Reads xml into target and links it against databases, in the pass under
@@ -242,7 +243,7 @@ TEST_P(SustainabilityLinkTest, LinksIntoTheTargetItselfGoByPosition) {
         SCOPED_TRACE(startFull ? "target full" : "target empty");
         kxtMaterialDB db;
         db.SetDBType(eKxtSustainExtrasDB);
-        db.SetPath(u"w/Sustainability Extras.kvxmat");
+        db.SetPath(platform::JoinPath(u"w", {u"Sustainability Extras.kvxmat"}));
         if (startFull) { ASSERT_EQ(Reader(xml).Parse(&db), 1); }
         ReadAndLink(xml, db, {&db});
         ASSERT_EQ(db.GetGroupCount(), startFull ? 2u : 1u);
