@@ -75,5 +75,18 @@ TEST_F(PlatformFilesTest, ReadsWholeRegularFilesWithinTheirLimitInChunksOrAtOnce
     }
 }
 
+// Windows' PathAppendW also resolves the "." and ".." of the result; POSIX joins the two as they stand.
+TEST(AppendPath, JoinsWithOneSeparatorWithinTheHostsPathBuffer) {
+#ifdef _WIN32
+    EXPECT_EQ(AppendPath(u"C:\\a\\.\\b\\", u"..\\c"), u"C:\\a\\c");
+    EXPECT_EQ(AppendPath(u"C:\\a", u".\\b\\..\\..\\d.txt"), u"C:\\d.txt");
+#else
+    EXPECT_EQ(AppendPath(u"/a/./b/", u"../c"), u"/a/./b/../c");
+#endif
+    EXPECT_EQ(AppendPath(u"", u"x"), JoinPath(u"", {u"x"}));
+    EXPECT_EQ(AppendPath(std::u16string(kMaxPath - 3, u'p'), u"x"), std::u16string(kMaxPath - 3, u'p') + kPathSeparator + u"x");
+    EXPECT_EQ(AppendPath(std::u16string(kMaxPath - 2, u'p'), u"x"), std::nullopt);
+}
+
 }  // namespace
 }  // namespace kxt::platform

@@ -122,16 +122,17 @@ TEST(RegistryKey, EachOpeningReadsTheNamedFileAfreshElseTheUserConfigurationFold
 // The hive as each platform keeps it: Windows' registry written through its API, or the export file.
 TEST(RegistryKey, ReadsEachValueWithItsTypeAndBytesByNameInAnyCase) {
     test::UseRegistryExport(Export(kSection + "\"\xC3\x96lName\"=\"\xE6\x9D\x90\xE6\x96\x99 \xC3\x9C\"\n\"Count\"=dword:0000012c\n"
-                                              "\"Odd\"=hex(2):41,00,42\n\"Empty\"=hex:\n@=\"default\"\n"));
+                                              "\"Odd\"=hex(2):41,00,42\n\"NoZero\"=hex(2):41,00,42,00\n\"Empty\"=hex:\n@=\"default\"\n"));
     const std::optional<RegistryKey> key = RegistryKey::OpenCurrentUser(u"SOFTWARE\\korvex\\Korvex 2025\\MATERIAL");
     ASSERT_TRUE(key);
     std::vector<std::u16string> names = key->ValueNames();
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::u16string>{u"", u"Count", u"Empty", u"Odd", u"\u00D6lName"}));
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"", u"Count", u"Empty", u"NoZero", u"Odd", u"\u00D6lName"}));
     EXPECT_EQ(key->ReadValue(u"\u00F6lname")->data, Utf16Bytes(u"\u6750\u6599 \u00DC"));
     EXPECT_TRUE(key->ReadDword(u"COUNT") == 300u && key->ReadValue(u"")->data == Utf16Bytes(u"default"));
     const std::optional<RegistryValue> odd = key->ReadValue(u"odd");
     EXPECT_TRUE(odd && odd->type == RegistryType::kExpandString && odd->data == (Bytes{0x41, 0, 0x42}));
+    EXPECT_EQ(key->ReadValue(u"NoZero")->data, (Bytes{0x41, 0, 0x42, 0}));  // as stored: no terminator added
     EXPECT_TRUE(key->ReadValue(u"Empty")->data.empty() && !key->ReadValue(u"Missing") && !key->ReadDword(u"Odd"));
     EXPECT_FALSE(RegistryKey::OpenCurrentUser(u"Software\\Korvex\\Korvex 2024\\Material"));
     test::UseRegistryExport(Export(""));

@@ -52,8 +52,12 @@ void UseRegistryExport(const std::string& text) {
             continue;
         written.push_back(key);
         for (const platform::RegFileValue& value : *values) {
-            const LSTATUS status = RegSetValueExW(handle, Wide(value.name), 0, static_cast<DWORD>(value.value.type),
-                                                  value.value.data.data(), static_cast<DWORD>(value.value.data.size()));
+            // RegSetValueExW adds a terminator to a string whose next character in memory is zero:
+            // what follows the data here is not, so the value holds the export's bytes exactly.
+            std::vector<std::uint8_t> data = value.value.data;
+            data.insert(data.end(), {0xFF, 0xFF});
+            const LSTATUS status = RegSetValueExW(handle, Wide(value.name), 0, static_cast<DWORD>(value.value.type), data.data(),
+                                                  static_cast<DWORD>(value.value.data.size()));
             if (status != ERROR_SUCCESS) throw std::runtime_error("cannot write a registry value");
         }
         RegCloseKey(handle);
