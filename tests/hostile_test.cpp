@@ -108,9 +108,6 @@ protected:
 };
 
 TEST_P(HostileInputTest, LoadsWithinBoundedTimeAndMemoryAsTheRulesSay) {
-#ifndef __linux__
-    GTEST_SKIP() << "measures a forked child's time and peak memory through /proc, which only Linux has";
-#else
     const HostileCase& hostile = GetParam();
     temp_.Write("secret.txt", "SECRET");
     temp_.Write("evil.dtd", "<!ENTITY secret SYSTEM \"secret.txt\">\n");
@@ -120,6 +117,11 @@ TEST_P(HostileInputTest, LoadsWithinBoundedTimeAndMemoryAsTheRulesSay) {
         std::ofstream out(file, std::ios::binary);
         hostile.write(out);
     }
+#ifndef __linux__
+    // Without fork and /proc the load runs here, bounded by the test's time limit; its memory is not measured.
+    kxtMaterialDBsManager manager;
+    EXPECT_TRUE(LoadHolds(manager, hostile, file)) << "the load does not hold what the rules say";
+#else
     const pid_t pid = ::fork();
     if (pid == 0) {  // the child's peak resident size is the load's own
         ::alarm(kSeconds);
