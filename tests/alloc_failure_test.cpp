@@ -33,18 +33,14 @@ template <class T> struct MallocAllocator {
     using value_type = T;
     MallocAllocator() = default;
     template <class U> MallocAllocator(const MallocAllocator<U>&) noexcept {}
-    T* allocate(std::size_t n) {
-        if (void* p = std::malloc(n * sizeof(T))) return static_cast<T*>(p);
-        std::abort();
-    }
+    T* allocate(std::size_t n) { void* p = std::malloc(n * sizeof(T)); return p != nullptr ? static_cast<T*>(p) : throw std::bad_alloc(); }
     void deallocate(T* p, std::size_t) noexcept { std::free(p); }
     bool operator==(const MallocAllocator&) const noexcept = default;
 };
 using BlockSet = std::unordered_set<void*, std::hash<void*>, std::equal_to<void*>, MallocAllocator<void*>>;
-alignas(BlockSet) unsigned char blockStorage[sizeof(BlockSet)];
 BlockSet& Blocks() {  // never destroyed: allocations go on after static destruction begins
-    static BlockSet* blocks = new (blockStorage) BlockSet();
-    return *blocks;
+    static BlockSet& blocks = *new (std::malloc(sizeof(BlockSet))) BlockSet();
+    return blocks;
 }
 
 void* Allocate(std::size_t size) noexcept {
@@ -111,10 +107,7 @@ std::vector<std::vector<std::u16string>> ClassesOf(kxtMaterialDBsManager& manage
 }
 
 #ifdef _WIN32
-long OpenDescriptorCount() {
-    DWORD count = 0;
-    return GetProcessHandleCount(GetCurrentProcess(), &count) ? static_cast<long>(count) : -1;
-}
+long OpenDescriptorCount() { DWORD count = 0; return GetProcessHandleCount(GetCurrentProcess(), &count) ? static_cast<long>(count) : -1; }
 #else
 auto OpenDescriptorCount() { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); }
 #endif

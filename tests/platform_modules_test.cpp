@@ -6,7 +6,6 @@
 #include "platform/files.h"
 #include "platform/modules.h"
 #include "platform/text.h"
-#include "support/module_file.h"
 
 namespace kxt::platform {
 namespace {
@@ -16,7 +15,7 @@ namespace fs = std::filesystem;
 // The folder that holds the module ("…/Lang"), and the module's file name here.
 const std::u16string kModuleDir = Utf8ToUtf16(fs::path(KXT_TEST_MODULE_DIR).make_preferred().string());
 const std::u16string kLogicalName = u"kxtTestRes.dll";
-const std::u16string kFileName = Utf8ToUtf16(test::ModuleFileOf("kxtTestRes"));
+const std::u16string kFileName = NativeModuleFileName(kLogicalName);
 
 std::u16string InModuleDir(std::u16string_view name) { return JoinPath(kModuleDir, {name}); }
 
@@ -32,9 +31,7 @@ TEST(PlatformModules, FindsALoadedModuleByEitherNameInAnyCaseAndByPathOnlyInItsF
                                        JoinPath(kOtherCaseDir, {u"KxtTestRes.DLL"}), InModuleDir(kFileName)})
         EXPECT_EQ(FindLoadedModule(name), module) << Utf16ToUtf8(name);
     // Windows' own look-up adds ".dll" to a name without an extension; POSIX does not.
-    if (kFileName.ends_with(u".so")) {
-        EXPECT_EQ(FindLoadedModule(u"kxtTestRes"), nullptr);
-    }
+    EXPECT_TRUE(kFileName.ends_with(u".dll") || FindLoadedModule(u"kxtTestRes") == nullptr);
     for (const std::u16string& name : {std::u16string(u"TestRes.dll"), JoinPath(kModuleDir, {u"french", kLogicalName}), JoinPath(u"", {kLogicalName})})
         EXPECT_EQ(FindLoadedModule(name), nullptr) << Utf16ToUtf8(name);
     // Finding takes no reference; each load needs its own release.

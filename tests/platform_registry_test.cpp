@@ -64,6 +64,8 @@ TEST(RegFile, SectionsMatchTheKeyInAnyCaseUnderTheCurrentUserOnly) {
     EXPECT_EQ(Values(content), (std::vector<Value>{{u"Root", RegistryType::kString, Utf16Bytes(u"user")}, {u"Kept", RegistryType::kDword, Bytes{2, 0, 0, 0}}}));
     // A key named only by its subkeys exists without values; siblings and prefixes do not.
     EXPECT_TRUE(Values(content, u"software\\korvex")->empty() && Values(content, u"Software\\Korvex\\Korvex 2025\\Material\\Sub")->size() == 1u);
+    EXPECT_EQ(RegFileKeys(content), (std::vector<std::u16string>{u"SOFTWARE\\korvex\\KORVEX 2025\\material", u"Software\\Korvex\\Korvex 2025\\Material\\Sub"}));
+    EXPECT_TRUE(RegFileKeys("[HKEY_CURRENT_USER\\K]\n").empty());  // not an export
     EXPECT_FALSE(Values(content, u"Software\\Korvex\\Korvex 2024\\Material") || Values(content, u"Software\\Korv"));
 }
 
@@ -97,8 +99,7 @@ TEST(RegistryKey, EachOpeningReadsTheNamedFileAfreshElseTheUserConfigurationFold
     const std::optional<RegistryKey> key = RegistryKey::OpenCurrentUser(std::u16string(kKey));
     ASSERT_TRUE(key);
     EXPECT_EQ(key->ValueNames(), (std::vector<std::u16string>{u"__NumOfFavs", u"_FavMaterial1"}));
-    EXPECT_EQ(key->ReadValue(u"_favmaterial1")->data, Utf16Bytes(u"y"));
-    EXPECT_EQ(key->ReadDword(u"_FavMaterial1"), std::nullopt);  // a string, not a number
+    EXPECT_EQ(key->ReadValue(u"_favmaterial1")->data, Utf16Bytes(u"y"));  // the later of two names alike
     dir.Write("hive.reg", Hive("3"));
     EXPECT_TRUE(key->ReadDword(u"__NumOfFavs") == 2u && Count() == 3u);
     // Without it, the user configuration folder.

@@ -129,12 +129,7 @@ TEST(AttributeNumbers, ReadAsTheCRuntimeReadsThemInTheCurrentLocale) {
                                  "1.", "-0", "0.1", "7850.25", "2.1e11", "1e400", "-1e400", "1e-400", "4.9e-324", "123456789012345678901234567890", "1,5",
                                  "3.25,5", "2.5", "25e-1", "", "abc", "12.5\xE2\x82\xAC", "\xEF\xBC\x97"};
     const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
-#ifdef _WIN32
-    const char* const commaLocale = "German_Germany.1252";
-#else
-    const char* const commaLocale = "de_DE.UTF-8";
-#endif
-    for (const char* locale : {"C", commaLocale}) {
+    for (const char* locale : {"C", KXTMAT_COMMA_LOCALE}) {
         SCOPED_TRACE(locale);
         ASSERT_NE(std::setlocale(LC_NUMERIC, locale), nullptr) << "the locale of the test build is missing (LOCPATH)";
         for (const char* text : texts) {

@@ -12,7 +12,8 @@ namespace kxt::platform {
 std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 // Has standard output and error write bytes as given (Windows opens them in
-// text mode, which turns each "\n" into "\r\n"); a no-op on POSIX.
+// text mode, which turns each "\n" into "\r\n") and a Windows console show
+// them as UTF-8; a no-op on POSIX.
 void WriteStandardStreamsAsBytes() noexcept;
 
 }  // namespace kxt::platform

@@ -21,4 +21,9 @@ using RegFileValue = RegistryNamedValue;
 // nor a key below it. The content is untrusted: bad lines are skipped.
 std::optional<std::vector<RegFileValue>> ParseRegFileKey(std::string_view content, std::u16string_view subkey);
 
+// The keys below HKEY_CURRENT_USER that the export's section headers name,
+// each once (without regard to case), in their order; empty when `content`
+// is not a registry export.
+std::vector<std::u16string> RegFileKeys(std::string_view content);
+
 }  // namespace kxt::platform

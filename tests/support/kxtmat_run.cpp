@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/environment.h"
+#include "platform/registry.h"
 #include "platform/text.h"
 #include "support/registry_hive.h"
 #include "support/temp_dir.h"
@@ -25,20 +26,12 @@ std::string Quoted(const std::string& word) {
     return quoted + "\"";
 }
 
-// cmd.exe runs the line; the outer quotes keep it from taking the first and
-// last quote of the line for its own.
+// cmd.exe runs the line; the outer quotes keep it from taking the line's first and last for its own.
 int RunCommand(const std::string& line) {
     const std::u16string wide = platform::Utf8ToUtf16("\"" + line + "\"");
     return _wsystem(reinterpret_cast<const wchar_t*>(wide.c_str()));
 }
 
-// Windows reads the registry itself: it holds the sample's favourites, as
-// the sample's export is the registry of a run on POSIX.
-std::string WithoutKxtVariables(const std::string& command) {
-    static const bool once = (UseRegistryFile(Utf8Path(KXTMAT_SAMPLE_DIR "/registry.reg")), true);
-    platform::RemoveEnvironmentValue("KXT_LANGUAGE");
-    return once ? command : command;
-}
 #else
 std::string Quoted(const std::string& word) { return ShellQuoted(word); }
 
@@ -46,14 +39,16 @@ int RunCommand(const std::string& line) {
     const int status = std::system(line.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
-
-std::string WithoutKxtVariables(const std::string& command) { return "env -u KXT_LANGUAGE -u KXT_REGISTRY_FILE " + command; }
 #endif
 
-std::string Utf8(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
+// No language chosen and kxtmat's default favourites: the sample's export, or on Windows the registry
+// itself, which gets the export's values.
+void AsAUserRunsIt() {
+    for (const char* name : {"KXT_LANGUAGE", "KXT_REGISTRY_FILE"}) platform::RemoveEnvironmentValue(name);
+    [[maybe_unused]] static const bool done = platform::kRegistryIsAnExportFile || (UseRegistryFile(Utf8Path(KXTMAT_SAMPLE_DIR "/registry.reg")), true);
 }
+
+std::string Utf8(const std::filesystem::path& path) { return platform::Utf16ToUtf8(ModulePath(path)); }
 
 }  // namespace
 
@@ -67,7 +62,8 @@ Outcome Kxtmat(const std::vector<std::string>& arguments) {
     const TempDir folder;
     const std::filesystem::path out = folder.Path() / "out";
     const std::filesystem::path err = folder.Path() / "err";
-    std::string command = WithoutKxtVariables(Quoted(Utf8(Utf8Path(KXTMAT_CLI))));
+    AsAUserRunsIt();
+    std::string command = Quoted(Utf8(Utf8Path(KXTMAT_CLI)));
     for (const std::string& argument : arguments) command += " " + Quoted(argument);
     command += " >" + Quoted(Utf8(out)) + " 2>" + Quoted(Utf8(err));
     Outcome run;

@@ -11,7 +11,6 @@
 #include <string_view>
 #include <vector>
 
-#include "support/module_file.h"
 #include "support/temp_dir.h"
 
 namespace kxt::test {

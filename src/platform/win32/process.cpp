@@ -26,6 +26,7 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 void WriteStandardStreamsAsBytes() noexcept {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+    SetConsoleOutputCP(CP_UTF8);  // fails harmlessly when no console is attached
 }
 
 }  // namespace kxt::platform
