@@ -2,9 +2,9 @@
 // UTF-16LE with a byte-order mark or UTF-8.
 #include "platform/reg_file.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/text.h"
 
@@ -281,12 +281,12 @@ std::vector<std::u16string> RegFileKeys(std::string_view content) {
     LineReader reader(text);
     std::u16string line;
     std::vector<std::u16string> keys;
+    std::unordered_set<std::u16string> folded;
     if (!StartsExport(reader, line)) return keys;
     while (reader.Next(line)) {
         if (line.front() != u'[' || line.back() != u']') continue;
         const std::optional<std::u16string_view> key = CurrentUserKey(line);
-        if (key && std::none_of(keys.begin(), keys.end(), [&](const std::u16string& k) { return EqualsNoCase(k, *key); }))
-            keys.emplace_back(*key);
+        if (key && folded.insert(ToLower(*key)).second) keys.emplace_back(*key);
     }
     return keys;
 }
