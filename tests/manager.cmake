@@ -12,7 +12,7 @@ function(kxtmat_add_manager_test name source)
   list(POP_FRONT ARG_LANGUAGES first)
   kxtmat_add_test(${name} SAMPLE SOURCES ${source} ${ARG_SUPPORT} LIBS kxtmat_manager ENV KXT_LANGUAGE=${first})
   foreach(language IN LISTS ARG_LANGUAGES)
-    gtest_discover_tests(${name} TEST_SUFFIX .${language} DISCOVERY_MODE PRE_TEST
+    kxtmat_discover_tests(${name} TEST_SUFFIX .${language}
                          PROPERTIES ENVIRONMENT "KXT_LANGUAGE=${language}")
   endforeach()
 endfunction()
