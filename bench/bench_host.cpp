@@ -92,13 +92,14 @@ std::unique_ptr<kxtMaterialDBsManager> BenchHost::NewManager() const {
   return manager;
 }
 
-// In English with the user's copy of the extras library listed, a full load
-// parses the standard and DIN libraries twice (records, then language
-// names); the process settings twice (neither the standard nor the extras
-// database has a user file, so both fall back on the installed one); the
-// user's extras library twice (records, then links); the language folder's
-// extras once (language names); the custom library twice (records, then
-// links). Any other flag parses only what the custom entries need.
+// In English with the user's copy of the extras library listed, the passes
+// of a full load parse the standard and DIN libraries twice (records, then
+// language names); the process settings twice (neither the standard nor the
+// extras database has a user file, so both fall back on the installed one);
+// the user's extras library twice (records, then links); the language
+// folder's extras once (language names); the custom library twice (records,
+// then links). Any other flag parses only what the custom entries need. The
+// load itself reads each of these files once, for all its passes over it.
 std::vector<LoadedFile> BenchHost::ParsedFiles(int flag) const {
   std::vector<LoadedFile> files{{root_ / kProcessSettingsFile, flag == 0 ? 2 : 1},
                                 {root_ / kUserExtrasLibraryFile, 2},

@@ -150,6 +150,27 @@ TEST_F(ManagerLoadingTest, CustomMaterialsLinkToStandardAndExtrasDataWhichLaterL
     ExpectPointersIntoLiveStorage(manager_);
 }
 
+// One read of a file serves every pass over it: a library listed before and
+// after the extras entry links into the extras read last either way, and two
+// files whose names differ only in case stay two files.
+TEST_F(ManagerLoadingTest, EachEntryReadsWhatItsOwnReadWouldHoweverOftenItIsListed) {
+    const CustomLibraries custom = NewCustomLibraries();
+    const std::u16string user = NewUserFolder();
+    Load(manager_, user, {custom.myMaterials, paths::LanguageMaterialsSustainExtras(), paths::UserSustainExtras(user), custom.myMaterials});
+    ASSERT_EQ(manager_.GetCustomDBs().size(), 3u);
+    for (std::size_t k : {0u, 2u}) {
+        const kxtMaterialBase* greener = MaterialAt(manager_.GetCustomDBs()[k], 0, 1)->GetSageLink();
+        EXPECT_TRUE(greener != nullptr && greener->GetGrOwner()->GetDbOwner() == &Extras()) << k;
+    }
+
+    const std::u16string folder = FolderOf(custom.myMaterials);
+    const std::u16string upper = WriteFile(folder, "MY MATERIALS.KVXMAT", LibraryXml({{"Upper", {{"Loud"}}}}));
+    Load(manager_, user, {custom.myMaterials, upper, custom.myMaterials}, 1);
+    Names classes;
+    for (const kxtMaterialDB& db : manager_.GetCustomDBs()) classes.push_back(ClassNamesOf(db).at(0));
+    EXPECT_EQ(classes, (Names{u"Brackets", u"Upper", u"Brackets"}));
+}
+
 // A flag other than zero keeps the standard materials and rebuilds the rest;
 // no reload leaves a pointer into freed storage.
 TEST_F(ManagerLoadingTest, ReloadsWithEitherFlagLeaveNoPointerIntoFreedStorage) {

@@ -71,6 +71,16 @@ void kxtMaterialDBsManager::OnCustomDBsRemoved(const std::vector<std::u16string>
 
 void kxtMaterialDBsManager::OnCustomDBsModified(const std::vector<std::u16string>& paths) {
     const std::vector<kxtMaterialDB*> linkDBs{&nativeDB_, &nativeDinDB_};
+    // An added library is a custom one, so the types that the passes below
+    // find are the types that the databases have now.
+    kxt::manager::SharedDocuments documents;
+    for (const std::u16string& path : paths) {
+        const auto it = kxt::manager::FindByPath(customDBs_, path);
+        if (it != customDBs_.end() && it->GetDBType() == eKxtSustainExtrasDB)
+            kxt::manager::ExpectSustainExtrasPasses(documents, path, progDataSustainabilityPath_);
+        documents.Expect(path);
+    }
+
     for (const std::u16string& path : paths) {
         auto it = kxt::manager::FindByPath(customDBs_, path);
         if (it == customDBs_.end()) {

@@ -98,33 +98,44 @@ FavouriteEntry SplitFavourite(std::u16string_view text) {
 }
 
 // Answers what GetMaterialByName walks of the native database, of the DIN
-// database or of the custom databases in order would answer: the questions
-// are asked first, then each group of databases is walked once.
+// database or of the custom databases in order would answer. The standard
+// databases answer from their own lookup index, which lives until they
+// change, so that a load that keeps them (flag 1) does not walk them again;
+// the questions about custom materials are asked first, then the custom
+// databases are walked once.
 class FavouriteLookup {
 public:
     // The entry's texts must outlive the lookup.
-    void Ask(const FavouriteEntry& entry) { indexes_[SourceOf(entry)].Ask(entry.material); }
-
-    void Resolve(const kxtMaterialDB& native, const kxtMaterialDB& din, const std::vector<kxtMaterialDB>& custom) {
-        indexes_[kNative].Add(native);
-        indexes_[kDin].Add(din);
-        for (const kxtMaterialDB& db : custom) indexes_[kCustom].Add(db);
+    void Ask(const FavouriteEntry& entry) {
+        if (SourceOf(entry) == kCustom) custom_.Ask(entry.material);
     }
 
-    kxtMaterialBase* Find(const FavouriteEntry& entry) const { return indexes_[SourceOf(entry)].Find(entry.material); }
+    void Resolve(const kxtMaterialDB& native, const kxtMaterialDB& din, const std::vector<kxtMaterialDB>& custom) {
+        standard_[kNative] = &native;
+        standard_[kDin] = &din;
+        for (const kxtMaterialDB& db : custom) custom_.Add(db);
+    }
+
+    // REQUIRES: Resolve was called.
+    kxtMaterialBase* Find(const FavouriteEntry& entry) const {
+        const std::size_t source = SourceOf(entry);
+        if (source == kCustom) return custom_.Find(entry.material);
+        kxtMaterialBase* found = nullptr;
+        standard_[source]->GetMaterialByName(std::u16string(entry.material), found, 0);
+        return found;
+    }
 
 private:
     enum : std::size_t { kNative, kDin, kCustom };
+
     static std::size_t SourceOf(const FavouriteEntry& entry) {
         return EqualsNoCase(entry.library, kNativeLibrary) ? kNative
                : EqualsNoCase(entry.library, kDinLibrary)  ? kDin
                                                             : kCustom;
     }
 
-    static model::MaterialIndex Index() {
-        return model::MaterialIndex(model::MaterialKeys::kNameThenLangName, model::IndexScope::kAskedKeys);
-    }
-    model::MaterialIndex indexes_[3]{Index(), Index(), Index()};
+    const kxtMaterialDB* standard_[2] = {nullptr, nullptr};
+    model::MaterialIndex custom_{model::MaterialKeys::kNameThenLangName, model::IndexScope::kAskedKeys};
 };
 
 }  // namespace

@@ -7,9 +7,12 @@
 
 #include <kxtmat/kxtmat.h>
 
+#include "manager/shared_documents.h"
+
 namespace kxt::manager {
 
-// Reads the library file at path into db (whose type is set) with a fresh reader.
+// Reads the library file at path into db (whose type is set) with a fresh
+// reader. The readers below take their documents from SharedDocuments::Open.
 void ReadLibrary(kxtMaterialDB& db, const std::u16string& path);
 
 // Links db's materials to the materials that the library at path names in
@@ -19,6 +22,15 @@ void LinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vecto
 // ReadLibrary, then LinkLibrary, from one read of the file and, into an
 // empty db, one walk of it.
 void ReadAndLinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vector<kxtMaterialDB*>& databases);
+
+// Announces to documents the two passes of iReadProcessSettings (the user's
+// file, the installed fallback) for the sustainability data path userDataPath.
+void ExpectProcessSettings(SharedDocuments& documents, const std::u16string& userDataPath);
+
+// Announces to documents the passes of iFILLSustainExtrasDBs(path), its
+// process settings included. Returns the path that the filled database bears.
+std::u16string ExpectSustainExtrasPasses(SharedDocuments& documents, const std::u16string& path,
+                                         const std::u16string& userDataPath);
 
 // A custom material's link, remembered by the linked material's native name
 // while the database it points into is refilled.

@@ -2,6 +2,7 @@
 // DIN mapping, one database per custom library, their links, the database
 // list and the favourites.
 #include <algorithm>
+#include <span>
 #include <string_view>
 
 #include "kxtmat/material_dbs_manager.h"
@@ -46,12 +47,32 @@ private:
     std::vector<std::u16string> paths_;
 };
 
-// Runs the language pass of every entry that names `languageLibrary` over db.
-void ReadLanguageNames(kxtMaterialDB& db, const std::vector<std::u16string>& files,
-                       const std::u16string& languageLibrary) {
+// The entries of files that name languageLibrary, each read by one language pass.
+std::vector<std::u16string> LanguageEntries(const std::vector<std::u16string>& files,
+                                            const std::u16string& languageLibrary) {
+    std::vector<std::u16string> entries;
     for (const std::u16string& file : files) {
-        if (EqualsNoCase(file, languageLibrary)) xml::kxtXMLPhysPropParser(file).ParseLanguageNames(&db);
+        if (EqualsNoCase(file, languageLibrary)) entries.push_back(file);
     }
+    return entries;
+}
+
+std::u16string LanguageLibrary(std::u16string_view fileName) {
+    return paths::ReportedLibrary(paths::DefaultLangPath(), fileName);
+}
+
+// Runs the language pass of each of entries over db, in order.
+void ReadLanguageNames(kxtMaterialDB& db, std::span<const std::u16string> entries) {
+    for (const std::u16string& file : entries) {
+        xml::kxtXMLPhysPropParser(SharedDocuments::Open(file)).ParseLanguageNames(&db);
+    }
+}
+
+// Announces the passes of iFILLKxNativeDBs or iFillKxDINDBs, but for the process settings.
+void ExpectStandardPasses(SharedDocuments& documents, const std::u16string& installedLibrary,
+                          const std::vector<std::u16string>& files, std::u16string_view fileName) {
+    documents.Expect(installedLibrary);
+    for (const std::u16string& file : LanguageEntries(files, LanguageLibrary(fileName))) documents.Expect(file);
 }
 
 // True when some material of db has a manufacturing process.
@@ -67,18 +88,33 @@ void ReadInstalledLibrary(kxtMaterialDB& db, const std::u16string& path) {
     ReadLibrary(db, path);
 }
 
+// One past the last custom file that names the sustainability extras library
+// (0 when none does): the extras database is final from there on.
+std::size_t ExtrasEnd(const std::vector<std::u16string>& lowerCustomFiles, const std::u16string& extrasMarker) {
+    std::size_t end = 0;
+    for (std::size_t k = 0; k < lowerCustomFiles.size(); ++k) {
+        if (lowerCustomFiles[k].find(extrasMarker) != std::u16string::npos) end = k + 1;
+    }
+    return end;
+}
+
 }  // namespace
 
 void ReadLibrary(kxtMaterialDB& db, const std::u16string& path) {
-    xml::kxtXMLPhysPropParser(path).Parse(&db);
+    xml::kxtXMLPhysPropParser(SharedDocuments::Open(path)).Parse(&db);
 }
 
 void LinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vector<kxtMaterialDB*>& databases) {
-    xml::kxtXMLPhysPropParser(path).ParseSustainabilityLinks(&db, databases);
+    xml::kxtXMLPhysPropParser(SharedDocuments::Open(path)).ParseSustainabilityLinks(&db, databases);
 }
 
 void ReadAndLinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vector<kxtMaterialDB*>& databases) {
-    xml::kxtXMLPhysPropParser(path).ParseWithLinks(&db, databases);
+    xml::kxtXMLPhysPropParser(SharedDocuments::Open(path)).ParseWithLinks(&db, databases);
+}
+
+void ExpectProcessSettings(SharedDocuments& documents, const std::u16string& userDataPath) {
+    documents.Expect(paths::UserProcessSettings(userDataPath));
+    documents.Expect(paths::InstalledProcessSettings());
 }
 
 }  // namespace kxt::manager
@@ -128,6 +164,34 @@ void kxtMaterialDBsManager::UpdateMaterials(std::vector<std::u16string>& files, 
     }
     customDBs_.resize(customFiles.size());
 
+    const std::u16string extrasMarker = kxt::platform::ToLower(paths::kSustainExtrasName);
+    std::vector<std::u16string> lowerCustomFiles;
+    lowerCustomFiles.reserve(customFiles.size());
+    for (const std::u16string* file : customFiles) lowerCustomFiles.push_back(kxt::platform::ToLower(*file));
+    const auto isExtras = [&](std::size_t k) { return lowerCustomFiles[k].find(extrasMarker) != std::u16string::npos; };
+    // A library from the last extras entry on links in the walk that reads
+    // it: no database that it links into changes after it is read.
+    const std::size_t extrasEnd = kxt::manager::ExtrasEnd(lowerCustomFiles, extrasMarker);
+    const auto linksAtOnce = [&](std::size_t k) { return k + 1 >= extrasEnd; };
+
+    kxt::manager::SharedDocuments documents;
+    if (flag == 0) {
+        kxt::manager::ExpectStandardPasses(documents, paths::InstalledNativeLibrary(), nativeFiles,
+                                           paths::kNativeLibraryFile);
+        kxt::manager::ExpectProcessSettings(documents, progDataSustainabilityPath_);
+        kxt::manager::ExpectStandardPasses(documents, paths::InstalledDinLibrary(), dinFiles, paths::kDinLibraryFile);
+    }
+    for (std::size_t k = 0; k < customFiles.size(); ++k) {
+        if (isExtras(k)) {
+            // Its links are read from the file that the filled database bears.
+            documents.Expect(
+                kxt::manager::ExpectSustainExtrasPasses(documents, lowerCustomFiles[k], progDataSustainabilityPath_));
+        } else {
+            documents.Expect(*customFiles[k]);
+            if (!linksAtOnce(k)) documents.Expect(*customFiles[k]);
+        }
+    }
+
     if (flag == 0) {
         iFILLKxNativeDBs(nativeFiles);
         iFillKxDINDBs(dinFiles);
@@ -139,38 +203,51 @@ void kxtMaterialDBsManager::UpdateMaterials(std::vector<std::u16string>& files, 
     dbs_ = {&nativeDB_, &nativeDinDB_};
     standardDBs_ = dbs_;
     std::vector<kxtMaterialDB*> linkDBs = dbs_;
+    linkDBs.push_back(&sustainExtrasDB_);
 
-    const std::u16string extrasMarker = kxt::platform::ToLower(paths::kSustainExtrasName);
     for (std::size_t k = 0; k < customFiles.size(); ++k) {
         const std::u16string& file = *customFiles[k];
         kxtMaterialDB& db = customDBs_[k];
         db.Clear();
-        std::u16string lowerFile = kxt::platform::ToLower(file);
-        if (lowerFile.find(extrasMarker) != std::u16string::npos) {
+        if (isExtras(k)) {
             db.SetDBType(eKxtSustainExtrasDB);
-            iFILLSustainExtrasDBs(lowerFile);
+            iFILLSustainExtrasDBs(lowerCustomFiles[k]);
             db = sustainExtrasDB_;
+            if (linksAtOnce(k)) kxt::manager::LinkLibrary(db, db.GetPath(), linkDBs);
         } else {
             db.SetDBType(eKxtCustomDB);
-            kxt::manager::ReadLibrary(db, file);
+            if (linksAtOnce(k))
+                kxt::manager::ReadAndLinkLibrary(db, file, linkDBs);
+            else
+                kxt::manager::ReadLibrary(db, file);
             db.SetPath(file);
         }
     }
 
-    linkDBs.push_back(&sustainExtrasDB_);
-    for (kxtMaterialDB& db : customDBs_) {
-        kxt::manager::LinkLibrary(db, db.GetPath(), linkDBs);
-        dbs_.push_back(&db);
+    for (std::size_t k = 0; k < customDBs_.size(); ++k) {
+        if (!linksAtOnce(k)) kxt::manager::LinkLibrary(customDBs_[k], customDBs_[k].GetPath(), linkDBs);
+        dbs_.push_back(&customDBs_[k]);
     }
 
     LoadFavoritesMaterialsFromRegistry();
 }
 
 void kxtMaterialDBsManager::iFILLKxNativeDBs(const std::vector<std::u16string>& files) {
-    kxt::manager::ReadInstalledLibrary(nativeDB_, kxt::paths::InstalledNativeLibrary());
+    using kxt::manager::SharedDocuments;
+    const std::u16string installed = kxt::paths::InstalledNativeLibrary();
+    kxt::manager::ReadInstalledLibrary(nativeDB_, installed);
+    const std::vector<std::u16string> entries =
+        kxt::manager::LanguageEntries(files, kxt::manager::LanguageLibrary(kxt::paths::kNativeLibraryFile));
+    // Language passes over the installed file itself, before any other, give
+    // the materials and classes the names that the records just gave them and
+    // add property names, which the process settings do not read: they run
+    // first, so that the library is freed before the process settings load.
+    const auto others = std::find_if(entries.begin(), entries.end(), [&](const std::u16string& entry) {
+        return !SharedDocuments::SameFile(entry, installed);
+    });
+    kxt::manager::ReadLanguageNames(nativeDB_, {entries.begin(), others});
     iReadProcessSettings(nativeDB_);
-    kxt::manager::ReadLanguageNames(
-        nativeDB_, files, kxt::paths::ReportedLibrary(kxt::paths::DefaultLangPath(), kxt::paths::kNativeLibraryFile));
+    kxt::manager::ReadLanguageNames(nativeDB_, {others, entries.end()});
 }
 
 // The DIN library reads no process settings: its materials share their
@@ -179,7 +256,7 @@ void kxtMaterialDBsManager::iFillKxDINDBs(const std::vector<std::u16string>& fil
     kxt::manager::ReadInstalledLibrary(nativeDinDB_, kxt::paths::InstalledDinLibrary());
     kxt::paths::CallDefaultLangId();
     kxt::manager::ReadLanguageNames(
-        nativeDinDB_, files, kxt::paths::ReportedLibrary(kxt::paths::DefaultLangPath(), kxt::paths::kDinLibraryFile));
+        nativeDinDB_, kxt::manager::LanguageEntries(files, kxt::manager::LanguageLibrary(kxt::paths::kDinLibraryFile)));
 }
 
 std::u16string kxtMaterialDBsManager::iGetMaterialDbName(std::u16string path) const {
@@ -190,11 +267,15 @@ std::u16string kxtMaterialDBsManager::iGetMaterialDbName(std::u16string path) co
 }
 
 void kxtMaterialDBsManager::iReadProcessSettings(kxtMaterialDB& db) const {
-    kxt::xml::kxtXMLProcessParser(kxt::paths::UserProcessSettings(progDataSustainabilityPath_), iGetResourceModule())
-        .Parse(&db);
-    if (!kxt::manager::HasAnyProcess(db)) {
-        kxt::xml::kxtXMLProcessParser(kxt::paths::InstalledProcessSettings(), iGetResourceModule()).Parse(&db);
+    using kxt::manager::SharedDocuments;
+    const std::u16string userFile = kxt::paths::UserProcessSettings(progDataSustainabilityPath_);
+    kxt::xml::kxtXMLProcessParser(SharedDocuments::Open(userFile), iGetResourceModule()).Parse(&db);
+    const std::u16string installedFile = kxt::paths::InstalledProcessSettings();
+    if (kxt::manager::HasAnyProcess(db)) {
+        SharedDocuments::Skip(installedFile);
+        return;
     }
+    kxt::xml::kxtXMLProcessParser(SharedDocuments::Open(installedFile), iGetResourceModule()).Parse(&db);
 }
 
 void kxtMaterialDBsManager::iRebuildDatabaseList() {

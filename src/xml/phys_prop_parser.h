@@ -3,7 +3,9 @@
 // library of the same structure to a database read before.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "xml/xml_parser_base.h"
@@ -16,6 +18,8 @@ class kxtXMLPhysPropParser : public kxtXMLParserBase {
 public:
     // Loads the library file at path (an empty document when it is missing or malformed).
     explicit kxtXMLPhysPropParser(const std::u16string& path) : kxtXMLParserBase(path) {}
+    // Reads a library loaded before (see kxtXMLParserBase::ReadDocument).
+    explicit kxtXMLPhysPropParser(std::shared_ptr<const Document> document) : kxtXMLParserBase(std::move(document)) {}
 
     // Appends one class per "classification" element, in document order, with
     // one material per "material" child. What a material gets depends on the

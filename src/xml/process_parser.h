@@ -4,7 +4,9 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "mapping/mfg_process_map.h"
@@ -22,6 +24,9 @@ public:
     // content is read).
     kxtXMLProcessParser(const std::u16string& path, module::ModuleHandle resourceModule)
         : kxtXMLParserBase(path), processNames_(resourceModule) {}
+    // The same over a file loaded before (see kxtXMLParserBase::ReadDocument).
+    kxtXMLProcessParser(std::shared_ptr<const Document> document, module::ModuleHandle resourceModule)
+        : kxtXMLParserBase(std::move(document)), processNames_(resourceModule) {}
 
     // Appends the processes and energy parameters of every material that the
     // "Material specific settings" of each ScenarioSettings block names, sets

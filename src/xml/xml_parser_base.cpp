@@ -7,17 +7,24 @@
 
 namespace kxt::xml {
 
-kxtXMLParserBase::kxtXMLParserBase(const std::u16string& path) { LoadDocument(path); }
+kxtXMLParserBase::kxtXMLParserBase(const std::u16string& path) : document_(ReadDocument(path)) {}
+
+kxtXMLParserBase::kxtXMLParserBase(std::shared_ptr<const Document> document)
+    : document_(document != nullptr ? std::move(document) : std::make_shared<const Document>()) {}
 
 kxtXMLParserBase::~kxtXMLParserBase() = default;
 
 int kxtXMLParserBase::LoadDocument(const std::u16string& path) {
-    std::optional<std::string> bytes = platform::ReadWholeFile(path);
-    if (!bytes) {
-        document_.Clear();
-        return 0;
-    }
-    return document_.Load(std::move(*bytes)) ? 1 : 0;
+    // The old document goes first, so that the two are never held at once.
+    document_ = std::make_shared<const Document>();
+    document_ = ReadDocument(path);
+    return document_->Loaded() ? 1 : 0;
+}
+
+std::shared_ptr<const Document> kxtXMLParserBase::ReadDocument(const std::u16string& path) {
+    auto document = std::make_shared<Document>();
+    if (std::optional<std::string> bytes = platform::ReadWholeFile(path)) document->Load(std::move(*bytes));
+    return document;
 }
 
 std::u16string kxtXMLParserBase::GetFirstAttributeText(const Node& node) {

@@ -2,6 +2,7 @@
 // constructor, and the conventions every reader shares for reading it.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "xml/dom.h"
@@ -16,6 +17,9 @@ public:
     // the document empty: every selection on it yields no nodes.
     // Throws std::bad_alloc when memory is exhausted.
     explicit kxtXMLParserBase(const std::u16string& path);
+    // Reads a document loaded before (by ReadDocument), which other readers
+    // may share; a null document reads as an empty one.
+    explicit kxtXMLParserBase(std::shared_ptr<const Document> document);
     virtual ~kxtXMLParserBase();
     kxtXMLParserBase(const kxtXMLParserBase&) = delete;
     kxtXMLParserBase& operator=(const kxtXMLParserBase&) = delete;
@@ -28,16 +32,21 @@ public:
     // file is missing, unreadable or not well-formed (the document is then empty).
     int LoadDocument(const std::u16string& path);
 
+    // The file at path, loaded as every reader loads it: an empty document
+    // when it is missing, unreadable or not well-formed.
+    // Throws std::bad_alloc when memory is exhausted.
+    static std::shared_ptr<const Document> ReadDocument(const std::u16string& path);
+
     // The text of the node's first attribute; empty when the node has none
     // (a text node, an element without attributes, an empty handle).
     static std::u16string GetFirstAttributeText(const Node& node);
 
 protected:
     // The document node, context of the top-level selections.
-    Node DocumentNode() const noexcept { return document_.Root(); }
+    Node DocumentNode() const noexcept { return document_->Root(); }
 
 private:
-    Document document_;
+    std::shared_ptr<const Document> document_;  // never null
 };
 
 }  // namespace kxt::xml
