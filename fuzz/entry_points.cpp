@@ -5,12 +5,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <kxtmat/kxtmat.h>
 
+#include "diag/findings.h"
 #include "fuzz/manager_setup.h"
 #include "mapping/din_mapper.h"
 #include "platform/reg_file.h"
@@ -67,6 +69,22 @@ kxtMaterialDB& SampleExtras() {
     return db;
 }
 
+// Checks each finding's place and drops it.
+class CheckingSink final : public diag::Sink {
+public:
+    void Report(diag::Finding finding) override {
+        Require(finding.line != 0 || finding.column == 0, "a finding with a column but no line");
+        Require(!finding.code.empty(), "a finding without a code");
+    }
+};
+
+// Every other input is read with a sink installed, so that the report points run too.
+std::optional<diag::ScopedSink> ReportingFor(std::size_t size) {
+    static CheckingSink sink;
+    if (size % 2 == 0) return std::nullopt;
+    return std::optional<diag::ScopedSink>(std::in_place, sink);
+}
+
 bool IsMaterialOf(const kxtMaterialBase* material, const std::vector<kxtMaterialDB*>& databases) {
     const kxtMaterialClass* group = material->GetGrOwner();
     if (group == nullptr) return false;
@@ -80,6 +98,7 @@ bool IsMaterialOf(const kxtMaterialBase* material, const std::vector<kxtMaterial
 
 int FuzzLibraryReader(const std::uint8_t* data, std::size_t size) {
     const std::u16string path = WriteInput("korvex materials.kvxmat", AsText(data, size));
+    const auto reporting = ReportingFor(size / 4);
     kxtMaterialDB db;
     db.SetDBType(static_cast<eKxtMaterialBDType>(size % 4));
     db.SetPath(path);
@@ -114,6 +133,7 @@ int FuzzLibraryReader(const std::uint8_t* data, std::size_t size) {
 
 int FuzzProcessReader(const std::uint8_t* data, std::size_t size) {
     const std::u16string path = WriteInput("materials process.dat", AsText(data, size));
+    const auto reporting = ReportingFor(size);
     kxtMaterialDB db(SampleNative());
     xml::kxtXMLProcessParser reader(path, test::EnglishResourceModule());
     const int result = reader.Parse(&db);
@@ -139,6 +159,7 @@ int FuzzProcessReader(const std::uint8_t* data, std::size_t size) {
 
 int FuzzDinMapping(const std::uint8_t* data, std::size_t size) {
     const std::u16string path = WriteInput("DINMaterialsMapper.txt", AsText(data, size));
+    const auto reporting = ReportingFor(size);
     kxtMaterialDB native(SampleNative());
     kxtMaterialDB din(SampleDin());
     mapping::kxtDINMapper mapper(&native, &din);

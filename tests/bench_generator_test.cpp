@@ -5,15 +5,19 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <tuple>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <kxtmat/kxtmat.h>
 
+#include "diag/findings.h"
 #include "installation_generator.h"
 #include "mapping/din_mapper.h"
 #include "platform/modules.h"
+#include "platform/text.h"
 #include "support/temp_dir.h"
 #include "xml/phys_prop_parser.h"
 #include "xml/process_parser.h"
@@ -25,6 +29,26 @@ using kxt::test::ReadFileBytes;
 
 constexpr std::size_t kMaterials = 100;
 
+// The findings that stand: each plain one, and each tentative one that every
+// pass over its file reported.
+struct Findings final : kxt::diag::Sink {
+    void Report(kxt::diag::Finding finding) override { plain.push_back(Text(finding)); }
+    void BeginPass(std::u16string_view) override { ++passes; }
+    void ReportTentative(kxt::diag::Finding finding) override { ++tentative[Text(finding)]; }
+    static std::string Text(const kxt::diag::Finding& f) {
+        return kxt::platform::Utf16ToUtf8(f.file) + ":" + std::to_string(f.line) + ": " + f.code + ": " + kxt::platform::Utf16ToUtf8(f.message);
+    }
+    std::vector<std::string> Settled() const {
+        std::vector<std::string> all = plain;
+        for (const auto& [text, count] : tentative)
+            if (count == passes) all.push_back(text);
+        return all;
+    }
+    std::vector<std::string> plain;
+    std::map<std::string, int> tentative;
+    int passes = 0;
+};
+
 // How many materials of db satisfy pred.
 std::size_t Count(const kxtMaterialDB& db, const std::function<bool(const kxtMaterialBase&)>& pred) {
     std::size_t count = 0;
@@ -35,9 +59,13 @@ std::size_t Count(const kxtMaterialDB& db, const std::function<bool(const kxtMat
 TEST(InstallationGenerator, WritesTheAskedSizesWithEveryProcessPartnerAndLinkResolvingAndRepeatsPerSeed) {
     const kxt::test::TempDir temp;
     const InstallationSummary summary = WriteInstallation({kMaterials, 20, 7}, temp.Path());
+    // Every reader reports to this sink what it skips or defaults: nothing, for a clean installation.
+    Findings findings;
+    const kxt::diag::ScopedSink installed(findings);
     kxtMaterialDB standard, din, extras, custom;
-    for (auto [db, file] : {std::pair(&standard, kStandardLibraryFile), std::pair(&din, kDinLibraryFile),
-                            std::pair(&extras, kExtrasLibraryFile), std::pair(&custom, kCustomLibraryFile)}) {
+    for (auto [db, file, type] : {std::tuple(&standard, kStandardLibraryFile, eKxtNativeDB), std::tuple(&din, kDinLibraryFile, eKxtNativeDinDB),
+                                  std::tuple(&extras, kExtrasLibraryFile, eKxtSustainExtrasDB), std::tuple(&custom, kCustomLibraryFile, eKxtCustomDB)}) {
+        db->SetDBType(type);
         db->SetPath((temp.Path() / file).u16string());
         EXPECT_EQ(kxt::xml::kxtXMLPhysPropParser(db->GetPath()).Parse(db), 1) << file;
     }
@@ -49,7 +77,8 @@ TEST(InstallationGenerator, WritesTheAskedSizesWithEveryProcessPartnerAndLinkRes
     EXPECT_NEAR(std::filesystem::file_size(temp.Path() / kStandardLibraryFile), kMaterials * 1100.0, kMaterials * 400.0) << "about a kilobyte per material";
 
     const kxt::platform::ModuleHandle resources = kxt::platform::LoadModuleForResources(std::filesystem::path(KXTMAT_RESOURCE_MODULE).u16string());
-    EXPECT_EQ(kxt::xml::kxtXMLProcessParser((temp.Path() / kProcessSettingsFile).u16string(), resources).Parse(&standard), 1);
+    for (kxtMaterialDB* db : {&standard, &extras})
+        EXPECT_EQ(kxt::xml::kxtXMLProcessParser((temp.Path() / kProcessSettingsFile).u16string(), resources).Parse(db), 1);
     kxt::platform::ReleaseModule(resources);
     kxt::mapping::kxtDINMapper mapper(&standard, &din);
     mapper.LoadFile((temp.Path() / kDinMapperFile).u16string());
@@ -69,6 +98,7 @@ TEST(InstallationGenerator, WritesTheAskedSizesWithEveryProcessPartnerAndLinkRes
     };
     EXPECT_EQ((std::vector{Count(custom, linkedInto(standard)), Count(custom, linkedInto(extras)), summary.links_to_standard, summary.links_to_extras}),
               std::vector<std::size_t>(4, kMaterials / 4));
+    EXPECT_EQ(findings.Settled(), std::vector<std::string>{});
 
     // The same seed repeats every byte; another seed differs.
     for (const auto& [seed, folder] : {std::pair(7u, "again"), std::pair(8u, "other")}) WriteInstallation({kMaterials, 20, seed}, temp.Path() / folder);

@@ -6,6 +6,7 @@
 
 #include "manager_loading_fixture.h"
 #include "paths/data_paths.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -77,21 +78,26 @@ TEST_F(ManagerCustomChangesTest, AModifiedLibraryIsReReadAndLinkedToTheStandardD
     EXPECT_EQ(NamesOf(manager_.GetFavoritesMaterials()), (Names{u"Nylon"})) << "favourites into the re-read library go";
 }
 
-TEST_F(ManagerCustomChangesTest, RefreshingTheExtrasCopyRelinksOtherLibrariesByName) {
+// The links into the refilled extras database follow the rule that made
+// them: the first material whose name or language name matches, without
+// regard to case.
+TEST_F(ManagerCustomChangesTest, RefreshingTheExtrasCopyRelinksOtherLibrariesByTheReadingRule) {
     Load(manager_, user_, kxt::paths::HostLibraryList(user_, {libraries_.myMaterials}));
     const std::u16string extrasPath = Custom()[0].GetPath();
     const kxtMaterialDB& extras = *manager_.GetKxSustainExtrasDB();
     for (const bool keepsRecycled : {true, false}) {
         std::vector<LibClass> classes{{"New", {{"Fresh Brick"}}}};
-        if (keepsRecycled) classes.push_back({"Recycled", {{"Recycled Steel"}}});
+        if (keepsRecycled) classes.push_back({"Recycled", {{"recycled steel"}}});
         WriteFile(user_, "Sustainability Extras.kvxmat", LibraryXml(classes));
         manager_.OnCustomDBsModified({extrasPath});
         EXPECT_EQ(Paths().front(), extrasPath);
         EXPECT_EQ(Custom()[0].GetDBType(), eKxtSustainExtrasDB);
         EXPECT_EQ(ClassNamesOf(Custom()[0]), ClassNamesOf(extras));
-        const kxtMaterialBase* greenerLink = MaterialAt(Custom()[1], 0, 1)->GetSageLink();
-        EXPECT_EQ(greenerLink, kxt::FirstMaterial(extras, [](const kxtMaterialBase& m) { return m.GetName() == u"Recycled Steel"; }));
-        EXPECT_TRUE(!English() || (greenerLink != nullptr) == keepsRecycled) << "the linked material is gone";
+        const auto names = [](auto... keys) { return (kxt::platform::EqualsNoCase(keys, u"Recycled Steel") || ...); };
+        const kxtMaterialBase* byName = kxt::FirstMaterial(extras, [&](const kxtMaterialBase& m) { return names(m.GetName()); });
+        EXPECT_EQ(MaterialAt(Custom()[1], 0, 1)->GetSageLink(),
+                  kxt::FirstMaterial(extras, [&](const kxtMaterialBase& m) { return names(m.GetName(), m.GetLangName()); }));
+        EXPECT_TRUE(!English() || (byName != nullptr) == keepsRecycled);
     }
 }
 

@@ -77,10 +77,12 @@ TEST(Trim, DropsTheNamedWhiteSpaceAtTheEnds) {
     for (const char32_t c : {U'\v', U'\f', U'\u00A0', char32_t(0xFFFFFF20)}) EXPECT_FALSE(IsXmlSpace(c));
 }
 
-TEST(NumberText, TheAmountRuleStopsAtACommaAndSaturates) {
-    for (const auto& [amount, value] : {std::pair<std::u16string_view, double>{u"12.50", 12.5}, {u"3,25", 3}, {u".5", 0.5}, {u",5", 0}, {u"", 0}, {u"1.2.3", 1.2}})
-        EXPECT_EQ(LeadingDecimalOrZero(amount), value);
-    EXPECT_EQ(LeadingDecimalOrZero(u"1" + std::u16string(400, u'0')), HUGE_VAL);
+TEST(NumberText, ScanningStopsAtACommaSaturatesAndTellsWhenNothingReads) {
+    // The cost amount's rule: "%lf" in the C locale, nothing for no number.
+    for (const auto& [amount, value] : {std::pair<std::u16string_view, double>{u"12.50", 12.5}, {u"3,25", 3}, {u".5", 0.5}, {u"1.2.3", 1.2}})
+        EXPECT_EQ(ScannedNumber(amount), value);
+    for (const std::u16string_view none : {u",5", u"", u".", u"n/a"}) EXPECT_FALSE(ScannedNumber(none) || LeadingNumber(none));
+    EXPECT_EQ(ScannedNumber(u"1" + std::u16string(400, u'0')), HUGE_VAL);
 }
 
 TEST(AnsiToUtf16, DecodesTheCurrentLocaleCharset) {

@@ -138,6 +138,10 @@ TEST(AttributeNumbers, ReadAsTheCRuntimeReadsThemInTheCurrentLocale) {
             EXPECT_TRUE(SameNumber(ScannedNumberOr(platform::Utf8ToUtf16(text), -1.0), scanned)) << text;
             EXPECT_TRUE(SameNumber(LeadingNumberOrZero(platform::Utf8ToUtf16(text)), std::strtod(text, nullptr))) << text;
         }
+        // A cost amount reads as "%lf" does: its comma is the decimal separator where the locale's is.
+        kxtMaterialBase material;
+        material.SetMaterialCostData(u"1,25", u"EUR/kg");
+        EXPECT_EQ(material.GetMaterialCostPerUnitMass(), std::string_view(locale) == "C" ? 1.0 : 1.25);
     }
     std::setlocale(LC_NUMERIC, previous.c_str());
     Document document;

@@ -136,6 +136,16 @@ TEST_F(ProcessReaderTest, EnergyParametersAttachToTheFirstMatchingProcess) {
     EXPECT_EQ(energy.at(u"milled_part"), (std::vector<double>{1.5, kUnscanned, 3.0, kUnscanned}));
 }
 
+// Under xml:space="preserve" white space before a value element is the
+// parameter's first child, which holds no number; "default" drops it again.
+TEST_F(ProcessReaderTest, PreservedWhiteSpaceIsTheFirstChildOfAParameter) {
+    ASSERT_EQ(Parse(Settings(R"(<Grouping Alias="Steel billet"><Parameter Name="milled_part" Alias="Milled"/>
+        <Grouping Alias="milled_part_mfg_params" xml:space="preserve"><Parameter> <v a="1.5"/></Parameter>
+          <Parameter xml:space="default"> <v a="2"/></Parameter><Parameter><v a="3"/></Parameter></Grouping></Grouping>)")),
+              1);
+    EXPECT_EQ(Material(0).GetManufacturingProcToEnergyParamMap().at(u"milled_part"), (std::vector<double>{kUnscanned, 2.0, 3.0}));
+}
+
 TEST_F(ProcessReaderTest, EarlyEndsSkipTheFinalPassThatBadFilesStillRun) {
     Material(0).SetEnvData(1);
     EXPECT_EQ(Parse("<Root><ScenarioSettings>"), 1);

@@ -3,6 +3,7 @@
 
 #include "kxtmat/enums.h"
 #include "kxtmat/export.h"
+#include "kxtmat/lint.h"
 #include "kxtmat/manufacturing_process.h"
 #include "kxtmat/mat_phys_prop.h"
 #include "kxtmat/material_base.h"

@@ -9,6 +9,7 @@
 #include "kxtmat/material_walk.h"
 #include "manager/manager_internal.h"
 #include "platform/text.h"
+#include "xml/phys_prop_parser.h"
 
 namespace kxt::manager {
 namespace {
@@ -46,14 +47,10 @@ std::vector<RecordedLink> ReleaseMaterialsOf(std::initializer_list<const kxtMate
     return recorded;
 }
 
-void RelinkByName(const std::vector<RecordedLink>& links, const kxtMaterialDB& db) {
+void RelinkIntoExtras(const std::vector<RecordedLink>& links, const kxtMaterialDB& extras) {
     if (links.empty()) return;
-    std::unordered_map<std::u16string_view, kxtMaterialBase*> byName;
-    ForEachMaterial(db, [&](kxtMaterialBase& material) { byName.try_emplace(material.GetName(), &material); });
-    for (const RecordedLink& link : links) {
-        const auto it = byName.find(link.linkedName);
-        link.material->SetSageLink(it == byName.end() ? nullptr : it->second);
-    }
+    const model::MaterialIndex index = xml::ExtrasLinkIndex(extras);
+    for (const RecordedLink& link : links) link.material->SetSageLink(xml::FindExtrasLink(index, link.linkedName));
 }
 
 }  // namespace kxt::manager
@@ -98,7 +95,7 @@ void kxtMaterialDBsManager::OnCustomDBsModified(const std::vector<std::u16string
             db.Clear();
             iFILLSustainExtrasDBs(path);
             db = sustainExtrasDB_;
-            kxt::manager::RelinkByName(links, sustainExtrasDB_);
+            kxt::manager::RelinkIntoExtras(links, sustainExtrasDB_);
             kxt::manager::LinkLibrary(db, path, linkDBs);
         } else {
             kxt::manager::ReleaseMaterialsOf({&db}, nullptr, favorites_, customDBs_);

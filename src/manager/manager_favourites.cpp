@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "kxtmat/material_dbs_manager.h"
+#include "diag/findings.h"
 #include "manager/query_rules.h"
 #include "model/material_index.h"
 #include "platform/registry.h"
@@ -138,12 +139,25 @@ private:
     model::MaterialIndex custom_{model::MaterialKeys::kNameThenLangName, model::IndexScope::kAskedKeys};
 };
 
+// While a diagnostics sink is installed, reports a favourite that found no material.
+void NoteUnresolvedFavourite(const std::u16string& text, const std::u16string& key) {
+    diag::Sink* const sink = diag::CurrentSink();
+    if (sink == nullptr) return;
+    const FavouriteEntry entry = SplitFavourite(text);
+    sink->Report(diag::Finding{platform::CurrentUserHiveName(), 0, 0, diag::Severity::kWarning, "favourite-unresolved",
+                               diag::Text("the favourite ") + diag::Quote(text) + diag::Text(" of ") +
+                                   diag::Quote(u"HKEY_CURRENT_USER\\" + key) +
+                                   diag::Text(" resolves to no material; it is left out"),
+                               std::nullopt, std::u16string(entry.material)});
+}
+
 }  // namespace
 }  // namespace kxt::manager
 
 const std::vector<kxtMaterialBase*>& kxtMaterialDBsManager::LoadFavoritesMaterialsFromRegistry() {
     using namespace kxt::manager;
     favorites_.clear();
+    if (kxt::diag::Sink* sink = kxt::diag::CurrentSink()) sink->NoteFile(kxt::platform::CurrentUserHiveName());
     const std::optional<kxt::platform::RegistryKey> key =
         kxt::platform::RegistryKey::OpenCurrentUser(FavouritesKey(kxVersion_));
     if (!key) return favorites_;
@@ -165,7 +179,11 @@ const std::vector<kxtMaterialBase*>& kxtMaterialDBsManager::LoadFavoritesMateria
     for (const std::u16string& text : texts) lookup.Ask(SplitFavourite(text));
     lookup.Resolve(nativeDB_, nativeDinDB_, customDBs_);
     for (const std::u16string& text : texts) {
-        if (kxtMaterialBase* found = lookup.Find(SplitFavourite(text))) favorites_.push_back(found);
+        if (kxtMaterialBase* found = lookup.Find(SplitFavourite(text))) {
+            favorites_.push_back(found);
+        } else {
+            NoteUnresolvedFavourite(text, FavouritesKey(kxVersion_));
+        }
     }
     return favorites_;
 }

@@ -23,6 +23,10 @@ void LinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vecto
 // empty db, one walk of it.
 void ReadAndLinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vector<kxtMaterialDB*>& databases);
 
+// While a diagnostics sink is installed, reports path as a missing file when
+// it does not exist, saying what the load does instead; otherwise nothing.
+void NoteIfMissing(const std::u16string& path, const char* instead);
+
 // Announces to documents the two passes of iReadProcessSettings (the user's
 // file, the installed fallback) for the sustainability data path userDataPath.
 void ExpectProcessSettings(SharedDocuments& documents, const std::u16string& userDataPath);
@@ -32,8 +36,9 @@ void ExpectProcessSettings(SharedDocuments& documents, const std::u16string& use
 std::u16string ExpectSustainExtrasPasses(SharedDocuments& documents, const std::u16string& path,
                                          const std::u16string& userDataPath);
 
-// A custom material's link, remembered by the linked material's native name
-// while the database it points into is refilled.
+// A custom material's link into the sustainability extras database,
+// remembered by the linked material's native name while that database is
+// refilled.
 struct RecordedLink {
     kxtMaterialBase* material;
     std::u16string linkedName;
@@ -43,14 +48,15 @@ struct RecordedLink {
 // are freed. Drops the favourites that point at them and clears the link of
 // every material of the other custom databases that points at them. Links
 // into `refilled` (one of `leaving`, or null) are returned, to be re-resolved
-// by RelinkByName once it has been refilled.
+// by RelinkIntoExtras once it has been refilled.
 std::vector<RecordedLink> ReleaseMaterialsOf(std::initializer_list<const kxtMaterialDB*> leaving,
                                              const kxtMaterialDB* refilled,
                                              std::vector<kxtMaterialBase*>& favourites,
                                              std::vector<kxtMaterialDB>& customDBs);
 
-// Points each recorded material at the first material of db whose native
-// name is its recorded name (case-sensitive), or at nothing when none is.
-void RelinkByName(const std::vector<RecordedLink>& links, const kxtMaterialDB& db);
+// Points each recorded material at the material of the refilled extras
+// database that its recorded name finds by the rule that links into such a
+// database at read time (xml::FindExtrasLink), or at nothing.
+void RelinkIntoExtras(const std::vector<RecordedLink>& links, const kxtMaterialDB& extras);
 
 }  // namespace kxt::manager

@@ -64,6 +64,7 @@ std::u16string LanguageLibrary(std::u16string_view fileName) {
 // Runs the language pass of each of entries over db, in order.
 void ReadLanguageNames(kxtMaterialDB& db, std::span<const std::u16string> entries) {
     for (const std::u16string& file : entries) {
+        NoteIfMissing(file, "the names of its database stay those of the English library");
         xml::kxtXMLPhysPropParser(SharedDocuments::Open(file)).ParseLanguageNames(&db);
     }
 }
@@ -101,6 +102,7 @@ std::size_t ExtrasEnd(const std::vector<std::u16string>& lowerCustomFiles, const
 }  // namespace
 
 void ReadLibrary(kxtMaterialDB& db, const std::u16string& path) {
+    NoteIfMissing(path, "its database gets no material from it");
     xml::kxtXMLPhysPropParser(SharedDocuments::Open(path)).Parse(&db);
 }
 
@@ -109,6 +111,7 @@ void LinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vecto
 }
 
 void ReadAndLinkLibrary(kxtMaterialDB& db, const std::u16string& path, const std::vector<kxtMaterialDB*>& databases) {
+    NoteIfMissing(path, "its database gets no material from it");
     xml::kxtXMLPhysPropParser(SharedDocuments::Open(path)).ParseWithLinks(&db, databases);
 }
 
@@ -135,6 +138,8 @@ void kxtMaterialDBsManager::UpdateMaterials(std::vector<std::u16string>& files, 
     customDBs_.clear();
 
     const kxt::manager::StandardEntries standard;
+    if (const std::u16string langFolder = paths::DefaultLangPath(); !langFolder.empty())
+        kxt::manager::NoteIfMissing(langFolder, "no library of the language is read; names stay English");
     const std::u16string languageName = paths::LanguageName(paths::LanguageDirectory());
     const bool english = EqualsNoCase(languageName, u"english");
 
@@ -269,12 +274,14 @@ std::u16string kxtMaterialDBsManager::iGetMaterialDbName(std::u16string path) co
 void kxtMaterialDBsManager::iReadProcessSettings(kxtMaterialDB& db) const {
     using kxt::manager::SharedDocuments;
     const std::u16string userFile = kxt::paths::UserProcessSettings(progDataSustainabilityPath_);
+    kxt::manager::NoteIfMissing(userFile, "the installed process settings are read instead");
     kxt::xml::kxtXMLProcessParser(SharedDocuments::Open(userFile), iGetResourceModule()).Parse(&db);
     const std::u16string installedFile = kxt::paths::InstalledProcessSettings();
     if (kxt::manager::HasAnyProcess(db)) {
         SharedDocuments::Skip(installedFile);
         return;
     }
+    kxt::manager::NoteIfMissing(installedFile, "no material gets a manufacturing process");
     kxt::xml::kxtXMLProcessParser(SharedDocuments::Open(installedFile), iGetResourceModule()).Parse(&db);
 }
 

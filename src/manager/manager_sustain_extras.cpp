@@ -64,8 +64,10 @@ void kxtMaterialDBsManager::iFILLSustainExtrasDBs(const std::u16string& path) {
         kxt::manager::ReadLibrary(db, file);
     }
     if (files.listedClasses) {
+        kxt::manager::NoteIfMissing(*files.listedClasses, "no class of the English copy is left out");
         kxt::xml::kxtXMLPhysPropParser(SharedDocuments::Open(*files.listedClasses)).RemoveListedClasses(&db);
     }
     iReadProcessSettings(db);
+    kxt::manager::NoteIfMissing(files.languageNames, "the names of its materials stay those of the English library");
     kxt::xml::kxtXMLPhysPropParser(SharedDocuments::Open(files.languageNames)).ParseLanguageNames(&db);
 }

@@ -61,6 +61,11 @@ void UnregisterResourceModule(ModuleHandle module) {
     if (--it->count == 0) known.erase(it);
 }
 
+ModuleHandle LatestResourceModule() noexcept {
+    const auto& known = KnownModules();
+    return known.empty() ? nullptr : known.back().module;
+}
+
 std::u16string FindFrameworkString(unsigned id) {
     const auto& known = KnownModules();
     for (auto it = known.rbegin(); it != known.rend(); ++it) {

@@ -36,6 +36,9 @@ std::u16string LoadResourceString(unsigned id);
 void RegisterResourceModule(ModuleHandle module);
 void UnregisterResourceModule(ModuleHandle module);
 
+// The known resource module registered last; null when none is known.
+ModuleHandle LatestResourceModule() noexcept;
+
 // The framework-wide lookup: string `id` of the first known resource module
 // that has it, most recently registered first; empty when none has it.
 std::u16string FindFrameworkString(unsigned id);

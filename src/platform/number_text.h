@@ -3,6 +3,7 @@
 // unit (UTF-16) or byte (UTF-8).
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace kxt::platform {
@@ -13,16 +14,17 @@ namespace kxt::platform {
 double LeadingNumberOrZero(std::u16string_view text);
 double LeadingNumberOrZero(std::string_view utf8);
 
+// The same; nothing when no number reads.
+std::optional<double> LeadingNumber(std::u16string_view text);
+std::optional<double> LeadingNumber(std::string_view utf8);
+
 // The number that sscanf("%lf") scans, in the current locale; `fallback`
 // when nothing scans.
 double ScannedNumberOr(std::u16string_view text, double fallback);
 double ScannedNumberOr(std::string_view utf8, double fallback);
 
-// The leading decimal number of an amount, the period its decimal separator
-// whatever the locale: reading stops at the first unit that cannot continue
-// it (a comma included); 0.0 when nothing reads. A number too large or too
-// small for a double saturates or underflows as strtod's does.
-// REQUIRES: every unit of amount is a digit, '.' or ','.
-double LeadingDecimalOrZero(std::u16string_view amount);
+// The same; nothing when nothing scans.
+std::optional<double> ScannedNumber(std::u16string_view text);
+std::optional<double> ScannedNumber(std::string_view utf8);
 
 }  // namespace kxt::platform

@@ -37,6 +37,10 @@ struct RegistryNamedValue {
     RegistryValue value;
 };
 
+// Where the current user's hive is read from, for messages: the export
+// file on POSIX (empty when none is named), "HKEY_CURRENT_USER" on Windows.
+std::u16string CurrentUserHiveName();
+
 // An open key under HKEY_CURRENT_USER.
 class RegistryKey {
 public:

@@ -1,6 +1,7 @@
 #include "xml/dom.h"
 
 #include <cstring>
+#include <functional>
 #include <new>
 #include <utility>
 
@@ -291,35 +292,120 @@ Document::~Document() = default;
 void Document::Clear() noexcept {
     doc_.reset();  // before the buffer it points into
     std::string().swap(buffer_);
+    positions_.reset();  // before the text it points into
+    std::string().swap(source_);
+    start_ = 0;
     loaded_ = false;
 }
 
-bool Document::Load(std::string bytes) {
+bool Document::Load(std::string bytes, std::u16string_view origin) {
     Clear();
-    std::size_t start = 0;
-    if (!detail::DecodeDocument(bytes, start)) return false;
+    diag::Sink* const sink = diag::CurrentSink();
+    const bool reporting = sink != nullptr;
+    if (reporting) {
+        origin_.assign(origin);
+        sink->NoteFile(origin);
+    }
+    std::string encoding;
+    switch (detail::DecodeDocument(bytes, start_, encoding)) {
+    case detail::DecodeFault::kNone:
+        break;
+    case detail::DecodeFault::kUnknownEncoding:
+        if (reporting) {
+            // The name stands in the declaration, which reads as ASCII.
+            source_.assign(bytes, 0, bytes.find('>'));
+            const std::size_t at = source_.find(encoding, source_.find("encoding"));
+            ReportFault("unknown-encoding", "the encoding '" + encoding + "' cannot be read",
+                        encoding.empty() ? kNoOffset : at);
+        }
+        return false;
+    case detail::DecodeFault::kInvalidBytes:
+        if (reporting) ReportFault("not-well-formed", "bytes that are not valid " + encoding, kNoOffset);
+        return false;
+    }
     // The text, without the '\0' that DecodeDocument appended: handing that to
     // the parser too keeps the last character of trailing text intact.
-    const std::string_view text(bytes.data() + start, bytes.size() - start - 1);
-    if (!detail::IsXmlText(text)) return false;
+    const std::string_view text(bytes.data() + start_, bytes.size() - start_ - 1);
+    if (reporting) source_.assign(text);
+    if (const std::size_t bad = detail::FirstNonXmlChar(text); bad != text.size()) {
+        if (reporting) ReportFault("not-well-formed", "a character that XML does not allow", bad);
+        return false;
+    }
     const bool has_declaration = text.size() > 5 && text.starts_with("<?xml") &&
                                  platform::IsXmlSpace(text[5]);
+    // Prefixes and xml:space need a ':'; most documents hold none, and one
+    // look for it spares them a look at every name. White-space text is
+    // parsed only where xml:space may keep some of it.
+    const bool has_colon = text.find(':') != std::string_view::npos;
+    const bool may_preserve_space = has_colon && text.find("xml:space") != std::string_view::npos;
 
     buffer_ = std::move(bytes);
-    const std::size_t parsed_size = buffer_.size() - start;
+    const std::size_t parsed_size = buffer_.size() - start_;
     buffer_.append(detail::kCheckReadAhead, '\0');
+    const unsigned options = kParseOptions | (may_preserve_space ? pugi::parse_ws_pcdata : 0u);
     const pugi::xml_parse_result result =
-        doc_.load_buffer_inplace(buffer_.data() + start, parsed_size, kParseOptions, pugi::encoding_utf8);
+        doc_.load_buffer_inplace(buffer_.data() + start_, parsed_size, options, pugi::encoding_utf8);
     if (result.status == pugi::status_out_of_memory) {
         Clear();
         throw std::bad_alloc();
     }
-    if (!result || !detail::IsWellFormedTree(doc_, has_declaration, buffer_)) {
-        Clear();
-        return false;
+    detail::Fault fault;
+    if (result) {
+        if (may_preserve_space) detail::DropUnpreservedSpace(doc_);
+        if (detail::IsWellFormedTree(doc_, has_declaration, has_colon, buffer_, fault)) {
+            loaded_ = true;
+            return true;
+        }
+        if (reporting) ReportFault("not-well-formed", fault.reason, OffsetOf(fault.at));
+    } else if (reporting) {
+        ReportFault("not-well-formed", result.description(), static_cast<std::size_t>(result.offset));
     }
-    loaded_ = true;
-    return true;
+    Clear();
+    return false;
+}
+
+std::size_t Document::OffsetOf(const char* at) const noexcept {
+    const std::less_equal<const char*> before_or_at;
+    const char* const begin = buffer_.data() + start_;
+    if (at == nullptr || !before_or_at(begin, at) || !before_or_at(at, begin + source_.size())) return kNoOffset;
+    return static_cast<std::size_t>(at - begin);
+}
+
+void Document::ReportFault(std::string_view code, std::string_view reason, std::size_t offset) const {
+    diag::Finding finding;
+    finding.severity = diag::Severity::kError;
+    finding.code = code;
+    finding.message = diag::Text(reason);
+    const diag::TextPosition position = PositionAt(offset);
+    finding.line = position.line;
+    finding.column = position.column;
+    finding.file = origin_;
+    if (diag::Sink* sink = diag::CurrentSink()) sink->Report(std::move(finding));
+}
+
+diag::TextPosition Document::PositionAt(std::size_t offset) const {
+    if (offset == kNoOffset || offset > source_.size()) return {};
+    if (!positions_) positions_.emplace(source_);
+    return positions_->At(offset);
+}
+
+diag::TextPosition Document::PositionOf(const Node& node) const {
+    const pugi::xml_node n = node.node_;
+    return PositionAt(n.empty() || source_.empty() ? kNoOffset : OffsetOf(detail::NodeStart(n)));
+}
+
+void Document::Report(const Node& node, diag::Finding finding, bool tentative) const {
+    diag::Sink* sink = diag::CurrentSink();
+    if (sink == nullptr) return;
+    const diag::TextPosition position = PositionOf(node);
+    finding.line = position.line;
+    finding.column = position.column;
+    finding.file = origin_;
+    if (tentative) {
+        sink->ReportTentative(std::move(finding));
+    } else {
+        sink->Report(std::move(finding));
+    }
 }
 
 }  // namespace kxt::xml

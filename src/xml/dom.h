@@ -10,11 +10,15 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include <pugixml.hpp>
+
+#include "diag/findings.h"
+#include "diag/text_position.h"
 
 namespace kxt::xml {
 
@@ -262,7 +266,10 @@ public:
     // Replaces the content with the document in bytes. Returns true when it
     // loaded; false (and an empty document) when it is not well-formed or its
     // encoding is unknown. Throws std::bad_alloc when memory is exhausted.
-    bool Load(std::string bytes);
+    // While a diagnostics sink is installed, the reason and position of the
+    // first fault are reported to it as a finding about origin, and the
+    // text is kept so that Report can place findings about nodes.
+    bool Load(std::string bytes, std::u16string_view origin = {});
 
     // Drops the content: the document becomes empty.
     void Clear() noexcept;
@@ -273,8 +280,30 @@ public:
     // Never empty, but without children when nothing is loaded.
     Node Root() const noexcept { return Node(doc_); }
 
+    // Reports finding about node to the installed sink, with this document's
+    // origin as its file and node's start as its position (none when the
+    // text was not kept). Does nothing when no sink is installed.
+    // tentative: see diag::Sink::ReportTentative.
+    void Report(const Node& node, diag::Finding finding, bool tentative = false) const;
+    // The file name that findings name; set only while a sink is installed.
+    const std::u16string& Origin() const noexcept { return origin_; }
+    // Where node starts in the text; line 0 when the text was not kept.
+    diag::TextPosition PositionOf(const Node& node) const;
+
 private:
+    static constexpr std::size_t kNoOffset = static_cast<std::size_t>(-1);
+    // Reports a fault of loading at byte offset (kNoOffset: none) of the decoded text.
+    void ReportFault(std::string_view code, std::string_view reason, std::size_t offset) const;
+    // The offset of a place in the parsed text; kNoOffset outside it or without the kept text.
+    std::size_t OffsetOf(const char* at) const noexcept;
+    // The position of an offset of the kept text; none for kNoOffset.
+    diag::TextPosition PositionAt(std::size_t offset) const;
+
     std::string buffer_;  // the UTF-8 text that doc_ was parsed from, in place
+    std::size_t start_ = 0;  // where that text begins in buffer_
+    std::string source_;     // the same text before parsing; kept only while a sink is installed
+    std::u16string origin_;  // the file name for findings; set only while a sink is installed
+    mutable std::optional<diag::TextPositions> positions_;  // of source_, made on first use
     pugi::xml_document doc_;
     bool loaded_ = false;
 };

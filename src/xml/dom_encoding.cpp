@@ -51,47 +51,51 @@ std::optional<std::string_view> DeclaredEncoding(std::string_view text) noexcept
 }
 
 // Replaces bytes (from start on) by their UTF-8 form followed by one '\0'.
-bool TranscodeInPlace(const std::string& encoding, std::string& bytes, std::size_t& start) {
+DecodeFault TranscodeInPlace(const std::string& encoding, std::string& bytes, std::size_t& start) {
     auto utf8 = platform::TranscodeToUtf8(std::string_view(bytes).substr(start), encoding);
-    if (!utf8) return false;
+    if (!utf8) {
+        // An empty text converts under every encoding a converter knows.
+        return platform::TranscodeToUtf8({}, encoding) ? DecodeFault::kInvalidBytes : DecodeFault::kUnknownEncoding;
+    }
     bytes = std::move(*utf8);
     bytes.push_back('\0');
     start = 0;
-    return true;
+    return DecodeFault::kNone;
 }
 
 }  // namespace
 
-bool DecodeDocument(std::string& bytes, std::size_t& start) {
+DecodeFault DecodeDocument(std::string& bytes, std::size_t& start, std::string& encoding) {
     const std::string_view text(bytes);
     start = 0;
-    if (text.starts_with("\xFF\xFE")) {
-        start = 2;
-        return TranscodeInPlace("UTF-16LE", bytes, start);
-    }
-    if (text.starts_with("\xFE\xFF")) {
-        start = 2;
-        return TranscodeInPlace("UTF-16BE", bytes, start);
-    }
+    encoding = "UTF-8";
+    const auto wide = [&](const char* name, std::size_t bom) {
+        encoding = name;
+        start = bom;
+        return TranscodeInPlace(encoding, bytes, start);
+    };
+    if (text.starts_with("\xFF\xFE")) return wide("UTF-16LE", 2);
+    if (text.starts_with("\xFE\xFF")) return wide("UTF-16BE", 2);
     // Without a byte-order mark, UTF-16 shows in how "<?" is laid out.
-    if (text.starts_with(std::string_view("<\0?\0", 4))) return TranscodeInPlace("UTF-16LE", bytes, start);
-    if (text.starts_with(std::string_view("\0<\0?", 4))) return TranscodeInPlace("UTF-16BE", bytes, start);
+    if (text.starts_with(std::string_view("<\0?\0", 4))) return wide("UTF-16LE", 0);
+    if (text.starts_with(std::string_view("\0<\0?", 4))) return wide("UTF-16BE", 0);
 
     if (text.starts_with(kUtf8Bom)) {
         start = kUtf8Bom.size();
-    } else {
-        const auto encoding = DeclaredEncoding(text);
+    } else if (const auto declared = DeclaredEncoding(text)) {
+        encoding = *declared;
         // A declared name, even an empty one, must be an encoding name.
-        if (encoding && !IsEncodingName(*encoding)) return false;
-        if (encoding && !IsUtf8Name(*encoding)) {
-            if (!TranscodeInPlace(std::string(*encoding), bytes, start)) return false;
+        if (!IsEncodingName(*declared)) return DecodeFault::kUnknownEncoding;
+        if (!IsUtf8Name(*declared)) {
+            if (const DecodeFault fault = TranscodeInPlace(encoding, bytes, start); fault != DecodeFault::kNone)
+                return fault;
             // The declaration that named the encoding must read the same in it;
             // a wide encoding named in an 8-bit file does not.
-            return std::string_view(bytes).starts_with("<?xml");
+            return std::string_view(bytes).starts_with("<?xml") ? DecodeFault::kNone : DecodeFault::kUnknownEncoding;
         }
     }
     bytes.push_back('\0');
-    return true;
+    return DecodeFault::kNone;
 }
 
 }  // namespace kxt::xml::detail

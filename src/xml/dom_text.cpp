@@ -29,7 +29,7 @@ char32_t DecodeUtf8(const char*& p, const char* end) noexcept {
 
 }  // namespace
 
-bool IsXmlText(std::string_view text) noexcept {
+std::size_t FirstNonXmlChar(std::string_view text) noexcept {
     const char* p = text.data();
     const char* const end = p + text.size();
     while (p < end) {
@@ -42,10 +42,11 @@ bool IsXmlText(std::string_view text) noexcept {
             p += 8;
             continue;
         }
+        const char* const at = p;
         const char32_t c = DecodeUtf8(p, end);
-        if (c == platform::kNotUtf8 || !IsXmlChar(c)) return false;
+        if (c == platform::kNotUtf8 || !IsXmlChar(c)) return static_cast<std::size_t>(at - text.data());
     }
-    return true;
+    return text.size();
 }
 
 Reference ParseReference(std::string_view text) noexcept {

@@ -24,8 +24,9 @@ constexpr bool IsXmlChar(char32_t c) noexcept {
            (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
-// True when text is valid UTF-8 holding only characters XML 1.0 allows.
-bool IsXmlText(std::string_view text) noexcept;
+// The offset of the first byte of text that does not begin a valid UTF-8
+// sequence of a character XML 1.0 allows; text.size() when there is none.
+std::size_t FirstNonXmlChar(std::string_view text) noexcept;
 
 // A reference at the start of text ("&lt;", "&#65;", "&#x41;"): its length in
 // bytes and the character it stands for. Length 0 when text does not start

@@ -6,7 +6,9 @@
 
 namespace kxt::xml {
 
+using platform::LeadingNumber;
 using platform::LeadingNumberOrZero;
+using platform::ScannedNumber;
 using platform::ScannedNumberOr;
 
 // The same of an attribute's text. Only a value with a character or entity
@@ -15,5 +17,8 @@ using platform::ScannedNumberOr;
 // ends anyway.
 double LeadingNumberOrZero(const Attribute& attribute);
 double ScannedNumberOr(const Attribute& attribute, double fallback);
+// The same; nothing when no number reads.
+std::optional<double> LeadingNumber(const Attribute& attribute);
+std::optional<double> ScannedNumber(const Attribute& attribute);
 
 }  // namespace kxt::xml

@@ -11,6 +11,7 @@
 #include "model/material_index.h"
 #include "model/shared_defaults.h"
 #include "platform/text.h"
+#include "xml/library_findings.h"
 #include "xml/number_text.h"
 #include "xml/reader_queries.h"
 
@@ -64,7 +65,8 @@ void ApplyDatabaseTypeRules(eKxtMaterialBDType dbType, const std::u16string& cla
 // The property elements are listed once into `found` (room reused from
 // material to material), so that the record's list is sized exactly without
 // a second walk of the selection.
-void ReadProperties(const Node& materialElement, kxtMaterialBase& material, std::vector<Node>& found) {
+void ReadProperties(const Node& materialElement, kxtMaterialBase& material, std::vector<Node>& found,
+                    LibraryFindings* findings) {
     found.clear();
     for (const Node property : materialElement.Select(Queries().properties)) found.push_back(property);
     material.ReserveProperties(found.size());
@@ -72,23 +74,27 @@ void ReadProperties(const Node& materialElement, kxtMaterialBase& material, std:
         kxtMatPhysProp value(property.AttributeText("displayname"), LeadingNumberOrZero(property.GetAttribute("value")));
         material.SetProperty(property.Name(), std::move(value));
     }
+    if (findings != nullptr) findings->Properties(found, material);
 }
 
 // The cost and unit texts of the first "Financial Impact" child of the
 // material's "custom" element; two empty texts when there is none.
-void ReadCostData(const Node& materialElement, kxtMaterialBase& material) {
+void ReadCostData(const Node& materialElement, kxtMaterialBase& material, LibraryFindings* findings) {
     std::u16string cost;
     std::u16string units;
+    Node costElement = materialElement;
     if (const Node custom = materialElement.Select(Queries().custom).First()) {
         for (const Node child : custom.ChildWalk()) {
             if (child.GetAttribute("name").TextEqualsNoCase(kFinancialImpact)) {
                 cost = child.AttributeText("value");
                 units = child.AttributeText("units");
+                costElement = child;
                 break;
             }
         }
     }
     material.SetMaterialCostData(cost, units);
+    if (findings != nullptr) findings->Cost(costElement, cost, units, material);
 }
 
 // Visits the target's materials by position: class element i stands for
@@ -133,11 +139,8 @@ struct LinkCandidate {
     std::optional<model::MaterialIndex> index;
 
     kxtMaterialBase* Find(std::u16string_view linkId) {
-        if (!index) {
-            index = model::BuildIndex(*db, isExtras ? model::MaterialKeys::kNameThenLangName
-                                                      : model::MaterialKeys::kIdentifier);
-        }
-        return index->Find(isExtras ? ExtrasLinkKey(linkId) : linkId);
+        if (!index) index = isExtras ? ExtrasLinkIndex(*db) : model::BuildIndex(*db, model::MaterialKeys::kIdentifier);
+        return isExtras ? FindExtrasLink(*index, linkId) : index->Find(linkId);
     }
 };
 
@@ -145,7 +148,7 @@ struct LinkCandidate {
 // databases of the link search, building each database's index on first use.
 class LinkResolver {
 public:
-    explicit LinkResolver(const std::vector<kxtMaterialDB*>& databases) {
+    LinkResolver(const std::vector<kxtMaterialDB*>& databases, LibraryFindings* findings) : findings_(findings) {
         candidates_.reserve(databases.size());
         for (kxtMaterialDB* db : databases) {
             if (db == nullptr) continue;
@@ -166,12 +169,16 @@ public:
         if (linkId.empty() || dbName.empty()) return;
 
         kxtMaterialBase* linked = nullptr;
+        bool databaseKnown = false;
         for (LinkCandidate& candidate : candidates_) {
             if (!platform::EqualsNoCase(candidate.name, dbName)) continue;
+            databaseKnown = true;
             linked = candidate.Find(linkId);
             if (linked != nullptr) break;
         }
         material.SetSageLink(linked);
+        if (linked == nullptr && findings_ != nullptr)
+            findings_->UnresolvedLink(link, linkId, dbName, databaseKnown, material);
         if (linked != nullptr && material.GetRecycledContentAmount() < 0) {
             material.SetRecycledContentAmount(linked->GetRecycledContentAmount());
         }
@@ -179,13 +186,20 @@ public:
 
 private:
     std::vector<LinkCandidate> candidates_;
+    LibraryFindings* findings_;
 };
+
+// The findings of a reading of document; none unless a sink is installed.
+std::optional<LibraryFindings> FindingsFor(const Document& document) {
+    if (diag::CurrentSink() == nullptr) return std::nullopt;
+    return std::optional<LibraryFindings>(std::in_place, document);
+}
 
 // Appends one class per class element and one material per material element
 // to target; then(materialElement, material) runs for each material once it
 // has its place (records never move after that).
 template <class Then>
-void ReadRecords(const Node& document, kxtMaterialDB& target, Then&& then) {
+void ReadRecords(const Node& document, kxtMaterialDB& target, LibraryFindings* findings, Then&& then) {
     const eKxtMaterialBDType dbType = target.GetDBType();
     std::vector<Node> properties;
     for (const Node classElement : document.Select(Queries().classifications)) {
@@ -197,8 +211,9 @@ void ReadRecords(const Node& document, kxtMaterialDB& target, Then&& then) {
             material.SetMaterialID(materialElement.AttributeText("matid"));
             material.SetEnvData(IsEnvData(materialElement.GetAttribute("envdata")) ? 1 : 0);
             ApplyDatabaseTypeRules(dbType, group.GetName(), material);
-            ReadProperties(materialElement, material, properties);
-            ReadCostData(materialElement, material);
+            if (findings != nullptr) findings->Material(materialElement, material);
+            ReadProperties(materialElement, material, properties, findings);
+            ReadCostData(materialElement, material, findings);
             group.InsertMaterial(std::move(material));
             then(materialElement, *group.GetMaterial(static_cast<unsigned>(group.GetMaterialCount() - 1)));
         }
@@ -207,6 +222,14 @@ void ReadRecords(const Node& document, kxtMaterialDB& target, Then&& then) {
 }
 
 }  // namespace
+
+model::MaterialIndex ExtrasLinkIndex(const kxtMaterialDB& extras) {
+    return model::BuildIndex(extras, model::MaterialKeys::kNameThenLangName);
+}
+
+kxtMaterialBase* FindExtrasLink(const model::MaterialIndex& index, std::u16string_view linkId) {
+    return index.Find(ExtrasLinkKey(linkId));
+}
 
 std::u16string ShortenedGabiName(const std::u16string& name) {
     if (name.size() <= kGabiNameLimit) return name;
@@ -222,7 +245,8 @@ std::u16string ShortenedGabiName(const std::u16string& name) {
 
 int kxtXMLPhysPropParser::Parse(kxtMaterialDB* target) {
     if (target == nullptr) return 0;
-    ReadRecords(DocumentNode(), *target, [](const Node&, kxtMaterialBase&) {});
+    std::optional<LibraryFindings> findings = FindingsFor(LoadedDocument());
+    ReadRecords(DocumentNode(), *target, findings ? &*findings : nullptr, [](const Node&, kxtMaterialBase&) {});
     return 1;
 }
 
@@ -236,8 +260,10 @@ int kxtXMLPhysPropParser::ParseWithLinks(kxtMaterialDB* target, const std::vecto
         Parse(target);
         return ParseSustainabilityLinks(target, databases);
     }
-    LinkResolver resolver(databases);
-    ReadRecords(DocumentNode(), *target,
+    std::optional<LibraryFindings> findings = FindingsFor(LoadedDocument());
+    LibraryFindings* const reported = findings ? &*findings : nullptr;
+    LinkResolver resolver(databases, reported);
+    ReadRecords(DocumentNode(), *target, reported,
                 [&](const Node& materialElement, kxtMaterialBase& material) { resolver.Link(materialElement, material); });
     return 1;
 }
@@ -264,7 +290,8 @@ int kxtXMLPhysPropParser::ParseLanguageNames(kxtMaterialDB* target) {
 int kxtXMLPhysPropParser::ParseSustainabilityLinks(kxtMaterialDB* target,
                                                    const std::vector<kxtMaterialDB*>& databases) {
     if (target == nullptr) return 0;
-    LinkResolver resolver(databases);
+    std::optional<LibraryFindings> findings = FindingsFor(LoadedDocument());
+    LinkResolver resolver(databases, findings ? &*findings : nullptr);
     WalkByPosition(DocumentNode(), *target, [](const Node&) {},
                    [&](const Node& materialElement, kxtMaterialBase& material) { resolver.Link(materialElement, material); });
     return 1;

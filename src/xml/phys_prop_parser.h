@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/material_index.h"
 #include "xml/xml_parser_base.h"
 
 class kxtMaterialDB;
@@ -49,6 +50,13 @@ public:
     // 0 for a null target.
     int RemoveListedClasses(kxtMaterialDB* target);
 };
+
+// The index by which links into a sustainability extras database are
+// resolved, and the material of it that a link identifier names: the text
+// before " in Sustainability Extras" (the whole identifier when that is
+// empty), matched to a name, else to a language name, without regard to case.
+model::MaterialIndex ExtrasLinkIndex(const kxtMaterialDB& extras);
+kxtMaterialBase* FindExtrasLink(const model::MaterialIndex& index, std::u16string_view linkId);
 
 // The name under which the environmental data set knows a material: a name of
 // 31 characters or more loses its double spaces (one left-to-right pass) and

@@ -1,5 +1,6 @@
 #include "xml/process_parser.h"
 
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -40,24 +41,81 @@ const kxtManufacturingProcess* FindEnergyParamsProcess(const kxtMaterialBase& ma
     return nullptr;
 }
 
+// Reports what the process reader skips or defaults; does nothing unless a
+// sink is installed.
+class ProcessFindings {
+public:
+    explicit ProcessFindings(const Document& document) : document_(document), on_(diag::CurrentSink() != nullptr) {
+        if (on_) diag::CurrentSink()->BeginPass(document.Origin());
+    }
+
+    // The number of attribute (what: its role) at element; the unscanned value when it does not scan.
+    double Number(const Node& element, const Attribute& attribute, const char* what, const kxtMaterialBase& material) const {
+        if (!on_) return ScannedNumberOr(attribute, kUnscanned);
+        const std::optional<double> value = ScannedNumber(attribute);
+        if (!value) {
+            Report(element, "number-unreadable",
+                   diag::Text(what) + u" " + diag::Quote(attribute.Text()) +
+                       diag::Text(" reads as no number; it is 2147483647"),
+                   &material);
+        }
+        return value.value_or(kUnscanned);
+    }
+
+    void UnknownProcess(const Node& parameter, const std::u16string& name, const kxtMaterialBase& material) const {
+        if (!on_) return;
+        Report(parameter, "unknown-process",
+               diag::Text("the process name map does not know ") + diag::Quote(name) +
+                   diag::Text("; the parameter is skipped"),
+               &material);
+    }
+
+    // A material key that names no material of this pass's database stands
+    // only when no pass over the file finds its material.
+    void UnknownMaterial(const Node& group, const std::u16string& key) const {
+        if (!on_) return;
+        diag::Finding finding;
+        finding.code = "unknown-process";
+        finding.message = diag::Text("the material entry ") + diag::Quote(key) +
+                          diag::Text(" names no loaded material; its settings are skipped");
+        finding.material = key;
+        document_.Report(group, std::move(finding), true);
+    }
+
+private:
+    void Report(const Node& element, const char* code, std::u16string message, const kxtMaterialBase* material) const {
+        diag::Finding finding;
+        finding.code = code;
+        finding.message = std::move(message);
+        if (material != nullptr) {
+            if (const kxtMaterialClass* group = material->GetGrOwner()) finding.className = group->GetName();
+            finding.material = material->GetName();
+        }
+        document_.Report(element, std::move(finding));
+    }
+
+    const Document& document_;
+    bool on_;
+};
+
 // The number in the first attribute of the node's first child.
-double FirstChildNumber(const Node& parameter) {
-    return ScannedNumberOr(parameter.FirstChild().FirstAttribute(), kUnscanned);
+double FirstChildNumber(const Node& parameter, const ProcessFindings& findings, const kxtMaterialBase& material) {
+    return findings.Number(parameter, parameter.FirstChild().FirstAttribute(), "the energy parameter", material);
 }
 
 // Applies a recycled-content parameter; false when it has no child node.
-bool ApplyRecycledContent(const Node& parameter, kxtMaterialBase& material) {
+bool ApplyRecycledContent(const Node& parameter, kxtMaterialBase& material, const ProcessFindings& findings) {
     const Node valueNode = parameter.FirstChild();
     if (!valueNode) return false;
-    const double value = ScannedNumberOr(valueNode.FirstAttribute(), kUnscanned);
+    const double value = findings.Number(parameter, valueNode.FirstAttribute(), "the recycled content", material);
     const Attribute maxAttribute = parameter.GetAttribute("MaxValue");
     const Attribute minAttribute = parameter.GetAttribute("MinValue");
     double maximum = value;
     double minimum = value;
     bool editable = false;
     if (maxAttribute && minAttribute) {
-        maximum = ScannedNumberOr(maxAttribute, kUnscanned);
-        minimum = ScannedNumberOr(minAttribute, kUnscanned);
+        maximum = findings.Number(parameter, maxAttribute, "MaxValue", material);
+        minimum = findings.Number(parameter, minAttribute, "MinValue", material);
         editable = maximum > minimum;
     }
     material.SetRecycledContentLimits(maximum, minimum, value);
@@ -79,6 +137,7 @@ int kxtXMLProcessParser::Parse(kxtMaterialDB* target) {
     std::u16string alias;
     std::u16string name;
     std::vector<double> numbers;
+    const ProcessFindings findings(LoadedDocument());
     for (const Node scenarioSettings : DocumentNode().Select(Queries().scenarioSettings)) {
         const Node settings = FindMaterialSettings(scenarioSettings);
         if (!settings) return 0;
@@ -86,13 +145,19 @@ int kxtXMLProcessParser::Parse(kxtMaterialDB* target) {
             for (const Node materialGroup : category.Select(Queries().groupings)) {
                 materialGroup.GetAttribute("Alias").TextInto(alias);
                 kxtMaterialBase* material = materials.Find(alias);
-                if (material == nullptr) continue;
+                if (material == nullptr) {
+                    findings.UnknownMaterial(materialGroup, alias);
+                    continue;
+                }
 
                 for (const Node parameter : materialGroup.Select(Queries().parameters)) {
                     parameter.GetAttribute("Name").TextInto(name);
                     const std::u16string* langName = processNames_.Find(name);
                     const bool isRecycledContent = platform::EqualsNoCase(name, kRecycledContent);
-                    if (!isRecycledContent && (langName == nullptr || langName->empty())) continue;
+                    if (!isRecycledContent && (langName == nullptr || langName->empty())) {
+                        findings.UnknownProcess(parameter, name, *material);
+                        continue;
+                    }
 
                     const Attribute aliasAttribute = parameter.GetAttribute("Alias");
                     if (!isRecycledContent) {
@@ -102,7 +167,8 @@ int kxtXMLProcessParser::Parse(kxtMaterialDB* target) {
                         process.SetGaBiName(name);
                         material->InsertProc(std::move(process));
                     }
-                    if (aliasAttribute.TextEqualsNoCase(kRecycledContent) && !ApplyRecycledContent(parameter, *material))
+                    if (aliasAttribute.TextEqualsNoCase(kRecycledContent) &&
+                        !ApplyRecycledContent(parameter, *material, findings))
                         return 0;
                 }
 
@@ -113,7 +179,7 @@ int kxtXMLProcessParser::Parse(kxtMaterialDB* target) {
                     // A parameter without a child node reads as the unscanned value.
                     numbers.clear();
                     for (const Node parameter : energyGroup.Select(Queries().parameters)) {
-                        numbers.push_back(FirstChildNumber(parameter));
+                        numbers.push_back(FirstChildNumber(parameter, findings, *material));
                     }
                     // A list of exactly the numbers read, without a second walk to count them.
                     material->InsertManufacturingParams(process->GetGaBiName(),

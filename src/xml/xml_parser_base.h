@@ -44,6 +44,8 @@ public:
 protected:
     // The document node, context of the top-level selections.
     Node DocumentNode() const noexcept { return document_->Root(); }
+    // The document, to report findings about its nodes.
+    const Document& LoadedDocument() const noexcept { return *document_; }
 
 private:
     std::shared_ptr<const Document> document_;  // never null

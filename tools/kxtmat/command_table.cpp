@@ -19,6 +19,7 @@ std::span<const CommandDef> Commands() {
          {"--library", "--class", "--exclude"}, "--where", RunSearch},
         {"chart", "chart X Y [--library NAME] [--class NAME]... [--out FILE] [--linear] [--guide SLOPE]... [--title TEXT]",
          2, 2, {"--library", "--class", "--out", "--guide", "--title"}, {}, RunChart, "--linear"},
+        {"lint", "lint [FILE...]", 0, kAnyCount, {}, {}, nullptr},
     };
     return commands;
 }

@@ -38,7 +38,7 @@ struct CommandDef {
     std::size_t maxPositionals;
     std::array<std::string_view, 5> options;  // options that take one value each (empty: unused)
     std::string_view listOption;  // an option that takes every following word up to the next option
-    CommandFunction run;
+    CommandFunction run;  // null for lint, which main() runs on an installation of its own
     std::string_view flag{};  // an option that takes no value
 };
 

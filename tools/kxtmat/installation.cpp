@@ -92,7 +92,7 @@ HostModule::~HostModule() {
     if (handle_ != nullptr) platform::ReleaseModule(handle_);
 }
 
-Installation::Installation(const Options& options) {
+Installation::Installation(const Options& options, bool load) {
     const std::u16string sample = SampleFolder();
     const std::u16string install = RequireFolder(options.installDir.value_or(sample), "installation");
     const std::u16string userData = options.userDataDir
@@ -114,6 +114,7 @@ Installation::Installation(const Options& options) {
     manager_->InitResourcesData();
     manager_->SetKXVersion(options.hostVersion);
     manager_->SetProgDataSustainabilityPath(userData);
+    if (!load) return;
     std::vector<std::u16string> files = hostList_;  // the manager may drop an entry from its copy
     manager_->UpdateMaterials(files, 0);
 }

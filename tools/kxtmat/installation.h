@@ -35,10 +35,10 @@ private:
 class Installation {
 public:
     // Sets the environment for the stand-in modules, loads them, builds the
-    // manager and loads every library. Throws CliError (exit 2) when the
-    // installation folder, a module, a library or the registry file given
-    // cannot be read.
-    explicit Installation(const Options& options);
+    // manager and, with load, loads every library. Throws CliError (exit 2)
+    // when the installation folder, a module, a library or the registry file
+    // given cannot be read.
+    explicit Installation(const Options& options, bool load = true);
 
     kxtMaterialDBsManager& Manager() { return *manager_; }
     // The library files handed to UpdateMaterials, as the host listed them.

@@ -8,6 +8,7 @@
 #include "cli_error.h"
 #include "commands.h"
 #include "installation.h"
+#include "lint_command.h"
 #include "document.h"
 #include "options.h"
 #include "platform/process.h"
@@ -26,6 +27,7 @@ int Run(const std::vector<std::string>& arguments) {
         std::cout << "kxtmat " KXTMAT_VERSION "\n";
         return kExitFound;
     }
+    if (options.command->run == nullptr) return RunLint(options);
     Installation installation(options);
     Context context{installation.Manager(), options.json};
     const Result result = options.command->run(context, options.args);

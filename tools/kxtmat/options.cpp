@@ -168,7 +168,11 @@ std::string HelpText() {
         "search expressions: ABB>VALUE, ABB<VALUE, ABB~VALUE (within 5%) or ABB (any value),\n"
         "where ABB is a property abbreviation (DENS, ...) or the cost criterion (\"Material Cost\").\n"
         "\n"
-        "exit status: 0 found, 1 not found, 2 usage error or unreadable input.\n";
+        "lint [FILE...]: the loaders' findings about the files, or the whole installation,\n"
+        "as FILE:LINE:COLUMN: SEVERITY: CODE: MESSAGE lines (see README).\n"
+        "\n"
+        "exit status: 0 found (lint: no finding), 1 not found (lint: some finding),\n"
+        "2 usage error or unreadable input.\n";
     return text;
 }
 

@@ -42,6 +42,8 @@ std::optional<std::vector<RegFileValue>> ReadKey(std::u16string_view subkey) {
 
 }  // namespace
 
+std::u16string CurrentUserHiveName() { return HiveFile().value_or(std::u16string()); }
+
 std::optional<RegistryKey> RegistryKey::OpenCurrentUser(const std::u16string& subkey) {
     std::optional<std::vector<RegFileValue>> values = ReadKey(subkey);
     if (!values) return std::nullopt;

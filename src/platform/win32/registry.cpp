@@ -7,6 +7,8 @@
 
 namespace kxt::platform {
 
+std::u16string CurrentUserHiveName() { return u"HKEY_CURRENT_USER"; }
+
 std::optional<RegistryKey> RegistryKey::OpenCurrentUser(const std::u16string& subkey) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(subkey), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
