@@ -15,7 +15,7 @@
 #include "diag/findings.h"
 #include "fuzz/manager_setup.h"
 #include "mapping/din_mapper.h"
-#include "platform/posix/reg_file.h"
+#include "platform/reg_file.h"
 #include "platform/text.h"
 #include "support/resource_module.h"
 #include "support/temp_dir.h"

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "fuzz/entry_points.h"
+#include "support/registry_hive.h"
 
 namespace kxt::fuzz {
 
@@ -12,8 +13,7 @@ const test::TempInstallation& FuzzInstallation() {
         test::InstallationOptions options;
         options.withOwnModule = true;
         const test::TempInstallation& made = test::TempInstallation::Get(options);
-        const std::string registry = std::filesystem::path(made.Root() / "user" / "registry.reg").string();
-        ::setenv("KXT_REGISTRY_FILE", registry.c_str(), 1);
+        test::UseRegistryFile(made.Root() / "user" / "registry.reg");
         return made;
     }();
     return installation;

@@ -10,11 +10,15 @@
 #include <filesystem>
 #include <iterator>
 #include <new>
+#include <unordered_set>
 
 #include <pugixml.hpp>
 
 #include "hardening_support.h"
 #include "platform/text.h"
+#ifdef _WIN32
+#include "platform/win32/windows_api.h"
+#endif
 
 namespace {
 
@@ -23,14 +27,30 @@ std::int64_t failAt = 0;  // the allocation that fails, counted from arming; 0: 
 std::int64_t made = 0;    // allocations since arming
 std::int64_t live = 0;    // allocated and not yet freed
 
+// The blocks made here. A DLL has allocation functions of its own, and a string that a stand-in module
+// fills is freed here: only the blocks made here count. The set itself lives on malloc.
+template <class T> struct MallocAllocator {
+    using value_type = T;
+    MallocAllocator() = default;
+    template <class U> MallocAllocator(const MallocAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) { void* p = std::malloc(n * sizeof(T)); return p != nullptr ? static_cast<T*>(p) : throw std::bad_alloc(); }
+    void deallocate(T* p, std::size_t) noexcept { std::free(p); }
+    bool operator==(const MallocAllocator&) const noexcept = default;
+};
+using BlockSet = std::unordered_set<void*, std::hash<void*>, std::equal_to<void*>, MallocAllocator<void*>>;
+BlockSet& Blocks() {  // never destroyed: allocations go on after static destruction begins
+    static BlockSet& blocks = *new (std::malloc(sizeof(BlockSet))) BlockSet();
+    return blocks;
+}
+
 void* Allocate(std::size_t size) noexcept {
     void* p = failAt != 0 && ++made == failAt ? nullptr : std::malloc(size == 0 ? 1 : size);
-    live += p != nullptr;
+    if (p != nullptr) ++live, Blocks().insert(p);
     return p;
 }
 
 void Release(void* p) noexcept {
-    live -= p != nullptr;
+    if (p != nullptr && Blocks().erase(p) != 0) --live;
     std::free(p);
 }
 
@@ -86,7 +106,11 @@ std::vector<std::vector<std::u16string>> ClassesOf(kxtMaterialDBsManager& manage
     return classes;
 }
 
+#ifdef _WIN32
+long OpenDescriptorCount() { DWORD count = 0; return GetProcessHandleCount(GetCurrentProcess(), &count) ? static_cast<long>(count) : -1; }
+#else
 auto OpenDescriptorCount() { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); }
+#endif
 
 TEST(AllocationFailureTest, EveryFailedAllocationOfALoadPropagatesAndLeavesALoadableManager) {
     pugi::set_memory_management_functions(Allocate, Release);  // pugixml reports exhaustion as a status; the DOM adapter throws

@@ -11,6 +11,7 @@
 
 #include "fuzz/installation_input.h"
 #include "support/live_objects.h"
+#include "support/registry_hive.h"
 #include "support/temp_installation.h"
 
 namespace kxt::test {
@@ -23,7 +24,7 @@ inline const TempInstallation& SmallInstallation() {
         for (const auto& [relative, bytes] : fuzz::SplitInstallation(seed))
             options.files.push_back({std::string(relative), std::string(bytes.value_or(std::string_view()))});
         const TempInstallation& made = TempInstallation::Get(options);
-        ::setenv("KXT_REGISTRY_FILE", (made.Root() / "user" / "registry.reg").c_str(), 1);
+        UseRegistryFile(made.Root() / "user" / "registry.reg");
         return made;
     }();
     return installation;

@@ -3,9 +3,11 @@
 // hostile file's size above the child's start, plus the model that the load keeps.
 #include <gtest/gtest.h>
 
+#ifdef __linux__
 #include <malloc.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -79,7 +81,7 @@ const HostileCase kCases[] = {
 bool LoadHolds(kxtMaterialDBsManager& manager, const HostileCase& hostile, const fs::path& file) {
     kxt::test::SetUpAsHost(manager);
     std::vector<std::u16string> files = kxt::test::SmallHostList();
-    if (file.filename() == "hostile.reg") ::setenv("KXT_REGISTRY_FILE", file.c_str(), 1);
+    if (file.filename() == "hostile.reg") kxt::test::UseRegistryFile(file);
     else if (file.filename() == "materials process.dat") manager.SetProgDataSustainabilityPath(kxt::test::ModulePath(file.parent_path()));
     else files.back() = kxt::test::ModulePath(file);
     manager.UpdateMaterials(files, 0);
@@ -88,6 +90,7 @@ bool LoadHolds(kxtMaterialDBsManager& manager, const HostileCase& hostile, const
     return hostile.holds(manager, custom) && kxt::test::HoldsOnlyLiveObjects(manager);
 }
 
+#ifdef __linux__
 // A "VmRSS:" or "VmHWM:" figure of this process, in kB.
 long StatusKb(const std::string& field) {
     std::ifstream status("/proc/self/status");
@@ -95,6 +98,7 @@ long StatusKb(const std::string& field) {
         if (word == field && status >> word) return std::stol(word);
     return -1;
 }
+#endif
 
 class HostileInputTest : public ::testing::TestWithParam<HostileCase> {
 protected:
@@ -113,6 +117,11 @@ TEST_P(HostileInputTest, LoadsWithinBoundedTimeAndMemoryAsTheRulesSay) {
         std::ofstream out(file, std::ios::binary);
         hostile.write(out);
     }
+#ifndef __linux__
+    // Without fork and /proc the load runs here, bounded by the test's time limit; its memory is not measured.
+    kxtMaterialDBsManager manager;
+    EXPECT_TRUE(LoadHolds(manager, hostile, file)) << "the load does not hold what the rules say";
+#else
     const pid_t pid = ::fork();
     if (pid == 0) {  // the child's peak resident size is the load's own
         ::alarm(kSeconds);
@@ -134,6 +143,7 @@ TEST_P(HostileInputTest, LoadsWithinBoundedTimeAndMemoryAsTheRulesSay) {
     std::error_code missing;
     const long fileKb = static_cast<long>(fs::file_size(file, missing) / 1024);
     EXPECT_TRUE(peakKb >= 0 && peakKb <= hostile.fileSizes * fileKb + keptKb + 4096) << "peak " << peakKb << " kB, file " << fileKb << " kB, kept " << keptKb << " kB";
+#endif
 }
 
 INSTANTIATE_TEST_SUITE_P(HostileInputs, HostileInputTest, ::testing::ValuesIn(kCases), [](const auto& info) { return std::string(info.param.name); });

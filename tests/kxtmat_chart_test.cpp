@@ -12,8 +12,10 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <png.h>
 #include <pugixml.hpp>
+#ifdef KXTMAT_HAVE_PNG
+#include <png.h>
+#endif
 
 #include "support/kxtmat_run.h"
 #include "support/temp_dir.h"
@@ -161,6 +163,9 @@ TEST(KxtmatChart, GivesTheSameBytesEveryTimeAndRendersToAnImageThatIsNotBlank) {
     ASSERT_EQ(first.exitCode, 0) << first.err;
     EXPECT_EQ(Kxtmat({"chart", "EMOD", "Material Cost", "--guide", "1", "--guide", "-0.5", "--out", svg.string()}).out, "");
     EXPECT_EQ(kxt::test::ReadFileBytes(svg.string()), first.out);
+#ifndef KXTMAT_HAVE_PNG
+    GTEST_SKIP() << "no libpng for this target: the chart is not rendered";
+#else
     if (std::system("command -v rsvg-convert >/dev/null 2>&1") != 0) GTEST_SKIP() << "rsvg-convert is not installed";
     using kxt::test::ShellQuoted;
     ASSERT_EQ(std::system(("rsvg-convert -o " + ShellQuoted(png.string()) + " " + ShellQuoted(svg.string()) + " 2>&1").c_str()), 0);
@@ -177,6 +182,7 @@ TEST(KxtmatChart, GivesTheSameBytesEveryTimeAndRendersToAnImageThatIsNotBlank) {
         colours.insert(pixels[i] << 16 | pixels[i + 1] << 8 | pixels[i + 2]), white += (pixels[i] & pixels[i + 1] & pixels[i + 2]) == 255;
     EXPECT_GT(colours.size(), 100u);
     EXPECT_LT(white, pixels.size() / 3 * 95 / 100);
+#endif
 }
 
 }  // namespace

@@ -120,8 +120,10 @@ TEST(KxtmatJson, EachCommandAnswersItsFields) {
               {"/databases/3/materials", 6}, {"/databases/4", "(absent)"}, {"/favourites/0/material", "AISI 304 Stainless Steel"},
               {"/favourites/2/library", "korvex din materials"}, {"/favourites/4/material", "Housing Aluminium"}}},
         {{"--host-version", "34"}, {{"/favourites", Json::array()}, {"/databases/0/index", 0}}},
+#ifndef _WIN32  // Windows reads the registry itself, whatever --registry names
         {{"--registry=" + (kSampleData / "data" / "resources" / "kxterra" / "DINMaterialsMapper.txt").string()},
          {{"/favourites", Json::array()}}},
+#endif
         {{"list", "--library", "my materials", "--class", "Stainless Steel"},
          {{"/databases/0/type", "custom"}, {"/databases/0/classes/0/materials/0/name", "Fastener Stainless"}}},
         {{"search", "--library", "korvex materials", "--class", "Plastics", "--where", "Material Cost<3"},
@@ -136,7 +138,7 @@ TEST(KxtmatJson, EachCommandAnswersItsFields) {
         const Json answer = KxtmatJson(arguments);
         for (const auto& [pointer, expected] : fields) {
             const Json::json_pointer at(pointer);
-            EXPECT_EQ(answer.contains(at) ? answer[at] : Json("(absent)"), expected) << arguments[0] << " " << pointer;
+            EXPECT_EQ(answer.contains(at) ? answer[at] : Json("(absent)"), expected) << (arguments.empty() ? "" : arguments[0]) << " " << pointer;
         }
     }
 }

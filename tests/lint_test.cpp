@@ -96,10 +96,12 @@ TEST(LintCodes, ProcessSettingsMappingAndFavourites) {
          "4:1: warning: number-unreadable"},
         {"DINMaterialsMapper.txt", "1.0038 KM0501\n1.0038x KM0501\n", "2:1: warning: din-unmatched"},
         {"DINMaterialsMapper.txt", "1.0038 KM0501\n\n1.0116 KM9999\n", "3:8: warning: din-unmatched"},
+#ifndef _WIN32  // Windows reads the favourites from the registry, not from an export file
         {"favourites.reg",
          "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Korvex\\Korvex 2025\\Material]\n"
          "\"__NumOfFavs\"=dword:00000001\n\"_FavMaterial1\"=\"korvex materials|Unobtainium\"\n",
          "0:0: warning: favourite-unresolved"},
+#endif
     });
 }
 
@@ -112,6 +114,9 @@ TEST(LintInstallation, TheSampleIsCleanAndMissingUserFilesAreFound) {
         EXPECT_TRUE(clean.out.ends_with(" files checked: 0 errors, 0 warnings\n")) << clean.out;
     }
 
+#ifdef _WIN32
+    GTEST_SKIP() << "the favourites come from the registry on Windows, not from the export file that --registry names";
+#endif
     const kxt::test::TempDir user;
     const std::filesystem::path extras = std::filesystem::path(KXTMAT_SOURCE_DIR) / "data/sample/user/Sustainability Extras.kvxmat";
     user.Write("Sustainability Extras.kvxmat", kxt::test::ReadFileBytes(extras));

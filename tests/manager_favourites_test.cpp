@@ -32,7 +32,7 @@ protected:
         UseRegistry({});
         libraries_ = NewCustomLibraries();
         longNames_ = WriteFile(FolderOf(libraries_.myMaterials), "Long Names.kvxmat",
-                               LibraryXml({{"Long", {{std::string(252, 'L')}, {std::string(253, 'M')}, {std::string(298, 'N')}}}}));
+                               LibraryXml({{"Long", {{std::string(252, 'L')}, {std::string(253, 'M')}, {std::string(298, 'N')}, {"\xC3\x96l-Stahl \xCE\xA9"}}}}));
     }
 
     void LoadAll() {
@@ -56,10 +56,11 @@ TEST_F(ManagerFavouritesTest, EntriesResolveInTheirLibraryByNativeOrLanguageName
                             "Nylon",
                             "unrelated library|Bracket",  // the library name does not choose the custom database
                             "other materials|Bracket",
+                            "x|\xC3\xB6L-STAHL \xCF\x89",  // Öl-Stahl Ω in another case
                         })}});
     LoadAll();
     EXPECT_EQ(manager_.GetFavoritesMaterials(), (std::vector<kxtMaterialBase*>{MaterialAt(*manager_.GetKxNativeDB(), 0, 0),
-                                                  MaterialAt(*manager_.GetKxNativeDinDB(), 0, 1), Custom(1, 1), Custom(0, 0), Custom(0, 0)}));
+                                                  MaterialAt(*manager_.GetKxNativeDinDB(), 0, 1), Custom(1, 1), Custom(0, 0), Custom(0, 0), Custom(2, 3)}));
 }
 
 // Values named exactly "_FavMaterial<n>" (any case of the prefix, no leading

@@ -9,6 +9,7 @@
 #include "paths/data_paths.h"
 #include "platform/text.h"
 #include "support/live_objects.h"
+#include "support/registry_hive.h"
 
 namespace kxt::test {
 namespace {
@@ -120,8 +121,7 @@ void UseRegistry(const std::vector<RegistryKeyLines>& keys) {
         text += "\n[HKEY_CURRENT_USER\\Software\\Korvex\\Korvex " + std::to_string(key.keyNumber) + "\\Material]\n";
         for (const std::string& line : key.lines) text += line + "\n";
     }
-    static const std::u16string folder = NewFolder("registry");
-    setenv("KXT_REGISTRY_FILE", platform::Utf16ToUtf8(WriteFile(folder, "registry.reg", text)).c_str(), 1);
+    UseRegistryExport(text);
 }
 
 std::vector<std::string> FavouriteLines(const std::vector<std::string>& favourites) {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/path_text.h"
 #include "support/temp_installation.h"
 
 namespace {
@@ -64,7 +65,7 @@ protected:
 
     void SetUp() override {
         manager_.InitResourcesData();  // standard class names are the resource module's texts: default processes apply
-        *manager_.GetKxNativeDB() = Database(u"lib/korvex materials.kvxmat", eKxtNativeDB, {
+        *manager_.GetKxNativeDB() = Database(kxt::platform::JoinPath(u"lib", {u"korvex materials.kvxmat"}), eKxtNativeDB, {
             {u"Steel", u"Steel", {{.name = u"Bar", .lang = u"Bar-l", .gabi = u"steel bar", .id = u"N-1",
                                    .processes = {kForged, kMilled, kForged}, .params = {u"mill_n", {1.0, 2.0}}},
                                   {.name = u"Plate", .processes = {{u"sheet_n", u"Sheet Metal", u""}}}, {.name = u"Raw"}}},
@@ -72,20 +73,20 @@ protected:
                                                   {.name = u"Bronze", .env = 0, .processes = {kMilled}}}},
             {u"OTHER NON-METALS", u"Autres", {{.name = u"Felt", .lang = u"Feutre", .gabi = u"felt"}}},
             {u"Woods", u"Bois", {{.name = u"Pine", .lang = u"Pin", .gabi = u"pine", .env = 0}}}});
-        *manager_.GetKxNativeDinDB() = Database(u"lib/korvex din materials.kvxmat", eKxtNativeDinDB, {
+        *manager_.GetKxNativeDinDB() = Database(kxt::platform::JoinPath(u"lib", {u"korvex din materials.kvxmat"}), eKxtNativeDinDB, {
             {u"Steel", u"Acier", {{.name = u"Bar", .id = u"D-1"}, {.name = u"Beam", .lang = u"Poutre", .gabi = u"steel beam", .id = u"D-2"}}},
             {u"Iron", u"Fer", {{.name = u"Cast", .lang = u"Fonte", .processes = {kSandCast, {u"mill_n", u"MILLED", u""}, kForged}}}}});
         Names noFiles;
         manager_.UpdateMaterials(noFiles, 1);
 
-        manager_.AddCustomMaterials(Database(u"a/shop.kvxmat", eKxtCustomDB, {
+        manager_.AddCustomMaterials(Database(kxt::platform::JoinPath(u"a", {u"shop.kvxmat"}), eKxtCustomDB, {
             {u"Mine", {}, {{.name = u"MyBar", .env = 0, .type = kCustom, .link = Native(u"Bar"), .processes = {kGlued}, .params = {u"glue_n", {3.0}}},
                            {.name = u"Lonely", .env = 5, .type = kCustom, .processes = {kGlued}}}}, {u"Plain", {}, {{.name = u"P1", .type = kCustom}}}}));
-        const kxtMaterialDB extras = Database(u"b/Sustainability Extras.kvxmat", eKxtSustainExtrasDB, {
+        const kxtMaterialDB extras = Database(kxt::platform::JoinPath(u"b", {u"Sustainability Extras.kvxmat"}), eKxtSustainExtrasDB, {
             {u"Green", u"Vert", {{.name = u"Bamboo", .lang = u"Bambou", .gabi = u"bamboo", .type = kCustom, .link = Native(u"Bar"),
                                   .processes = {{u"cut_n", u"Cut", u"cutting"}}}}}, {u"Bare", {}, {}}});
         manager_.AddCustomMaterials(extras), *manager_.GetKxSustainExtrasDB() = extras;
-        manager_.AddCustomMaterials(Database(u"c/SHOP.KVXMAT", eKxtCustomDB, {
+        manager_.AddCustomMaterials(Database(kxt::platform::JoinPath(u"c", {u"SHOP.KVXMAT"}), eKxtCustomDB, {
             {u"MINE", {}, {{.name = u"Oak", .type = kCustom, .link = Native(u"Plate")}, {.name = u"Lonely", .type = kCustom}}}}));
     }
 

@@ -7,6 +7,7 @@
 #include <kxtmat/kxtmat.h>
 
 #include "mapping/din_mapper.h"
+#include "platform/text.h"
 #include "support/temp_dir.h"
 
 namespace kxt::mapping {
@@ -35,6 +36,8 @@ TEST(DinMapperFile, LinesGiveTheirFirstWordAndTheTextFromKeyLengthPlusOne) {
         {"\n\nA 1\r\n\n\nB 2", {{u"A", u"1\r"}, {u"B", u"2"}}}};
     for (const auto& [bytes, expected] : cases) EXPECT_EQ(MapFile(bytes), expected) << bytes;
     EXPECT_EQ(MapFile("\xEF\xBB\xBF" "A 1\nB 2\n").count(u"A"), 0u);
+    // Bytes above ASCII are read in the ANSI code page (windows-1252 in the Windows tests, none in the C locale).
+    EXPECT_EQ(MapFile("St\xE4hl 1.0038\xB0\n"), (Mapping{{u"St" + platform::AnsiToUtf16("\xE4") + u"hl", u"1.0038" + platform::AnsiToUtf16("\xB0")}}));
 }
 
 TEST(DinMapperFile, ChunksOf4095BytesEndAtAZeroByteAndJoinTheirTexts) {

@@ -3,7 +3,7 @@
 kxtmat_add_test(paths_test SAMPLE
   SOURCES paths_test.cpp support/temp_installation.cpp support/temp_dir.cpp
   LIBS kxtmat_paths kxtmat_module)
-gtest_discover_tests(paths_test TEST_PREFIX "french." DISCOVERY_MODE PRE_TEST
+kxtmat_discover_tests(paths_test TEST_PREFIX "french."
   PROPERTIES ENVIRONMENT "KXT_LANGUAGE=french")
-gtest_discover_tests(paths_test TEST_PREFIX "italian." DISCOVERY_MODE PRE_TEST
+kxtmat_discover_tests(paths_test TEST_PREFIX "italian."
   PROPERTIES ENVIRONMENT "KXT_LANGUAGE=italian")

@@ -4,12 +4,13 @@ kxtmat_add_test(platform_files_test SOURCES platform_files_test.cpp support/temp
 
 # A resource module that the module tests load at run time; it sits in a folder
 # of its own, and the test program does not link it.
-add_library(kxtTestRes SHARED platform_test_module.cpp)
-set_target_properties(kxtTestRes PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/platform_modules/Lang)
+include(KxtmatStringTable)
+kxtmat_resource_library(kxtTestRes OUTPUT_NAME kxtTestRes TABLE ${CMAKE_CURRENT_SOURCE_DIR}/platform_test_strings.inc
+  DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/platform_modules/Lang)
 kxtmat_add_test(platform_modules_test SOURCES platform_modules_test.cpp LIBS kxtmat_platform)
 add_dependencies(platform_modules_test kxtTestRes)
-target_compile_definitions(platform_modules_test PRIVATE KXT_TEST_MODULE_DIR="$<TARGET_FILE_DIR:kxtTestRes>")
-kxtmat_add_test(platform_registry_test SOURCES platform_registry_test.cpp support/temp_dir.cpp LIBS kxtmat_platform)
+target_compile_definitions(platform_modules_test PRIVATE KXT_TEST_MODULE_DIR="${KXTMAT_TARGET_PATH_PREFIX}$<TARGET_FILE_DIR:kxtTestRes>")
+kxtmat_add_test(platform_registry_test SOURCES platform_registry_test.cpp support/temp_dir.cpp support/registry_hive.cpp LIBS kxtmat_platform)
 
 # The win32 implementation cannot run here, but it must compile against the
 # real Windows API: a syntax check with the MinGW-w64 cross compiler.

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -6,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/posix/reg_file.h"
+#include "platform/environment.h"
+#include "platform/reg_file.h"
 #include "platform/registry.h"
 #include "platform/text.h"
+#include "support/registry_hive.h"
 #include "support/temp_dir.h"
 
 namespace kxt::platform {
@@ -61,6 +64,8 @@ TEST(RegFile, SectionsMatchTheKeyInAnyCaseUnderTheCurrentUserOnly) {
     EXPECT_EQ(Values(content), (std::vector<Value>{{u"Root", RegistryType::kString, Utf16Bytes(u"user")}, {u"Kept", RegistryType::kDword, Bytes{2, 0, 0, 0}}}));
     // A key named only by its subkeys exists without values; siblings and prefixes do not.
     EXPECT_TRUE(Values(content, u"software\\korvex")->empty() && Values(content, u"Software\\Korvex\\Korvex 2025\\Material\\Sub")->size() == 1u);
+    EXPECT_EQ(RegFileKeys(content), (std::vector<std::u16string>{u"SOFTWARE\\korvex\\KORVEX 2025\\material", u"Software\\Korvex\\Korvex 2025\\Material\\Sub"}));
+    EXPECT_TRUE(RegFileKeys("[HKEY_CURRENT_USER\\K]\n").empty());  // not an export
     EXPECT_FALSE(Values(content, u"Software\\Korvex\\Korvex 2024\\Material") || Values(content, u"Software\\Korv"));
 }
 
@@ -84,19 +89,21 @@ std::optional<std::uint32_t> Count() {
 }
 
 TEST(RegistryKey, EachOpeningReadsTheNamedFileAfreshElseTheUserConfigurationFoldersAndAnOpenKeyKeepsWhatItRead) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the registry export file is the POSIX hive; Windows reads the registry itself";
+#endif
     const test::TempDir dir;
-    ::setenv("KXT_REGISTRY_FILE", (dir.Path() / "hive.reg").c_str(), 1);
+    SetEnvironmentValue("KXT_REGISTRY_FILE", (dir.Path() / "hive.reg").string());
     EXPECT_EQ(Count(), std::nullopt);
     dir.Write("hive.reg", Hive("2"));
     const std::optional<RegistryKey> key = RegistryKey::OpenCurrentUser(std::u16string(kKey));
     ASSERT_TRUE(key);
     EXPECT_EQ(key->ValueNames(), (std::vector<std::u16string>{u"__NumOfFavs", u"_FavMaterial1"}));
-    EXPECT_EQ(key->ReadValue(u"_favmaterial1")->data, Utf16Bytes(u"y"));
-    EXPECT_EQ(key->ReadDword(u"_FavMaterial1"), std::nullopt);  // a string, not a number
+    EXPECT_EQ(key->ReadValue(u"_favmaterial1")->data, Utf16Bytes(u"y"));  // the later of two names alike
     dir.Write("hive.reg", Hive("3"));
     EXPECT_TRUE(key->ReadDword(u"__NumOfFavs") == 2u && Count() == 3u);
     // Without it, the user configuration folder.
-    ::unsetenv("KXT_REGISTRY_FILE");
+    RemoveEnvironmentValue("KXT_REGISTRY_FILE");
     for (const auto& [folder, count] : {std::pair("xdg", "4"), std::pair("home/.config", "5")}) {
         fs::create_directories(dir.Path() / folder / "kxterra");
         dir.Write(std::string(folder) + "/kxterra/registry.reg", Hive(count));
@@ -104,13 +111,32 @@ TEST(RegistryKey, EachOpeningReadsTheNamedFileAfreshElseTheUserConfigurationFold
     const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     const std::string savedXdg = xdg ? xdg : "";
-    ::setenv("HOME", (dir.Path() / "home").c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (dir.Path() / "xdg").c_str(), 1);
+    SetEnvironmentValue("HOME", (dir.Path() / "home").string());
+    SetEnvironmentValue("XDG_CONFIG_HOME", (dir.Path() / "xdg").string());
     EXPECT_EQ(Count(), 4u);
-    ::setenv("XDG_CONFIG_HOME", "relative", 1);
+    SetEnvironmentValue("XDG_CONFIG_HOME", "relative");
     EXPECT_EQ(Count(), 5u);
-    ::setenv("HOME", home.c_str(), 1);
-    xdg ? ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
+    SetEnvironmentValue("HOME", home);
+    xdg ? SetEnvironmentValue("XDG_CONFIG_HOME", savedXdg) : RemoveEnvironmentValue("XDG_CONFIG_HOME");
+}
+
+// The hive as each platform keeps it: Windows' registry written through its API, or the export file.
+TEST(RegistryKey, ReadsEachValueWithItsTypeAndBytesByNameInAnyCase) {
+    test::UseRegistryExport(Export(kSection + "\"\xC3\x96lName\"=\"\xE6\x9D\x90\xE6\x96\x99 \xC3\x9C\"\n\"Count\"=dword:0000012c\n"
+                                              "\"Odd\"=hex(2):41,00,42\n\"NoZero\"=hex(2):41,00,42,00\n\"Empty\"=hex:\n@=\"default\"\n"));
+    const std::optional<RegistryKey> key = RegistryKey::OpenCurrentUser(u"SOFTWARE\\korvex\\Korvex 2025\\MATERIAL");
+    ASSERT_TRUE(key);
+    std::vector<std::u16string> names = key->ValueNames();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"", u"Count", u"Empty", u"NoZero", u"Odd", u"\u00D6lName"}));
+    EXPECT_EQ(key->ReadValue(u"\u00F6lname")->data, Utf16Bytes(u"\u6750\u6599 \u00DC"));
+    EXPECT_TRUE(key->ReadDword(u"COUNT") == 300u && key->ReadValue(u"")->data == Utf16Bytes(u"default"));
+    const std::optional<RegistryValue> odd = key->ReadValue(u"odd");
+    EXPECT_TRUE(odd && odd->type == RegistryType::kExpandString && odd->data == (Bytes{0x41, 0, 0x42}));
+    EXPECT_EQ(key->ReadValue(u"NoZero")->data, (Bytes{0x41, 0, 0x42, 0}));  // as stored: no terminator added
+    EXPECT_TRUE(key->ReadValue(u"Empty")->data.empty() && !key->ReadValue(u"Missing") && !key->ReadDword(u"Odd"));
+    EXPECT_FALSE(RegistryKey::OpenCurrentUser(u"Software\\Korvex\\Korvex 2024\\Material"));
+    test::UseRegistryExport(Export(""));
 }
 
 }  // namespace

@@ -86,6 +86,11 @@ TEST(NumberText, ScanningStopsAtACommaSaturatesAndTellsWhenNothingReads) {
 }
 
 TEST(AnsiToUtf16, DecodesTheCurrentLocaleCharset) {
+#ifdef _WIN32
+    // The ANSI code page of the test prefix (English): windows-1252.
+    EXPECT_EQ(AnsiToUtf16(std::string_view("\xC9t\xE9 \x80\0a", 7)), std::u16string_view(u"\u00C9t\u00E9 \u20AC\0a", 7));
+    return;
+#endif
     ASSERT_NE(std::setlocale(LC_CTYPE, "C.UTF-8"), nullptr) << "C.UTF-8 locale is missing";
     EXPECT_EQ(AnsiToUtf16(std::string_view("\xC3\xA9\xF0\x9F\x98\x80\0a\xFF" "b\xC3", 11)), std::u16string_view(u"\u00E9\U0001F600\0a\uFFFDb\uFFFD", 8));
     std::setlocale(LC_CTYPE, "C");

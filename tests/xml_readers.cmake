@@ -17,6 +17,8 @@ kxtmat_add_test(xml_readers_test
   LIBS kxtmat_xml
   ENV LOCPATH=${comma_locale_dir})
 add_dependencies(xml_readers_test kxtmat_comma_locale)
+# Windows has a locale with a decimal comma of its own.
+target_compile_definitions(xml_readers_test PRIVATE KXTMAT_COMMA_LOCALE="$<IF:$<PLATFORM_ID:Windows>,German_Germany.1252,de_DE.UTF-8>")
 # The process reader tests load the English stand-in resource module.
 if(TARGET kxTerraMatResU_english)
   add_dependencies(xml_readers_test kxTerraMatResU_english)

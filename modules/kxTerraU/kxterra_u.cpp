@@ -2,6 +2,7 @@
 // this module was loaded from; the user-interface language comes from the
 // environment variable KXT_LANGUAGE ("english" when unset or empty).
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,7 @@ constexpr char16_t kSeparator = u'\\';
 constexpr char16_t kSeparator = u'/';
 #endif
 
+#if !defined(_WIN32)
 // UTF-8 -> UTF-16; a malformed sequence becomes U+FFFD. Small on purpose:
 // this module links nothing of the project.
 std::u16string Widen(std::string_view utf8) {
@@ -52,6 +54,7 @@ std::u16string Widen(std::string_view utf8) {
     }
     return out;
 }
+#endif
 
 // The full file name this module was loaded by; empty when unknown.
 std::u16string OwnFileName() {
@@ -80,10 +83,22 @@ const std::u16string& Root() {
     return root;
 }
 
+// KXT_LANGUAGE in UTF-16: on Windows from the wide environment, as the
+// narrow one holds the ANSI code page's approximation of the value.
+std::u16string LanguageVariable() {
+#if defined(_WIN32)
+    const wchar_t* value = _wgetenv(L"KXT_LANGUAGE");
+    return value != nullptr ? std::u16string(value, value + std::wcslen(value)) : std::u16string();
+#else
+    const char* value = std::getenv("KXT_LANGUAGE");
+    return value != nullptr ? Widen(value) : std::u16string();
+#endif
+}
+
 const std::u16string& Language() {
     static const std::u16string language = [] {
-        const char* value = std::getenv("KXT_LANGUAGE");
-        return value != nullptr && *value != '\0' ? Widen(value) : std::u16string(u"english");
+        std::u16string value = LanguageVariable();
+        return value.empty() ? std::u16string(u"english") : value;
     }();
     return language;
 }

@@ -18,4 +18,7 @@ std::optional<std::string> GetEnvironmentValue(const char* name);
 // removes the variable.
 bool SetEnvironmentValue(const char* name, const std::string& value);
 
+// Removes the variable; true also when it was not set.
+bool RemoveEnvironmentValue(const char* name);
+
 }  // namespace kxt::platform

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kxt::platform {
 
@@ -26,6 +27,11 @@ void* FindExport(ModuleHandle module, const char* name);
 // resolved), using the platform's separator; for a null handle, the
 // executable's file name. Empty when it cannot be obtained.
 std::u16string ModuleFileName(ModuleHandle module);
+
+// The file name under which this platform keeps the module of a logical name
+// ("kxTerraU.dll"): the name itself on Windows, lib<stem>.so on POSIX (empty
+// there when the name does not end with ".dll").
+std::u16string NativeModuleFileName(std::u16string_view logicalName);
 
 // True when a module file exists at path and is not a folder; on POSIX a
 // "<stem>.dll" path also matches lib<stem>.so in the same folder.

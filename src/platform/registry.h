@@ -14,6 +14,13 @@
 
 namespace kxt::platform {
 
+// Whether the hive is a registry export file (POSIX) rather than the registry itself (Windows).
+#ifdef _WIN32
+inline constexpr bool kRegistryIsAnExportFile = false;
+#else
+inline constexpr bool kRegistryIsAnExportFile = true;
+#endif
+
 // Registry value types, as Windows numbers them.
 enum class RegistryType : unsigned { kNone = 0, kString = 1, kExpandString = 2, kBinary = 3, kDword = 4 };
 

@@ -1,13 +1,13 @@
 #include "support/resource_module.h"
 
-#include "platform/text.h"
+#include "support/temp_dir.h"
 
 namespace kxt::test {
 namespace {
 
 struct LoadedModule {
     platform::ModuleHandle handle = platform::LoadModuleForResources(
-        platform::Utf8ToUtf16(KXTMAT_SAMPLE_DIR "/lang/english/kxTerraMatResU.dll"));
+        ModulePath(Utf8Path(KXTMAT_SAMPLE_DIR "/lang/english/kxTerraMatResU.dll")));
     ~LoadedModule() {
         if (handle != nullptr) platform::ReleaseModule(handle);
     }

@@ -3,6 +3,8 @@
 #include <stdexcept>
 
 #include "platform/modules.h"
+#include "platform/path_text.h"
+#include "platform/text.h"
 
 namespace kxt::test {
 namespace fs = std::filesystem;
@@ -16,26 +18,19 @@ fs::path Below(const fs::path& root, std::string_view relative) {
     return root / Utf8Path(relative);
 }
 
-void CopyModule(std::string_view stem, const fs::path& from, const fs::path& to) {
-    const std::string file = ModuleFileOf(stem);
+// Copies a module, named by its logical name ("kxTerraU.dll"), under its file name on this platform.
+void CopyModule(std::u16string_view logicalName, const fs::path& from, const fs::path& to) {
+    const fs::path file(platform::NativeModuleFileName(logicalName));
     fs::create_directories(to);
     fs::copy_file(from / file, to / file, fs::copy_options::overwrite_existing);
 }
 
-void LoadFrom(const TempInstallation& installation, std::string_view stem) {
-    if (platform::LoadModule(installation.Path(ModuleFileOf(stem))) == nullptr)
-        throw std::runtime_error("cannot load the stand-in module " + std::string(stem));
+void LoadFrom(const TempInstallation& installation, std::u16string_view logicalName) {
+    if (platform::LoadModule(platform::JoinPath(installation.Path(), {logicalName})) == nullptr)
+        throw std::runtime_error("cannot load the stand-in module " + platform::Utf16ToUtf8(logicalName));
 }
 
 }  // namespace
-
-std::string ModuleFileOf(std::string_view stem) {
-#ifdef _WIN32
-    return std::string(stem) + ".dll";
-#else
-    return "lib" + std::string(stem) + ".so";
-#endif
-}
 
 const TempInstallation& TempInstallation::Get(const InstallationOptions& options) {
     static const TempInstallation installation(options);
@@ -49,17 +44,17 @@ TempInstallation::TempInstallation(const InstallationOptions& options)
         for (const char* tree : {"data", "lang"})
             if (fs::exists(kSample / tree)) fs::copy(kSample / tree, root_ / tree, fs::copy_options::recursive);
     }
-    CopyModule("kxTerraU", kSample, root_);
-    CopyModule("kxTerraTPU", kSample, root_);
-    if (options.withOwnModule) CopyModule("kxTerraMatU", kSample, root_);
+    CopyModule(u"kxTerraU.dll", kSample, root_);
+    CopyModule(u"kxTerraTPU.dll", kSample, root_);
+    if (options.withOwnModule) CopyModule(u"kxTerraMatU.dll", kSample, root_);
     for (const auto& entry : fs::directory_iterator(kSample / "lang")) {
-        if (entry.is_directory()) CopyModule("kxTerraMatResU", entry.path(), root_ / "lang" / entry.path().filename());
+        if (entry.is_directory()) CopyModule(u"kxTerraMatResU.dll", entry.path(), root_ / "lang" / entry.path().filename());
     }
     for (const auto& file : options.files) Write(file.relativePath, file.bytes);
 
-    LoadFrom(*this, "kxTerraU");
-    LoadFrom(*this, "kxTerraTPU");
-    if (options.withOwnModule) LoadFrom(*this, "kxTerraMatU");
+    LoadFrom(*this, u"kxTerraU.dll");
+    LoadFrom(*this, u"kxTerraTPU.dll");
+    if (options.withOwnModule) LoadFrom(*this, u"kxTerraMatU.dll");
 }
 
 std::u16string TempInstallation::Path(std::string_view relative) const {

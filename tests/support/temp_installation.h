@@ -48,7 +48,4 @@ private:
     std::filesystem::path root_;
 };
 
-// The file name of a stand-in module on this platform ("libkxTerraU.so").
-std::string ModuleFileOf(std::string_view stem);
-
 }  // namespace kxt::test

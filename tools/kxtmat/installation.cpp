@@ -8,6 +8,7 @@
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/modules.h"
+#include "platform/registry.h"
 #include "platform/text.h"
 
 namespace kxt::cli {
@@ -46,9 +47,12 @@ void RequireFile(const std::u16string& file, const char* what) {
 void SetHostEnvironment(const Options& options, const std::u16string& sample) {
     if (options.language) platform::SetEnvironmentValue("KXT_LANGUAGE", *options.language);
     if (options.registryFile) {
-        RequireFile(platform::Utf8ToUtf16(*options.registryFile), "registry file");
+        const std::u16string file = platform::Utf8ToUtf16(*options.registryFile);
+        if (!platform::kRegistryIsAnExportFile)
+            throw CliError(kExitUsage, "cannot take the favourites from " + Quoted(file) + ": here they come from the registry itself");
+        RequireFile(file, "registry file");
         platform::SetEnvironmentValue("KXT_REGISTRY_FILE", *options.registryFile);
-    } else if (!platform::GetEnvironmentValue("KXT_REGISTRY_FILE")) {
+    } else if (platform::kRegistryIsAnExportFile && !platform::GetEnvironmentValue("KXT_REGISTRY_FILE")) {
         const std::u16string registry = JoinPath(sample, {kSampleRegistryFile});
         platform::SetEnvironmentValue("KXT_REGISTRY_FILE", platform::Utf16ToUtf8(registry));
     }

@@ -11,6 +11,7 @@
 #include "lint_command.h"
 #include "document.h"
 #include "options.h"
+#include "platform/process.h"
 #include "text_writer.h"
 
 namespace {
@@ -43,8 +44,9 @@ int Run(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    kxt::platform::WriteStandardStreamsAsBytes();  // the same bytes on every platform
     try {
-        return Run(std::vector<std::string>(argv + 1, argv + argc));
+        return Run(kxt::platform::ProgramArguments(argc, argv));
     } catch (const kxt::cli::CliError& error) {
         std::cerr << "kxtmat: " << error.what() << '\n';
         return error.exitCode();

@@ -27,14 +27,7 @@ struct ModuleRequest {
 
 ModuleRequest ParseRequest(std::u16string_view nameOrPath) {
     const PathParts parts = SplitPath(nameOrPath);
-    ModuleRequest request{parts.folder, parts.hasFolder, parts.name, {}};
-    const std::u16string_view name = request.fileName;
-    if (name.size() > kDllSuffix.size() && EndsWithNoCase(name, kDllSuffix)) {
-        request.sharedObjectName = u"lib";
-        request.sharedObjectName.append(name.substr(0, name.size() - kDllSuffix.size()));
-        request.sharedObjectName.append(u".so");
-    }
-    return request;
+    return ModuleRequest{parts.folder, parts.hasFolder, parts.name, NativeModuleFileName(parts.name)};
 }
 
 bool Matches(const ModuleRequest& request, std::u16string_view loadedPath) {
@@ -110,6 +103,13 @@ std::u16string AbsoluteFileName(const char* name) {
 }
 
 }  // namespace
+
+std::u16string NativeModuleFileName(std::u16string_view logicalName) {
+    if (logicalName.size() <= kDllSuffix.size() || !EndsWithNoCase(logicalName, kDllSuffix)) return {};
+    std::u16string name = u"lib";
+    name.append(logicalName.substr(0, logicalName.size() - kDllSuffix.size()));
+    return name.append(u".so");
+}
 
 ModuleHandle FindLoadedModule(const std::u16string& nameOrPath) {
     if (nameOrPath.empty()) return nullptr;

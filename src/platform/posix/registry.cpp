@@ -5,7 +5,7 @@
 
 #include "platform/environment.h"
 #include "platform/files.h"
-#include "platform/posix/reg_file.h"
+#include "platform/reg_file.h"
 #include "platform/text.h"
 
 namespace kxt::platform {

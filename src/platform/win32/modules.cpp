@@ -32,6 +32,8 @@ std::u16string ModuleFileName(ModuleHandle module) {
     }
 }
 
+std::u16string NativeModuleFileName(std::u16string_view logicalName) { return std::u16string(logicalName); }
+
 bool ModuleFileExists(const std::u16string& path) {
     return PathExists(path) && !IsDirectory(path);
 }

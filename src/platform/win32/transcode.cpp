@@ -37,7 +37,11 @@ UINT CodePageOf(const std::string& encoding) {
     return 0;
 }
 
-// UTF-16 bytes in the given byte order as code units; nullopt for an odd count.
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// UTF-16 bytes in the given byte order as code units; nullopt for an odd
+// count or a surrogate without its partner, which no encoding can carry.
 std::optional<std::u16string> Utf16Units(std::string_view bytes, bool bigEndian) {
     if (bytes.size() % 2 != 0) return std::nullopt;
     std::u16string units(bytes.size() / 2, u'\0');
@@ -46,7 +50,21 @@ std::optional<std::u16string> Utf16Units(std::string_view bytes, bool bigEndian)
         const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
         units[i] = static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
     }
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        if (IsHighSurrogate(units[i]) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
+            ++i;
+        } else if (IsHighSurrogate(units[i]) || IsLowSurrogate(units[i])) {
+            return std::nullopt;
+        }
+    }
     return units;
+}
+
+// Bytes above 0x7F are not ASCII, though some Windows versions map them in
+// code page 20127 rather than refuse them.
+constexpr UINT kAsciiCodePage = 20127;
+bool IsAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 }  // namespace
@@ -59,6 +77,7 @@ std::optional<std::string> TranscodeToUtf8(std::string_view bytes, const std::st
         if (!units) return std::nullopt;
         return Utf16ToUtf8(*units);
     }
+    if (codePage == kAsciiCodePage && !IsAscii(bytes)) return std::nullopt;
     if (bytes.size() > static_cast<std::size_t>(INT_MAX)) return std::nullopt;
     const int length = static_cast<int>(bytes.size());
     if (length == 0) return std::string();

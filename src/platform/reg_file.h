@@ -1,4 +1,5 @@
-// Parser of Windows registry export files (".reg"): the current user's hive on POSIX.
+// Parser of Windows registry export files (".reg"): the current user's hive on
+// POSIX; on Windows, tests write such files' values into the registry.
 #pragma once
 
 #include <optional>
@@ -19,5 +20,10 @@ using RegFileValue = RegistryNamedValue;
 // nullopt when `content` is not a registry export or names neither the key
 // nor a key below it. The content is untrusted: bad lines are skipped.
 std::optional<std::vector<RegFileValue>> ParseRegFileKey(std::string_view content, std::u16string_view subkey);
+
+// The keys below HKEY_CURRENT_USER that the export's section headers name,
+// each once (without regard to case), in their order; empty when `content`
+// is not a registry export.
+std::vector<std::u16string> RegFileKeys(std::string_view content);
 
 }  // namespace kxt::platform

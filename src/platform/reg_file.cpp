@@ -1,9 +1,10 @@
 // Registry export files: "Windows Registry Editor Version 5.00" or "REGEDIT4",
 // UTF-16LE with a byte-order mark or UTF-8.
-#include "platform/posix/reg_file.h"
+#include "platform/reg_file.h"
 
 #include <cstdint>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/text.h"
 
@@ -60,15 +61,22 @@ private:
 // How a section header ("[...]") relates to the key looked for.
 enum class SectionMatch { kOther, kKey, kBelowKey };
 
-SectionMatch MatchSection(std::u16string_view line, std::u16string_view subkey) {
+// The key below the current user's root that a section header ("[...]")
+// names; nullopt for another root or a deletion ("[-...]").
+std::optional<std::u16string_view> CurrentUserKey(std::u16string_view line) {
     const std::u16string_view path = Trim(line.substr(1, line.size() - 2));
     const std::size_t slash = path.find(u'\\');
     const std::u16string_view root = path.substr(0, slash);
     bool currentUser = false;
     for (const std::u16string_view name : kCurrentUserRoots) currentUser = currentUser || EqualsNoCase(root, name);
-    if (!currentUser) return SectionMatch::kOther;  // another root, or a deletion "[-...]"
-    const std::u16string_view key =
-        TrimBackslashes(slash == std::u16string_view::npos ? std::u16string_view() : path.substr(slash));
+    if (!currentUser) return std::nullopt;
+    return TrimBackslashes(slash == std::u16string_view::npos ? std::u16string_view() : path.substr(slash));
+}
+
+SectionMatch MatchSection(std::u16string_view line, std::u16string_view subkey) {
+    const std::optional<std::u16string_view> found = CurrentUserKey(line);
+    if (!found) return SectionMatch::kOther;
+    const std::u16string_view key = *found;
     if (EqualsNoCase(key, subkey)) return SectionMatch::kKey;
     if (subkey.empty() || (key.size() > subkey.size() && key[subkey.size()] == u'\\' && StartsWithNoCase(key, subkey))) {
         return SectionMatch::kBelowKey;
@@ -234,16 +242,21 @@ void ApplyValueLine(std::u16string_view line, KeyValues& values) {
     values.Apply(std::move(name), std::move(value));
 }
 
+// Reads the first line, which must be an export's header.
+bool StartsExport(LineReader& reader, std::u16string& line) {
+    if (!reader.Next(line)) return false;
+    bool isExport = false;
+    for (const std::u16string_view header : kHeaders) isExport = isExport || line == header;
+    return isExport;
+}
+
 }  // namespace
 
 std::optional<std::vector<RegFileValue>> ParseRegFileKey(std::string_view content, std::u16string_view subkey) {
     const std::u16string text = DecodeText(content);
     LineReader reader(text);
     std::u16string line;
-    if (!reader.Next(line)) return std::nullopt;
-    bool isExport = false;
-    for (const std::u16string_view header : kHeaders) isExport = isExport || line == header;
-    if (!isExport) return std::nullopt;
+    if (!StartsExport(reader, line)) return std::nullopt;
 
     subkey = TrimBackslashes(subkey);
     bool found = false;
@@ -261,6 +274,21 @@ std::optional<std::vector<RegFileValue>> ParseRegFileKey(std::string_view conten
     }
     if (!found) return std::nullopt;
     return std::move(values).Take();
+}
+
+std::vector<std::u16string> RegFileKeys(std::string_view content) {
+    const std::u16string text = DecodeText(content);
+    LineReader reader(text);
+    std::u16string line;
+    std::vector<std::u16string> keys;
+    std::unordered_set<std::u16string> folded;
+    if (!StartsExport(reader, line)) return keys;
+    while (reader.Next(line)) {
+        if (line.front() != u'[' || line.back() != u']') continue;
+        const std::optional<std::u16string_view> key = CurrentUserKey(line);
+        if (key && folded.insert(ToLower(*key)).second) keys.emplace_back(*key);
+    }
+    return keys;
 }
 
 }  // namespace kxt::platform
