@@ -13,6 +13,7 @@
 #include "document.h"
 #include "installation.h"
 #include "platform/files.h"
+#include "platform/registry.h"
 #include "platform/text.h"
 
 namespace kxt::cli {
@@ -102,6 +103,11 @@ int RunLint(const Options& options) {
     for (const std::u16string& file : files) {
         if (!platform::PathExists(file) || platform::IsDirectory(file) || !platform::ChunkedFile(file).IsOpen())
             throw CliError(kExitUsage, "cannot read " + Quoted(file));
+        // Where the favourites come from the registry itself, an export file
+        // would be checked against the registry instead of its own values.
+        if (!platform::kRegistryIsAnExportFile && kxtLintFileKind(file) == "registry")
+            throw CliError(kExitUsage, "cannot check the favourites of " + Quoted(file) +
+                                           ": here they come from the registry itself (kxtmat lint without files checks them)");
     }
     Installation installation(options, !files.empty());
     kxtLintReport report;
