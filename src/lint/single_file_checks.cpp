@@ -22,7 +22,6 @@ namespace {
 using platform::EndsWithNoCase;
 using platform::EqualsNoCase;
 
-constexpr char16_t kDinMappingFile[] = u"DINMaterialsMapper.txt";
 // The variable that names the registry export on POSIX (see platform/registry.h).
 constexpr char kRegistryVariable[] = "KXT_REGISTRY_FILE";
 
@@ -53,7 +52,7 @@ std::string FileKind(const std::u16string& path) {
     const std::u16string_view name = FileName(path);
     if (EndsWithNoCase(name, u".kvxmat")) return "library";
     if (EqualsNoCase(name, paths::kProcessSettingsFile)) return "process-settings";
-    if (EqualsNoCase(name, kDinMappingFile)) return "din-mapping";
+    if (EqualsNoCase(name, paths::kDinMappingFile)) return "din-mapping";
     if (EndsWithNoCase(name, u".reg")) return "registry";
     if (HoldsScenarioSettings(path)) return "process-settings";
     return {};

@@ -158,8 +158,8 @@ const std::vector<kxtMaterialBase*>& kxtMaterialDBsManager::LoadFavoritesMateria
     using namespace kxt::manager;
     favorites_.clear();
     if (kxt::diag::Sink* sink = kxt::diag::CurrentSink()) sink->NoteFile(kxt::platform::CurrentUserHiveName());
-    const std::optional<kxt::platform::RegistryKey> key =
-        kxt::platform::RegistryKey::OpenCurrentUser(FavouritesKey(kxVersion_));
+    const std::u16string keyPath = FavouritesKey(kxVersion_);
+    const std::optional<kxt::platform::RegistryKey> key = kxt::platform::RegistryKey::OpenCurrentUser(keyPath);
     if (!key) return favorites_;
     // A signed number: a count with the high bit set is not greater than 0.
     const auto count = static_cast<std::int32_t>(key->ReadDword(u"__NumOfFavs").value_or(0));
@@ -182,7 +182,7 @@ const std::vector<kxtMaterialBase*>& kxtMaterialDBsManager::LoadFavoritesMateria
         if (kxtMaterialBase* found = lookup.Find(SplitFavourite(text))) {
             favorites_.push_back(found);
         } else {
-            NoteUnresolvedFavourite(text, FavouritesKey(kxVersion_));
+            NoteUnresolvedFavourite(text, keyPath);
         }
     }
     return favorites_;

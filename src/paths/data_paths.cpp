@@ -115,7 +115,7 @@ std::u16string InstalledProcessSettings() {
 }
 
 std::u16string DinMappingFile() {
-    return JoinPath(DataFolder(kMainModule), {u"resources", u"kxterra", u"DINMaterialsMapper.txt"});
+    return JoinPath(DataFolder(kMainModule), {u"resources", u"kxterra", kDinMappingFile});
 }
 
 std::vector<std::u16string> HostLibraryList(const std::u16string& userData, std::vector<std::u16string> custom) {

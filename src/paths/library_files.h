@@ -18,6 +18,7 @@ inline constexpr char16_t kDinLibraryFile[] = u"korvex din materials.kvxmat";
 inline constexpr char16_t kSustainExtrasName[] = u"Sustainability Extras";
 inline constexpr char16_t kSustainExtrasFile[] = u"Sustainability Extras.kvxmat";
 inline constexpr char16_t kProcessSettingsFile[] = u"materials process.dat";
+inline constexpr char16_t kDinMappingFile[] = u"DINMaterialsMapper.txt";
 
 // A folder that the main module reported (ending with a separator) +
 // "kvxmaterials" + separator + fileName; how the host's list names the
