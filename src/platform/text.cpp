@@ -151,11 +151,10 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
         const char16_t c = utf16[i];
         if (c < 0x80) {
             out.push_back(static_cast<char>(c));
-        } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
-                   utf16[i + 1] <= 0xDFFF) {
+        } else if (IsHighSurrogate(c) && i + 1 < utf16.size() && IsLowSurrogate(utf16[i + 1])) {
             AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (utf16[i + 1] - 0xDC00));
             ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
+        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
             AppendUtf8(out, kReplacement);
         } else {
             AppendUtf8(out, c);

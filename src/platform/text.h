@@ -98,6 +98,10 @@ inline constexpr char32_t kNotUtf8 = 0xFFFFFFFFu;
 // kNotUtf8 and moves p past the bytes that `policy` replaces.
 char32_t DecodeUtf8(const char*& p, const char* end, InvalidUtf8 policy) noexcept;
 
+// The two halves of a UTF-16 surrogate pair.
+constexpr bool IsHighSurrogate(char16_t c) noexcept { return c >= 0xD800 && c <= 0xDBFF; }
+constexpr bool IsLowSurrogate(char16_t c) noexcept { return c >= 0xDC00 && c <= 0xDFFF; }
+
 // Writes cp (a code point up to U+10FFFF) as UTF-16 at out: one unit, or a
 // surrogate pair above U+FFFF. Returns the number of units written.
 inline std::size_t EncodeUtf16(char32_t cp, char16_t* out) noexcept {

@@ -37,9 +37,6 @@ UINT CodePageOf(const std::string& encoding) {
     return 0;
 }
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 // UTF-16 bytes in the given byte order as code units; nullopt for an odd
 // count or a surrogate without its partner, which no encoding can carry.
 std::optional<std::u16string> Utf16Units(std::string_view bytes, bool bigEndian) {
