@@ -1,5 +1,7 @@
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -83,6 +85,30 @@ TEST(NumberText, ScanningStopsAtACommaSaturatesAndTellsWhenNothingReads) {
         EXPECT_EQ(ScannedNumber(amount), value);
     for (const std::u16string_view none : {u",5", u"", u".", u"n/a"}) EXPECT_FALSE(ScannedNumber(none) || LeadingNumber(none));
     EXPECT_EQ(ScannedNumber(u"1" + std::u16string(400, u'0')), HUGE_VAL);
+}
+
+TEST(NumberText, DecimalsReadToTheValueStrtodGives) {
+    // Digits, point and exponent drawn over the range where a reading may take
+    // a short cut (up to 19 digits, powers of ten near +-22) and beyond it.
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "C"), nullptr);
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
+    const auto next = [&state](std::uint64_t bound) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return (state >> 33) % bound;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = next(4) == 0 ? "-" : "";
+        const std::uint64_t digits = 1 + next(20);
+        const std::uint64_t point = next(digits + 2);
+        for (std::uint64_t d = 0; d < digits; ++d) {
+            if (d == point) text += '.';
+            text += static_cast<char>('0' + next(10));
+        }
+        if (next(2) == 0) text += "e" + std::to_string(static_cast<int>(next(61)) - 30);
+        const double expected = std::strtod(text.c_str(), nullptr);
+        const std::optional<double> read = LeadingNumber(std::string_view(text));
+        ASSERT_TRUE(read && *read == expected && std::signbit(*read) == std::signbit(expected)) << text << " read as " << read.value_or(-1);
+    }
 }
 
 TEST(AnsiToUtf16, DecodesTheCurrentLocaleCharset) {

@@ -127,7 +127,11 @@ TEST_F(LibraryReaderTest, PropertiesAreElementsWithADisplayNameAndCostTheFirstFi
 TEST(AttributeNumbers, ReadAsTheCRuntimeReadsThemInTheCurrentLocale) {
     const char* const texts[] = {"1e5", "-.5", "+3", " 7.25", "0x1p3", "-0x10", "inf", "infinity", "nan", "-nan", "1e", "1e+", "-", ".", "0x", "12 ", "5e-3x",
                                  "1.", "-0", "0.1", "7850.25", "2.1e11", "1e400", "-1e400", "1e-400", "4.9e-324", "123456789012345678901234567890", "1,5",
-                                 "3.25,5", "2.5", "25e-1", "", "abc", "12.5\xE2\x82\xAC", "\xEF\xBC\x97"};
+                                 "3.25,5", "2.5", "25e-1", "", "abc", "12.5\xE2\x82\xAC", "\xEF\xBC\x97",
+                                 // around the exact reading: 2^53, 10^22, nineteen digits, leading zeros, long exponents
+                                 "9007199254740992", "9007199254740993", "-9007199254740993e-3", "1e22", "1e23", "123456789e-22", "1e-23",
+                                 "0.000000000000000000000001", "00000000000000000000000012.5", "1234567890123456789", "12345678901234567890",
+                                 "-0.0e5", "5.e3", ".5e-3", "1E5", "1.5.5", "1e+x", "0e99999", "1e00005", "1e99999", "7.25e-0", "-.e1"};
     const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
     for (const char* locale : {"C", KXTMAT_COMMA_LOCALE}) {
         SCOPED_TRACE(locale);
