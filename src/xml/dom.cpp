@@ -91,6 +91,12 @@ std::string_view Node::RawName() const noexcept { return node_.name(); }
 
 Attribute Node::GetAttribute(const char* name) const noexcept { return Attribute(node_.attribute(name)); }
 
+Attribute Node::GetAttribute(const char* name, Attribute& hint) const noexcept {
+    // An element's attribute names are distinct (the load checks it), so the
+    // attribute found from any start is the first of its name.
+    return Attribute(node_.attribute(name, hint.attr_));
+}
+
 Attribute Node::FirstAttribute() const noexcept { return Attribute(node_.first_attribute()); }
 
 std::u16string Node::AttributeText(const char* name) const { return GetAttribute(name).Text(); }

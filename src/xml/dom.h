@@ -77,6 +77,11 @@ public:
     // The attribute whose name equals name exactly (case included).
     // REQUIRES: name is not null.
     Attribute GetAttribute(const char* name) const noexcept;
+    // The same, searched from hint on before the attributes ahead of it;
+    // hint moves to the attribute after the one found. Asked in the order in
+    // which the attributes usually stand, a run of lookups compares each
+    // name once. hint starts empty (from the first attribute).
+    Attribute GetAttribute(const char* name, Attribute& hint) const noexcept;
     // The element's first attribute, in document order.
     Attribute FirstAttribute() const noexcept;
     // The text of the named attribute; empty when there is none.

@@ -62,19 +62,31 @@ void ApplyDatabaseTypeRules(eKxtMaterialBDType dbType, const std::u16string& cla
     }
 }
 
-// The property elements are listed once into `found` (room reused from
-// material to material), so that the record's list is sized exactly without
-// a second walk of the selection.
-void ReadProperties(const Node& materialElement, kxtMaterialBase& material, std::vector<Node>& found,
+// The property elements of one material (those with a display name) and
+// their display name and value, listed once so that the record's list is
+// sized exactly without a second walk; room reused from material to material.
+struct PropertyElements {
+    std::vector<Node> elements;
+    std::vector<std::pair<Attribute, Attribute>> displayNameAndValue;
+};
+
+void ReadProperties(const Node& materialElement, kxtMaterialBase& material, PropertyElements& found,
                     LibraryFindings* findings) {
-    found.clear();
-    for (const Node property : materialElement.Select(Queries().properties)) found.push_back(property);
-    material.ReserveProperties(found.size());
-    for (const Node& property : found) {
-        kxtMatPhysProp value(property.AttributeText("displayname"), LeadingNumberOrZero(property.GetAttribute("value")));
-        material.SetProperty(property.Name(), std::move(value));
+    found.elements.clear();
+    found.displayNameAndValue.clear();
+    for (const Node element : materialElement.Select(Queries().propertyElements)) {
+        Attribute hint;
+        const Attribute displayName = element.GetAttribute("displayname", hint);
+        if (!displayName) continue;
+        found.elements.push_back(element);
+        found.displayNameAndValue.emplace_back(displayName, element.GetAttribute("value", hint));
     }
-    if (findings != nullptr) findings->Properties(found, material);
+    material.ReserveProperties(found.elements.size());
+    for (std::size_t i = 0; i < found.elements.size(); ++i) {
+        const auto& [displayName, value] = found.displayNameAndValue[i];
+        material.SetProperty(found.elements[i].Name(), kxtMatPhysProp(displayName.Text(), LeadingNumberOrZero(value)));
+    }
+    if (findings != nullptr) findings->Properties(found.elements, material);
 }
 
 // The cost and unit texts of the first "Financial Impact" child of the
@@ -85,9 +97,10 @@ void ReadCostData(const Node& materialElement, kxtMaterialBase& material, Librar
     Node costElement = materialElement;
     if (const Node custom = materialElement.Select(Queries().custom).First()) {
         for (const Node child : custom.ChildWalk()) {
-            if (child.GetAttribute("name").TextEqualsNoCase(kFinancialImpact)) {
-                cost = child.AttributeText("value");
-                units = child.AttributeText("units");
+            Attribute hint;
+            if (child.GetAttribute("name", hint).TextEqualsNoCase(kFinancialImpact)) {
+                cost = child.GetAttribute("value", hint).Text();
+                units = child.GetAttribute("units", hint).Text();
                 costElement = child;
                 break;
             }
@@ -172,8 +185,9 @@ public:
             material.SetSageLink(nullptr);
             return;
         }
-        link.GetAttribute("linkId").TextInto(linkId_);
-        link.GetAttribute("dbName").TextInto(dbName_);
+        Attribute hint;
+        link.GetAttribute("linkId", hint).TextInto(linkId_);
+        link.GetAttribute("dbName", hint).TextInto(dbName_);
         if (linkId_.empty() || dbName_.empty()) return;
 
         kxtMaterialBase* linked = nullptr;
@@ -212,15 +226,16 @@ std::optional<LibraryFindings> FindingsFor(const Document& document) {
 template <class Then>
 void ReadRecords(const Node& document, kxtMaterialDB& target, LibraryFindings* findings, Then&& then) {
     const eKxtMaterialBDType dbType = target.GetDBType();
-    std::vector<Node> properties;
+    PropertyElements properties;
     for (const Node classElement : document.Select(Queries().classifications)) {
         kxtMaterialClass group(&target);
         group.SetName(classElement.AttributeText("name"));
         for (const Node materialElement : classElement.Select(Queries().materials)) {
             kxtMaterialBase material(&group);
-            material.SetName(materialElement.AttributeText("name"));
-            material.SetMaterialID(materialElement.AttributeText("matid"));
-            material.SetEnvData(IsEnvData(materialElement.GetAttribute("envdata")) ? 1 : 0);
+            Attribute hint;
+            material.SetName(materialElement.GetAttribute("name", hint).Text());
+            material.SetMaterialID(materialElement.GetAttribute("matid", hint).Text());
+            material.SetEnvData(IsEnvData(materialElement.GetAttribute("envdata", hint)) ? 1 : 0);
             ApplyDatabaseTypeRules(dbType, group.GetName(), material);
             if (findings != nullptr) findings->Material(materialElement, material);
             ReadProperties(materialElement, material, properties, findings);

@@ -10,6 +10,7 @@ struct ReaderQueries {
     Query classifications{"//classification"};
     Query materials{"material"};
     Query properties{"physicalproperties/*[@displayname]"};
+    Query propertyElements{"physicalproperties/*"};
     Query custom{"./custom"};
     Query sustainability{"sustainability"};
     // Process settings files.
