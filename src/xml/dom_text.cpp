@@ -19,7 +19,9 @@ bool IsPlainAscii(const char* p) noexcept {
     unsigned char outside = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const auto c = static_cast<unsigned char>(p[i]);
-        outside |= (static_cast<unsigned char>(c - 0x20) >= 0x60) & (c != '\n') & (c != '\r') & (c != '\t');
+        // As a signed byte, every non-ASCII byte is negative: one comparison
+        // finds it and the control characters.
+        outside |= (static_cast<signed char>(c) < 0x20) & (c != '\n') & (c != '\r') & (c != '\t');
     }
     return outside == 0;
 }
