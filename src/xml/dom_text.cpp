@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/text.h"
 
 namespace kxt::xml::detail {
@@ -12,18 +16,34 @@ namespace kxt::xml::detail {
 namespace {
 
 // Whether the n bytes at p are all ASCII characters that XML allows (tab,
-// line feed, carriage return, 0x20..0x7F), the common case. A loop of fixed
-// length without branches, which compilers turn into vector compares.
+// line feed, carriage return, 0x20..0x7F), the common case. As a signed
+// byte, every non-ASCII byte is negative: one comparison finds it and the
+// control characters. With SSE2, sixteen bytes per comparison; otherwise a
+// loop of fixed length without branches, which compilers vectorise as they can.
 template <std::size_t n>
 bool IsPlainAscii(const char* p) noexcept {
+#if defined(__SSE2__)
+    static_assert(n % 16 == 0);
+    const __m128i space = _mm_set1_epi8(0x20);
+    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i line_feed = _mm_set1_epi8('\n');
+    const __m128i carriage_return = _mm_set1_epi8('\r');
+    __m128i outside = _mm_setzero_si128();
+    for (std::size_t i = 0; i < n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const __m128i allowed_control = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, tab), _mm_cmpeq_epi8(v, line_feed)),
+                                                     _mm_cmpeq_epi8(v, carriage_return));
+        outside = _mm_or_si128(outside, _mm_andnot_si128(allowed_control, _mm_cmplt_epi8(v, space)));
+    }
+    return _mm_movemask_epi8(outside) == 0;
+#else
     unsigned char outside = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const auto c = static_cast<unsigned char>(p[i]);
-        // As a signed byte, every non-ASCII byte is negative: one comparison
-        // finds it and the control characters.
         outside |= (static_cast<signed char>(c) < 0x20) & (c != '\n') & (c != '\r') & (c != '\t');
     }
     return outside == 0;
+#endif
 }
 
 // The flag bit (0x80) of each byte of w that is not a plain character: not
@@ -73,15 +93,22 @@ bool IsPlainUnits(std::string_view utf8, bool resolve_references) noexcept {
     const char* p = utf8.data();
     const char* const end = p + utf8.size();
     const char ampersand = resolve_references ? '&' : '\x80';  // '\x80' fails the ASCII test anyway
-    for (; end - p >= 8; p += 8) {
+    const auto plain_word = [ampersand](const char* at) {
         std::uint64_t w;
-        std::memcpy(&w, p, sizeof w);
-        if ((w & 0x8080808080808080ull) != 0 || BytesEqual(w, ampersand) != 0) return false;
+        std::memcpy(&w, at, sizeof w);
+        return (w & 0x8080808080808080ull) == 0 && BytesEqual(w, ampersand) == 0;
+    };
+    if (end - p < 8) {
+        for (; p < end; ++p) {
+            if (static_cast<unsigned char>(*p) >= 0x80 || *p == ampersand) return false;
+        }
+        return true;
     }
-    for (; p < end; ++p) {
-        if (static_cast<unsigned char>(*p) >= 0x80 || *p == ampersand) return false;
+    // Whole words, then the last eight bytes, which may overlap the words before.
+    for (; end - p > 8; p += 8) {
+        if (!plain_word(p)) return false;
     }
-    return true;
+    return plain_word(end - 8);
 }
 
 }  // namespace
