@@ -73,17 +73,35 @@ def print_rows(table):
 # The full load against the bare parse of everything that its passes parse.
 LOAD_LIMITS = {10000: 4.5, 100000: 4.0}
 
-# Row / BM_PugixmlParse of the same size before every file was read once per
-# load: the fastest of six runs of each row in two sittings (bench/README.md).
+# The rows held to 0.8 times their time before every file was read once per
+# load (revision BEFORE_REVISION). With that revision's runs of the same
+# sitting (bench/run with KXTMAT_BENCH_BEFORE), each row is compared with its
+# own run there; without them, its ratio to BM_PugixmlParse of the same size
+# is compared with that ratio before: the fastest of six runs of each row in
+# two sittings (bench/README.md).
+BEFORE_REVISION = "3d50cb1"
 BEFORE_SHARING = {
     "BM_UpdateMaterialsFlag1": {10000: 1.59, 100000: 1.52},
     "BM_CustomModified": {10000: 0.527, 100000: 0.523},
 }
 
 
+def compared_rows():
+    return [f"{row}/{n}" for row, sizes in BEFORE_SHARING.items() for n in sizes]
+
+
 def main():
-    table = rows(load(sys.argv[1:]))
+    args = sys.argv[1:]
+    if args == ["--compared-rows"]:
+        print("\n".join(compared_rows()))
+        return
+    split = args.index("--before") if "--before" in args else len(args)
+    table = rows(load(args[:split]))
+    before_table = rows(load(args[split + 1:]))
     print_rows(table)
+    if before_table:
+        print(f"The same rows of {BEFORE_REVISION}, run in the same rounds:\n")
+        print_rows(before_table)
     lines = []
 
     def check(what, value, limit, unit=""):
@@ -107,12 +125,17 @@ def main():
         check(f"BM_UpdateMaterials/{n} / BM_PugixmlParse/{n}",
               ratio(get(f"BM_UpdateMaterials/{n}"), get(f"BM_PugixmlParse/{n}")), LOAD_LIMITS.get(n, float("inf")))
     # The loads that read no more files than before must cost 0.8 times what
-    # they did before each file was read once per load, measured against the
-    # bare parse of the same run so that the machine's speed cancels out.
+    # they did before each file was read once per load: against the build
+    # before in the same sitting, or else against the bare parse of the same
+    # run, so that the machine's speed cancels out.
     for row, before in BEFORE_SHARING.items():
         for n, parse_ratio in before.items():
-            check(f"{row}/{n} / BM_PugixmlParse/{n}",
-                  ratio(get(f"{row}/{n}"), get(f"BM_PugixmlParse/{n}")), round(0.8 * parse_ratio, 3))
+            name = f"{row}/{n}"
+            if name in before_table:
+                check(f"{name} / the same row of {BEFORE_REVISION}", ratio(get(name), before_table[name]["cpu"]), 0.8)
+            else:
+                check(f"{name} / BM_PugixmlParse/{n}", ratio(get(name), get(f"BM_PugixmlParse/{n}")),
+                      round(0.8 * parse_ratio, 3))
     # What reading and loading the documents alone costs, before any record:
     # as often as the passes parse the files, and once per distinct file (the
     # floor of a load that shares its documents).
