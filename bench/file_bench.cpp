@@ -68,7 +68,7 @@ void BM_PugixmlParse(benchmark::State& state) {
 void TimeDocumentLoads(benchmark::State& state, const std::vector<LoadedFile>& files) {
   TimeWarmRounds(state, [&] {
     ForEachParse(files, [&](std::size_t f) {
-      std::optional<std::string> bytes = kxt::platform::ReadWholeFile(files[f].path.u16string());
+      std::optional<kxt::platform::FileBytes> bytes = kxt::platform::ReadFileBytes(files[f].path.u16string());
       kxt::xml::Document document;
       if (!bytes || !document.Load(std::move(*bytes))) state.SkipWithError("generated file does not load");
     });

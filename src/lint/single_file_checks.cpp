@@ -30,7 +30,7 @@ std::u16string_view FileName(const std::u16string& path) { return platform::Spli
 // An XML file that holds process settings: the reader's own selection finds a
 // block. Loaded without a sink: its faults are reported when it is checked.
 bool HoldsScenarioSettings(const std::u16string& path) {
-    std::optional<std::string> bytes = platform::ReadWholeFile(path);
+    std::optional<platform::FileBytes> bytes = platform::ReadFileBytes(path);
     if (!bytes) return false;
     xml::Document document;
     document.Load(std::move(*bytes));
@@ -59,9 +59,9 @@ std::string FileKind(const std::u16string& path) {
 }
 
 bool IsBrokenXml(const std::u16string& path) {
-    std::optional<std::string> bytes = platform::ReadWholeFile(path);
+    std::optional<platform::FileBytes> bytes = platform::ReadFileBytes(path);
     if (!bytes) return false;
-    const std::string_view text(*bytes);
+    const std::string_view text(bytes->data(), bytes->size());
     const std::size_t first = text.find_first_not_of(" \t\r\n");
     const bool meant = text.starts_with("\xEF\xBB\xBF") || text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF") ||
                        (first != std::string_view::npos && text[first] == '<');

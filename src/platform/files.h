@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/path_text.h"
 
@@ -35,6 +37,36 @@ inline constexpr std::size_t kNoSizeLimit = static_cast<std::size_t>(-1);
 // The whole content of a regular file; nullopt when it is missing, not a
 // regular file, unreadable or larger than maxBytes.
 std::optional<std::string> ReadWholeFile(const std::u16string& path, std::size_t maxBytes = kNoSizeLimit);
+
+// An allocator whose elements made without a value are left as they are
+// (default-initialised): a buffer sized for a read is not filled first.
+template <class T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <class U>
+    explicit UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+
+    template <class U>
+    void construct(U* at) noexcept {
+        ::new (static_cast<void*>(at)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* at, Args&&... args) {
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+};
+
+// The bytes of a file read whole, for a reader that works on them in place:
+// unlike a string's, its room is not zeroed before the file is read into it,
+// which for a large file is a pass over memory of the file's size.
+using FileBytes = std::vector<char, UninitialisedAllocator<char>>;
+
+// ReadWholeFile into FileBytes.
+std::optional<FileBytes> ReadFileBytes(const std::u16string& path, std::size_t maxBytes = kNoSizeLimit);
 
 // The path as the OS names it, in UTF-8. POSIX: each component that does not
 // exist as written is replaced by the entry of its folder that equals it

@@ -303,14 +303,18 @@ Document::~Document() = default;
 
 void Document::Clear() noexcept {
     doc_.reset();  // before the buffer it points into
-    std::string().swap(buffer_);
+    platform::FileBytes().swap(buffer_);
     positions_.reset();  // before the text it points into
     std::string().swap(source_);
     start_ = 0;
     loaded_ = false;
 }
 
-bool Document::Load(std::string bytes, std::u16string_view origin) {
+bool Document::Load(std::string_view bytes, std::u16string_view origin) {
+    return Load(platform::FileBytes(bytes.begin(), bytes.end()), origin);
+}
+
+bool Document::Load(platform::FileBytes bytes, std::u16string_view origin) {
     Clear();
     diag::Sink* const sink = diag::CurrentSink();
     const bool reporting = sink != nullptr;
@@ -325,7 +329,8 @@ bool Document::Load(std::string bytes, std::u16string_view origin) {
     case detail::DecodeFault::kUnknownEncoding:
         if (reporting) {
             // The name stands in the declaration, which reads as ASCII.
-            source_.assign(bytes, 0, bytes.find('>'));
+            const std::string_view declaration(bytes.data(), bytes.size());
+            source_.assign(declaration.substr(0, declaration.find('>')));
             const std::size_t at = source_.find(encoding, source_.find("encoding"));
             ReportFault("unknown-encoding", "the encoding '" + encoding + "' cannot be read",
                         encoding.empty() ? kNoOffset : at);
@@ -339,21 +344,21 @@ bool Document::Load(std::string bytes, std::u16string_view origin) {
     // the parser too keeps the last character of trailing text intact.
     const std::string_view text(bytes.data() + start_, bytes.size() - start_ - 1);
     if (reporting) source_.assign(text);
-    if (const std::size_t bad = detail::FirstNonXmlChar(text); bad != text.size()) {
+    bool has_colon = false;
+    if (const std::size_t bad = detail::FirstNonXmlChar(text, has_colon); bad != text.size()) {
         if (reporting) ReportFault("not-well-formed", "a character that XML does not allow", bad);
         return false;
     }
     const bool has_declaration = text.size() > 5 && text.starts_with("<?xml") &&
                                  platform::IsXmlSpace(text[5]);
-    // Prefixes and xml:space need a ':'; most documents hold none, and one
-    // look for it spares them a look at every name. White-space text is
-    // parsed only where xml:space may keep some of it.
-    const bool has_colon = text.find(':') != std::string_view::npos;
+    // Prefixes and xml:space need a ':'; most documents hold none, and the
+    // character check's look for it spares them a look at every name.
+    // White-space text is parsed only where xml:space may keep some of it.
     const bool may_preserve_space = has_colon && text.find("xml:space") != std::string_view::npos;
 
     buffer_ = std::move(bytes);
     const std::size_t parsed_size = buffer_.size() - start_;
-    buffer_.append(detail::kCheckReadAhead, '\0');
+    buffer_.insert(buffer_.end(), detail::kCheckReadAhead, '\0');
     const unsigned options = kParseOptions | (may_preserve_space ? pugi::parse_ws_pcdata : 0u);
     const pugi::xml_parse_result result =
         doc_.load_buffer_inplace(buffer_.data() + start_, parsed_size, options, pugi::encoding_utf8);
@@ -364,7 +369,7 @@ bool Document::Load(std::string bytes, std::u16string_view origin) {
     detail::Fault fault;
     if (result) {
         if (may_preserve_space) detail::DropUnpreservedSpace(doc_);
-        if (detail::IsWellFormedTree(doc_, has_declaration, has_colon, buffer_, fault)) {
+        if (detail::IsWellFormedTree(doc_, has_declaration, has_colon, {buffer_.data(), buffer_.size()}, fault)) {
             loaded_ = true;
             return true;
         }

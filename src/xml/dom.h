@@ -19,6 +19,7 @@
 
 #include "diag/findings.h"
 #include "diag/text_position.h"
+#include "platform/files.h"
 
 namespace kxt::xml {
 
@@ -274,7 +275,9 @@ public:
     // While a diagnostics sink is installed, the reason and position of the
     // first fault are reported to it as a finding about origin, and the
     // text is kept so that Report can place findings about nodes.
-    bool Load(std::string bytes, std::u16string_view origin = {});
+    bool Load(platform::FileBytes bytes, std::u16string_view origin = {});
+    // The same from a string's bytes.
+    bool Load(std::string_view bytes, std::u16string_view origin = {});
 
     // Drops the content: the document becomes empty.
     void Clear() noexcept;
@@ -304,7 +307,7 @@ private:
     // The position of an offset of the kept text; none for kNoOffset.
     diag::TextPosition PositionAt(std::size_t offset) const;
 
-    std::string buffer_;  // the UTF-8 text that doc_ was parsed from, in place
+    platform::FileBytes buffer_;  // the UTF-8 text that doc_ was parsed from, in place
     std::size_t start_ = 0;  // where that text begins in buffer_
     std::string source_;     // the same text before parsing; kept only while a sink is installed
     std::u16string origin_;  // the file name for findings; set only while a sink is installed

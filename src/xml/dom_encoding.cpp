@@ -51,13 +51,13 @@ std::optional<std::string_view> DeclaredEncoding(std::string_view text) noexcept
 }
 
 // Replaces bytes (from start on) by their UTF-8 form followed by one '\0'.
-DecodeFault TranscodeInPlace(const std::string& encoding, std::string& bytes, std::size_t& start) {
-    auto utf8 = platform::TranscodeToUtf8(std::string_view(bytes).substr(start), encoding);
+DecodeFault TranscodeInPlace(const std::string& encoding, platform::FileBytes& bytes, std::size_t& start) {
+    auto utf8 = platform::TranscodeToUtf8(std::string_view(bytes.data(), bytes.size()).substr(start), encoding);
     if (!utf8) {
         // An empty text converts under every encoding a converter knows.
         return platform::TranscodeToUtf8({}, encoding) ? DecodeFault::kInvalidBytes : DecodeFault::kUnknownEncoding;
     }
-    bytes = std::move(*utf8);
+    bytes.assign(utf8->begin(), utf8->end());
     bytes.push_back('\0');
     start = 0;
     return DecodeFault::kNone;
@@ -65,8 +65,8 @@ DecodeFault TranscodeInPlace(const std::string& encoding, std::string& bytes, st
 
 }  // namespace
 
-DecodeFault DecodeDocument(std::string& bytes, std::size_t& start, std::string& encoding) {
-    const std::string_view text(bytes);
+DecodeFault DecodeDocument(platform::FileBytes& bytes, std::size_t& start, std::string& encoding) {
+    const std::string_view text(bytes.data(), bytes.size());
     start = 0;
     encoding = "UTF-8";
     const auto wide = [&](const char* name, std::size_t bom) {
@@ -91,7 +91,8 @@ DecodeFault DecodeDocument(std::string& bytes, std::size_t& start, std::string& 
                 return fault;
             // The declaration that named the encoding must read the same in it;
             // a wide encoding named in an 8-bit file does not.
-            return std::string_view(bytes).starts_with("<?xml") ? DecodeFault::kNone : DecodeFault::kUnknownEncoding;
+            return std::string_view(bytes.data(), bytes.size()).starts_with("<?xml") ? DecodeFault::kNone
+                                                                                      : DecodeFault::kUnknownEncoding;
         }
     }
     bytes.push_back('\0');

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/files.h"
+
 namespace kxt::xml::detail {
 
 enum class DecodeFault {
@@ -16,6 +18,6 @@ enum class DecodeFault {
 // encoding its XML declaration names, else UTF-8) and leaves its text in
 // bytes as UTF-8 from offset start on, followed by one '\0'. encoding names
 // the encoding read. Throws std::bad_alloc when memory is exhausted.
-DecodeFault DecodeDocument(std::string& bytes, std::size_t& start, std::string& encoding);
+DecodeFault DecodeDocument(platform::FileBytes& bytes, std::size_t& start, std::string& encoding);
 
 }  // namespace kxt::xml::detail

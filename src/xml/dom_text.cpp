@@ -16,11 +16,12 @@ namespace kxt::xml::detail {
 namespace {
 
 // Whether the n bytes at p are all ASCII characters that XML allows (tab,
-// line feed, carriage return, 0x20..0x7F), the common case. As a signed
-// byte, every non-ASCII byte is negative: one comparison finds it and the
-// control characters. With SSE2, sixteen bytes per comparison; otherwise a
-// loop of fixed length without branches, which compilers vectorise as they can.
-template <std::size_t n>
+// line feed, carriage return, 0x20..0x7F), the common case; with kColon, and
+// none is ':'. As a signed byte, every non-ASCII byte is negative: one
+// comparison finds it and the control characters. With SSE2, sixteen bytes
+// per comparison; otherwise a loop of fixed length without branches, which
+// compilers vectorise as they can.
+template <std::size_t n, bool kColon>
 bool IsPlainAscii(const char* p) noexcept {
 #if defined(__SSE2__)
     static_assert(n % 16 == 0);
@@ -28,12 +29,14 @@ bool IsPlainAscii(const char* p) noexcept {
     const __m128i tab = _mm_set1_epi8('\t');
     const __m128i line_feed = _mm_set1_epi8('\n');
     const __m128i carriage_return = _mm_set1_epi8('\r');
+    const __m128i colon = _mm_set1_epi8(':');
     __m128i outside = _mm_setzero_si128();
     for (std::size_t i = 0; i < n; i += 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
         const __m128i allowed_control = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, tab), _mm_cmpeq_epi8(v, line_feed)),
                                                      _mm_cmpeq_epi8(v, carriage_return));
         outside = _mm_or_si128(outside, _mm_andnot_si128(allowed_control, _mm_cmplt_epi8(v, space)));
+        if constexpr (kColon) outside = _mm_or_si128(outside, _mm_cmpeq_epi8(v, colon));
     }
     return _mm_movemask_epi8(outside) == 0;
 #else
@@ -41,6 +44,7 @@ bool IsPlainAscii(const char* p) noexcept {
     for (std::size_t i = 0; i < n; ++i) {
         const auto c = static_cast<unsigned char>(p[i]);
         outside |= (static_cast<signed char>(c) < 0x20) & (c != '\n') & (c != '\r') & (c != '\t');
+        if constexpr (kColon) outside |= c == ':';
     }
     return outside == 0;
 #endif
@@ -48,7 +52,9 @@ bool IsPlainAscii(const char* p) noexcept {
 
 // The flag bit (0x80) of each byte of w that is not a plain character: not
 // ASCII, or an ASCII control character other than tab, line feed and carriage
-// return. Exact for every byte: no carry crosses a byte.
+// return. Exact for every byte: no carry crosses a byte. With kColon, ':'
+// bytes are flagged too (the lowest flag still marks the first such byte).
+template <bool kColon>
 constexpr std::uint64_t NotPlainBytes(std::uint64_t w) noexcept {
     constexpr std::uint64_t kOnes = 0x0101010101010101ull;
     constexpr std::uint64_t kHigh = kOnes << 7;
@@ -61,16 +67,20 @@ constexpr std::uint64_t NotPlainBytes(std::uint64_t w) noexcept {
         const auto differs = [ascii](unsigned char c) { return ((ascii ^ (kOnes * c)) + kLow) & kHigh; };
         control &= differs('\t') & differs('\n') & differs('\r');
     }
+    if constexpr (kColon) return high | control | BytesEqual(w, ':');
     return high | control;
 }
 
-// The first byte from p on that is not a plain character, found eight bytes
-// at a time; the last few bytes (fewer than eight) are left to the caller.
-const char* SkipPlainWords(const char* p, const char* end) noexcept {
+// The first byte from p on that FirstNonXmlChar must decode: not a plain
+// character or, with kColon, a ':'. Blocks of 64 bytes, then words of 8; the
+// last few bytes (fewer than eight) are left to the caller.
+template <bool kColon>
+const char* NextToDecode(const char* p, const char* end) noexcept {
+    while (end - p >= 64 && IsPlainAscii<64, kColon>(p)) p += 64;
     while (end - p >= 8) {
         std::uint64_t w;
         std::memcpy(&w, p, sizeof w);
-        const std::uint64_t flags = NotPlainBytes(w);
+        const std::uint64_t flags = NotPlainBytes<kColon>(w);
         if (flags == 0) {
             p += 8;
             continue;
@@ -113,21 +123,21 @@ bool IsPlainUnits(std::string_view utf8, bool resolve_references) noexcept {
 
 }  // namespace
 
-std::size_t FirstNonXmlChar(std::string_view text) noexcept {
+std::size_t FirstNonXmlChar(std::string_view text, bool& has_colon) noexcept {
+    has_colon = false;
     const char* p = text.data();
     const char* const end = p + text.size();
     while (p < end) {
-        // Blocks of 64 bytes, then of 8: decoding is for the rest.
-        if (end - p >= 64 && IsPlainAscii<64>(p)) {
-            p += 64;
-            continue;
-        }
-        // Straight to the first byte that is not plain, word by word.
-        p = SkipPlainWords(p, end);
+        // Once a ':' is found, the tests no longer stop at one.
+        p = has_colon ? NextToDecode<false>(p, end) : NextToDecode<true>(p, end);
         if (p == end) break;
         const char* const at = p;
         const char32_t c = DecodeUtf8(p, end);
-        if (c == platform::kNotUtf8 || !IsXmlChar(c)) return static_cast<std::size_t>(at - text.data());
+        if (c == U':') {
+            has_colon = true;
+        } else if (c == platform::kNotUtf8 || !IsXmlChar(c)) {
+            return static_cast<std::size_t>(at - text.data());
+        }
     }
     return text.size();
 }

@@ -26,7 +26,8 @@ constexpr bool IsXmlChar(char32_t c) noexcept {
 
 // The offset of the first byte of text that does not begin a valid UTF-8
 // sequence of a character XML 1.0 allows; text.size() when there is none.
-std::size_t FirstNonXmlChar(std::string_view text) noexcept;
+// has_colon: whether the text before that offset holds a ':'.
+std::size_t FirstNonXmlChar(std::string_view text, bool& has_colon) noexcept;
 
 // A reference at the start of text ("&lt;", "&#65;", "&#x41;"): its length in
 // bytes and the character it stands for. Length 0 when text does not start

@@ -23,7 +23,7 @@ int kxtXMLParserBase::LoadDocument(const std::u16string& path) {
 
 std::shared_ptr<const Document> kxtXMLParserBase::ReadDocument(const std::u16string& path) {
     auto document = std::make_shared<Document>();
-    if (std::optional<std::string> bytes = platform::ReadWholeFile(path)) document->Load(std::move(*bytes), path);
+    if (std::optional<platform::FileBytes> bytes = platform::ReadFileBytes(path)) document->Load(std::move(*bytes), path);
     return document;
 }
 

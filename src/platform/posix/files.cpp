@@ -118,7 +118,11 @@ bool IsDirectory(const std::u16string& path) {
     return !path.empty() && ::stat(ResolveNativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::optional<std::string> ReadWholeFile(const std::u16string& path, std::size_t maxBytes) {
+namespace {
+
+// The whole content of a regular file into a Buffer (a string or FileBytes).
+template <class Buffer>
+std::optional<Buffer> ReadWhole(const std::u16string& path, std::size_t maxBytes) {
     const int fd = OpenRegularFile(path);
     if (fd < 0) return std::nullopt;
     // Closed also when the content cannot be allocated.
@@ -127,7 +131,7 @@ std::optional<std::string> ReadWholeFile(const std::u16string& path, std::size_t
     const std::size_t expected = ::fstat(fd, &st) == 0 ? static_cast<std::size_t>(st.st_size) : 0;
     // One byte beyond the limit tells a file that is too large (or has grown).
     const std::size_t capacity = maxBytes == kNoSizeLimit ? maxBytes : maxBytes + 1;
-    std::string content;
+    Buffer content;
     std::size_t used = 0;
     bool ok = expected <= maxBytes;
     // Room for the read that finds the end and for a terminator that callers
@@ -151,6 +155,16 @@ std::optional<std::string> ReadWholeFile(const std::u16string& path, std::size_t
     if (!ok || used > maxBytes) return std::nullopt;
     content.resize(used);
     return content;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::u16string& path, std::size_t maxBytes) {
+    return ReadWhole<std::string>(path, maxBytes);
+}
+
+std::optional<FileBytes> ReadFileBytes(const std::u16string& path, std::size_t maxBytes) {
+    return ReadWhole<FileBytes>(path, maxBytes);
 }
 
 struct ChunkedFile::Impl {

@@ -57,7 +57,11 @@ bool IsDirectory(const std::u16string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::optional<std::string> ReadWholeFile(const std::u16string& path, std::size_t maxBytes) {
+namespace {
+
+// The whole content of a regular file into a Buffer (a string or FileBytes).
+template <class Buffer>
+std::optional<Buffer> ReadWhole(const std::u16string& path, std::size_t maxBytes) {
     const HANDLE file = OpenForReading(path);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
     // Closed also when the content cannot be allocated.
@@ -67,11 +71,26 @@ std::optional<std::string> ReadWholeFile(const std::u16string& path, std::size_t
         static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
         return std::nullopt;
     }
-    std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
+    Buffer content;
+    // Room for the few bytes that callers append (a terminator, zeros to
+    // read ahead into) without moving the content.
+    constexpr std::size_t kAppendRoom = 16;
+    content.reserve(static_cast<std::size_t>(size.QuadPart) + kAppendRoom);
+    content.resize(static_cast<std::size_t>(size.QuadPart));
     std::size_t used = 0;
     if (!ReadFully(file, content.data(), content.size(), used)) return std::nullopt;
     content.resize(used);
     return content;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::u16string& path, std::size_t maxBytes) {
+    return ReadWhole<std::string>(path, maxBytes);
+}
+
+std::optional<FileBytes> ReadFileBytes(const std::u16string& path, std::size_t maxBytes) {
+    return ReadWhole<FileBytes>(path, maxBytes);
 }
 
 struct ChunkedFile::Impl {
