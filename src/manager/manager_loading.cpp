@@ -89,16 +89,6 @@ void ReadInstalledLibrary(kxtMaterialDB& db, const std::u16string& path) {
     ReadLibrary(db, path);
 }
 
-// One past the last custom file that names the sustainability extras library
-// (0 when none does): the extras database is final from there on.
-std::size_t ExtrasEnd(const std::vector<std::u16string>& lowerCustomFiles, const std::u16string& extrasMarker) {
-    std::size_t end = 0;
-    for (std::size_t k = 0; k < lowerCustomFiles.size(); ++k) {
-        if (lowerCustomFiles[k].find(extrasMarker) != std::u16string::npos) end = k + 1;
-    }
-    return end;
-}
-
 }  // namespace
 
 void ReadLibrary(kxtMaterialDB& db, const std::u16string& path) {
@@ -176,7 +166,10 @@ void kxtMaterialDBsManager::UpdateMaterials(std::vector<std::u16string>& files, 
     const auto isExtras = [&](std::size_t k) { return lowerCustomFiles[k].find(extrasMarker) != std::u16string::npos; };
     // A library from the last extras entry on links in the walk that reads
     // it: no database that it links into changes after it is read.
-    const std::size_t extrasEnd = kxt::manager::ExtrasEnd(lowerCustomFiles, extrasMarker);
+    std::size_t extrasEnd = 0;  // one past the last extras entry; 0 when there is none
+    for (std::size_t k = 0; k < customFiles.size(); ++k) {
+        if (isExtras(k)) extrasEnd = k + 1;
+    }
     const auto linksAtOnce = [&](std::size_t k) { return k + 1 >= extrasEnd; };
 
     kxt::manager::SharedDocuments documents;

@@ -1,5 +1,6 @@
 #include "platform/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstddef>
@@ -78,10 +79,12 @@ bool ReadExactDecimal(std::string_view text, double& value, bool& has_point) noe
         ++p;
         const bool negative_exponent = p != end && *p == '-';
         if (p != end && (*p == '-' || *p == '+')) ++p;
+        // More digits than kMaxExponentDigits stay unread: the text is then not whole.
         const char* const first = p;
-        for (; p != end && IsDigit(*p) && p - first < kMaxExponentDigits; ++p) exponent = exponent * 10 + (*p - '0');
+        std::uint64_t magnitude = 0;
+        ReadDigits(p, first + std::min(end - first, kMaxExponentDigits), magnitude);
         if (p == first) return false;
-        if (negative_exponent) exponent = -exponent;
+        exponent = negative_exponent ? -static_cast<int>(magnitude) : static_cast<int>(magnitude);
     }
     if (p != end) return false;
     const int power = exponent - scale;
@@ -115,11 +118,10 @@ bool ReadWholeDecimal(std::string_view narrow, double& value) {
     return true;
 }
 
-// The leading number into value; false (value untouched) when none reads.
-// The C library's readers need a terminated copy; whole decimals, the common
-// case, are read without one.
+// The leading number into value by strtod; false (value untouched) when
+// none reads. The C library's readers need a terminated copy: ReadText reads
+// whole decimals, the common case, without one before it asks them.
 bool ReadLeading(std::string_view narrow, double& value) {
-    if (ReadWholeDecimal(narrow, value)) return true;
     const std::string terminated(narrow);
     const char* const text = terminated.c_str();
     char* end = nullptr;
@@ -134,7 +136,6 @@ bool ReadScanned(std::string_view narrow, double& value) {
     // When strtod reads the whole text, sscanf reads the same characters to
     // the same value; only the rest (a partial exponent such as "1e", a
     // suffix) needs sscanf's own rules.
-    if (ReadWholeDecimal(narrow, value)) return true;
     const std::string terminated(narrow);
     const char* const text = terminated.c_str();
     char* end = nullptr;
@@ -151,9 +152,14 @@ bool ReadScanned(std::string_view narrow, double& value) {
 
 using Reader = bool (*)(std::string_view, double&);
 
-// read applied to the number's text. A whole plain decimal, all ASCII, is its
-// own number's text: it is read without the narrowing walk.
-bool ReadText(Reader read, std::u16string_view text, double& value) { return read(NarrowNumberText(text), value); }
+// The number's text read as a whole plain decimal, else by read (ReadLeading
+// or ReadScanned), which gives a whole decimal the same value. A UTF-8 whole
+// decimal, all ASCII, is its own number's text: it is read without the
+// narrowing walk.
+bool ReadText(Reader read, std::u16string_view text, double& value) {
+    const std::string narrow = NarrowNumberText(text);
+    return ReadWholeDecimal(narrow, value) || read(narrow, value);
+}
 bool ReadText(Reader read, std::string_view utf8, double& value) {
     return ReadWholeDecimal(utf8, value) || read(NarrowNumberText(utf8), value);
 }

@@ -70,17 +70,26 @@ struct PropertyElements {
     std::vector<std::pair<Attribute, Attribute>> displayNameAndValue;
 };
 
+// Calls visit(element, displayName, hint) for each property element of a
+// material: a child of its "physicalproperties" elements that has a display
+// name. hint stands after the display name, for the attributes that follow it.
+template <class Visit>
+void ForEachPropertyElement(const Node& materialElement, Visit&& visit) {
+    for (const Node element : materialElement.Select(Queries().propertyElements)) {
+        Attribute hint;
+        const Attribute displayName = element.GetAttribute("displayname", hint);
+        if (displayName) visit(element, displayName, hint);
+    }
+}
+
 void ReadProperties(const Node& materialElement, kxtMaterialBase& material, PropertyElements& found,
                     LibraryFindings* findings) {
     found.elements.clear();
     found.displayNameAndValue.clear();
-    for (const Node element : materialElement.Select(Queries().propertyElements)) {
-        Attribute hint;
-        const Attribute displayName = element.GetAttribute("displayname", hint);
-        if (!displayName) continue;
+    ForEachPropertyElement(materialElement, [&](const Node& element, const Attribute& displayName, Attribute& hint) {
         found.elements.push_back(element);
         found.displayNameAndValue.emplace_back(displayName, element.GetAttribute("value", hint));
-    }
+    });
     material.ReserveProperties(found.elements.size());
     for (std::size_t i = 0; i < found.elements.size(); ++i) {
         const auto& [displayName, value] = found.displayNameAndValue[i];
@@ -302,13 +311,11 @@ int kxtXMLPhysPropParser::ParseLanguageNames(kxtMaterialDB* target) {
         [&](const Node& materialElement, kxtMaterialBase& material) {
             material.SetLangName(materialElement.AttributeText("name"));
             material.SetLangCLassName(langClassName);
-            for (const Node property : materialElement.Select(Queries().properties)) {
-                kxtMatPhysProp& stored = material.GetProperty(property.Name());
+            ForEachPropertyElement(materialElement, [&](const Node& element, const Attribute& displayName, Attribute&) {
+                kxtMatPhysProp& stored = material.GetProperty(element.Name());
                 // A failed lookup answers the shared default, which must stay untouched.
-                if (&stored != &model::SharedDefaultProperty()) {
-                    stored.SetLangPropName(property.AttributeText("displayname"));
-                }
-            }
+                if (&stored != &model::SharedDefaultProperty()) stored.SetLangPropName(displayName.Text());
+            });
         });
     return 1;
 }

@@ -9,8 +9,7 @@ struct ReaderQueries {
     // Material library files.
     Query classifications{"//classification"};
     Query materials{"material"};
-    Query properties{"physicalproperties/*[@displayname]"};
-    Query propertyElements{"physicalproperties/*"};
+    Query propertyElements{"physicalproperties/*"};  // properties: those with a displayname
     Query custom{"./custom"};
     Query sustainability{"sustainability"};
     // Process settings files.
